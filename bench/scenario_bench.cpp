@@ -1,0 +1,136 @@
+// Reading speed of the scenario: restoring a position deep in a large file, jumping to its
+// last label, and long runs of continuing commands. The reference for decoding speed is
+// glibc iconv converting the same bytes.
+#include <benchmark/benchmark.h>
+#include <iconv.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "app/engine.h"
+#include "fakes/recording_platform.h"
+#include "platform/text_codec.h"
+
+namespace tsukikage {
+namespace {
+
+constexpr int kLines = 200'000;
+
+// About 10 MB of CP932 text: Japanese text lines with a label every 100 lines and the
+// marker of part 9999 on the last line.
+std::string LargeScenario() {
+    const std::string text = Utf8ToCp932(
+        "月影の回廊を、静かな足音がひとつ、またひとつと遠ざかっていく。");
+    std::string s;
+    s.reserve(static_cast<std::size_t>(kLines) * 52);
+    for (int i = 0; i < kLines - 1; ++i) {
+        if (i % 100 == 99) {
+            s += ".L" + std::to_string(i) + "\r\n";
+        } else {
+            s += text;
+            s += "\r\n";
+        }
+    }
+    s += ".p 9999\r\n";
+    return s;
+}
+
+class BenchGame {
+public:
+    explicit BenchGame(const std::string& scenario)
+        : folder_(std::filesystem::temp_directory_path() /
+                  ("tsukikage-bench-" + std::to_string(::getpid()))) {
+        std::filesystem::create_directories(folder_);
+        std::ofstream(folder_ / "datafile", std::ios::binary) << scenario;
+        engine = std::make_unique<Engine>(fakes_.platform, folder_);
+        engine->Form_Load();
+    }
+    ~BenchGame() { std::filesystem::remove_all(folder_); }
+
+    std::unique_ptr<Engine> engine;
+
+private:
+    std::filesystem::path folder_;
+    fakes::RecordingPlatform fakes_;
+};
+
+const std::string& Scenario() {
+    static const std::string s = LargeScenario();
+    return s;
+}
+
+void BM_LoadPartToTheLastLine(benchmark::State& state) {
+    BenchGame game(Scenario());
+    for (auto _ : state) {
+        game.engine->reader.CloseScenario();
+        game.engine->state.PartNo = 9999;
+        game.engine->new_game.LoadPart();
+        benchmark::DoNotOptimize(game.engine->form[ControlId::txtTell].caption.data());
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(Scenario().size()));
+}
+BENCHMARK(BM_LoadPartToTheLastLine)->Unit(benchmark::kMillisecond);
+
+// The reference: glibc iconv converting the same bytes in memory.
+void BM_IconvReference(benchmark::State& state) {
+    const std::string& in = Scenario();
+    std::string out(in.size() * 2, '\0');
+    for (auto _ : state) {
+        iconv_t cd = iconv_open("UTF-8", "CP932");
+        char* src = const_cast<char*>(in.data());
+        std::size_t src_left = in.size();
+        char* dst = out.data();
+        std::size_t dst_left = out.size();
+        iconv(cd, &src, &src_left, &dst, &dst_left);
+        iconv_close(cd);
+        benchmark::DoNotOptimize(out.data());
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(in.size()));
+}
+BENCHMARK(BM_IconvReference)->Unit(benchmark::kMillisecond);
+
+void BM_DecodeOnly(benchmark::State& state) {
+    const std::string& in = Scenario();
+    for (auto _ : state) {
+        std::string out = Cp932ToUtf8(in);
+        benchmark::DoNotOptimize(out.data());
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(in.size()));
+}
+BENCHMARK(BM_DecodeOnly)->Unit(benchmark::kMillisecond);
+
+void BM_JumpToTheLastLabel(benchmark::State& state) {
+    BenchGame game(Scenario());
+    game.engine->reader.OpenScenario();
+    const std::string last = "L" + std::to_string((kLines - 2) / 100 * 100 - 1);
+    for (auto _ : state) {
+        bool found = game.engine->reader.SeekLabel(last);
+        benchmark::DoNotOptimize(found);
+        if (!found) state.SkipWithError("label not found");
+    }
+}
+BENCHMARK(BM_JumpToTheLastLabel)->Unit(benchmark::kMillisecond);
+
+void BM_MillionContinuingCommands(benchmark::State& state) {
+    std::string s = ".\r\n";
+    for (int i = 0; i < 1'000'000; ++i) s += ".z\r\n";
+    s += ".\r\n";
+    BenchGame game(s);
+    game.engine->MenuCommand(MenuId::NewGame);
+    for (auto _ : state) {
+        state.PauseTiming();
+        game.engine->MenuCommand(MenuId::NewGame);
+        state.ResumeTiming();
+        game.engine->reader.imgAhead_Click();
+    }
+    state.counters["deepest_advance"] = game.engine->reader.deepest_advance();
+}
+BENCHMARK(BM_MillionContinuingCommands)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace tsukikage
+
+BENCHMARK_MAIN();

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tsukikage {
+
+// The game folder and the one lookup every game file name goes through.
+//
+// Names are written the original way: components separated by backslashes (slashes are
+// accepted too), optionally with a leading backslash ("\data\005.jpg", "Data\題名.jpg",
+// "datafile"). Each component is matched against the real directory entries ignoring the
+// letter case of ASCII and full-width Latin letters and the Unicode normalisation form of
+// kana (NFC and NFD spellings match); entry names may be UTF-8 or raw CP932 bytes. An exact
+// byte match is preferred, then the first match in sorted order. "." and ".." components are
+// refused, so a name can never leave the game folder. Directory listings are cached.
+class GameFolder {
+public:
+    explicit GameFolder(std::filesystem::path root);
+
+    const std::filesystem::path& root() const { return root_; }
+
+    // The existing file or folder the name refers to, or nothing.
+    std::optional<std::filesystem::path> Find(std::string_view name) const;
+
+    // As Find, but a name whose last component has no extension also finds "name.wav".
+    std::optional<std::filesystem::path> FindSound(std::string_view name) const;
+
+    // The path to write a file under: an existing entry that the name matches is reused
+    // (so "\SAVE1.DAT" rewrites an existing "save1.dat"); otherwise the folders are matched
+    // and the last component is created as written, in UTF-8. Nothing when a folder on the
+    // way does not exist or the name is refused.
+    std::optional<std::filesystem::path> PathForWriting(std::string_view name) const;
+
+    // Drops the cached listing of one folder (after this program wrote into it).
+    void Forget(const std::filesystem::path& folder) const;
+
+private:
+    struct Entry {
+        std::string key;  // comparison key: UTF-8, folded case, composed kana
+        std::filesystem::path path;
+        std::string raw_name;
+    };
+    const std::vector<Entry>& Listing(const std::filesystem::path& folder) const;
+    std::optional<std::filesystem::path> FindIn(const std::filesystem::path& folder,
+                                                std::string_view component) const;
+
+    std::filesystem::path root_;
+    mutable std::map<std::filesystem::path, std::vector<Entry>> listings_;
+};
+
+// Splits a game file name on backslashes and slashes, dropping empty components.
+std::vector<std::string> SplitGameName(std::string_view name);
+
+// The comparison key of a file-name component (UTF-8 in, UTF-8 out): ASCII and full-width
+// Latin letters folded to lower case, kana with combining (semi-)voiced sound marks composed.
+std::string FileNameKey(std::string_view utf8_name);
+
+}  // namespace tsukikage

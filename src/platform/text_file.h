@@ -1,0 +1,76 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace tsukikage {
+
+// A sequential text file opened for input, read whole into memory when opened.
+//
+// Line reads end at CR LF or at a lone CR; a lone LF stays part of the line. Field reads take
+// values separated by commas or line ends (CR, LF or CR LF), skipping leading blanks; a value
+// in double quotes is taken verbatim and may hold commas. Reading at the end raises error 62.
+// Text is CP932 on disk and UTF-8 in the program.
+class TextInput {
+public:
+    // Opens a file; a missing file raises 53, a folder or unreadable file 75.
+    static TextInput Open(const std::filesystem::path& path);
+    explicit TextInput(std::string bytes);
+
+    bool AtEnd() const { return pos_ >= bytes_.size(); }
+    void Rewind() { pos_ = 0; }
+
+    // The next line, decoded to UTF-8.
+    std::string ReadLine();
+    // The next line as raw CP932 bytes; valid until the next read or rewind.
+    std::string_view ReadRawLine();
+
+    // The next field as text (quoted text without its quotes; an unquoted field with
+    // trailing blanks removed, "#TRUE#" and "#FALSE#" as written).
+    std::string ReadField();
+    // Numeric fields: an unquoted number ends at a blank, comma or line end. "#TRUE#" reads
+    // as -1 and "#FALSE#" as 0; text that is no number raises 13, out of range raises 6.
+    std::int16_t ReadInteger();
+    std::int32_t ReadLong();
+    std::uint8_t ReadByte();
+    // "#TRUE#" / "#FALSE#", or a number (non-zero is true); anything else raises 13.
+    bool ReadBoolean();
+
+private:
+    std::string_view ReadRawField(bool numeric, bool* quoted);
+
+    std::string bytes_;
+    std::size_t pos_ = 0;
+};
+
+// Builds the bytes of a record file in the original's sequential output forms.
+class TextOutput {
+public:
+    // Write form: values of one statement separated by commas, line ended by CR LF; numbers
+    // plain, booleans "#TRUE#"/"#FALSE#", text in double quotes (CP932).
+    TextOutput& WriteNumber(long long value);
+    TextOutput& WriteBoolean(bool value);
+    TextOutput& WriteText(std::string_view utf8);
+    TextOutput& EndLine();
+
+    // Print form: a number with a leading blank for its sign (or "-") and a trailing blank.
+    TextOutput& PrintNumber(long long value);
+    TextOutput& PrintText(std::string_view utf8);
+
+    const std::string& bytes() const { return bytes_; }
+
+private:
+    void Separate();
+    std::string bytes_;
+    bool line_has_value_ = false;
+};
+
+// Replaces a file's content safely: the bytes go to a temporary file in the same folder,
+// are flushed to disk, and the temporary file is renamed over the target, so a crash or a
+// full disk never leaves a half-written file. Raises 61 (disk full), 70 (not writable),
+// 76 (folder missing) or 57 (other I/O failure); the old file then stays as it was.
+void ReplaceFile(const std::filesystem::path& path, std::string_view bytes);
+
+}  // namespace tsukikage

@@ -1,0 +1,112 @@
+#include "scenario/reader.h"
+
+#include <algorithm>
+
+#include "app/engine.h"
+#include "platform/text_codec.h"
+#include "scenario/commands.h"
+
+namespace tsukikage {
+namespace {
+
+constexpr std::string_view kScenarioName = "datafile";
+
+bool IsCommandLine(std::string_view raw) { return !raw.empty() && raw.front() == '.'; }
+
+// Counts how deep the advance operation is nested while it runs.
+class DepthCount {
+public:
+    DepthCount(int& depth, int& deepest) : depth_(depth) {
+        deepest = std::max(deepest, ++depth_);
+    }
+    ~DepthCount() { --depth_; }
+    DepthCount(const DepthCount&) = delete;
+    DepthCount& operator=(const DepthCount&) = delete;
+
+private:
+    int& depth_;
+};
+
+}  // namespace
+
+void Reader::imgAhead_Click() {
+    DepthCount depth(advance_depth_, deepest_advance_);
+    try {
+        // Each pass is one advance; a continuing command starts the next pass instead of
+        // nesting another advance inside this one.
+        while (AdvanceOnce()) {
+        }
+    } catch (const RuntimeError& error) {
+        FailScenario(error);
+    }
+}
+
+bool Reader::AdvanceOnce() {
+    e_.page.EmptyPage();
+    // The file is looked up afresh for every line: a command may close or reopen it.
+    while (file_ && !file_->AtEnd()) {
+        std::string_view raw = file_->ReadRawLine();
+        if (!IsCommandLine(raw)) {
+            e_.page.AppendLine(Cp932ToUtf8(raw), true);
+            continue;
+        }
+        std::string command = Cp932ToUtf8(raw.substr(1));
+        e_.page.Show();
+        return ExecuteCommand(e_, command) == Then::Continue;
+    }
+    e_.page.Show();
+    return false;
+}
+
+void Reader::DoCommand(std::string_view command_text) {
+    if (ExecuteCommand(e_, command_text) == Then::Continue) imgAhead_Click();
+}
+
+bool Reader::SeekLabel(std::string_view target) {
+    try {
+        if (!file_) return false;
+        file_->Rewind();
+        while (!file_->AtEnd()) {
+            std::string_view raw = file_->ReadRawLine();
+            if (IsCommandLine(raw) && Cp932ToUtf8(raw.substr(1)) == target) return true;
+        }
+        return false;
+    } catch (const RuntimeError& error) {
+        FailScenario(error);
+    }
+}
+
+void Reader::JumpLabel(std::string_view target) {
+    if (SeekLabel(target)) imgAhead_Click();
+}
+
+void Reader::OpenScenario() {
+    CloseScenario();
+    std::optional<std::filesystem::path> path = e_.folder.Find(kScenarioName);
+    if (!path) Raise(err::kFileNotFound);
+    file_.emplace(TextInput::Open(*path));
+    e_.state.ScenarioFile = 1;
+}
+
+void Reader::CloseScenario() { file_.reset(); }
+
+std::string Reader::ReadLine() {
+    if (!file_) Raise(err::kBadFileNameOrNumber);
+    return file_->ReadLine();
+}
+
+std::string_view Reader::ReadRawLine() {
+    if (!file_) Raise(err::kBadFileNameOrNumber);
+    return file_->ReadRawLine();
+}
+
+void Reader::FailScenario(const RuntimeError& error) {
+    e_.page.Show();
+    e_.form.Changed();
+    e_.platform.message_box.Show(ErrorDescription(error.number()), MessageIcon::Exclamation,
+                                 "ファイルエラー");
+    CloseScenario();
+    EndProgram(e_.platform.process);
+}
+
+}  // namespace tsukikage

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/runtime_error.h"
+#include "platform/text_file.h"
+
+namespace tsukikage {
+
+class Engine;
+
+// The scenario reader: the scenario file, the advance operation and the jump.
+class Reader {
+public:
+    explicit Reader(Engine& engine) : e_(engine) {}
+
+    // The advance operation: reads a page and runs the command that ends it, then reads on
+    // for as long as the commands say "continue". A loop, so continuing commands never nest.
+    void imgAhead_Click();
+
+    // Runs one command text (a command line without its dot), then reads on when the
+    // command continues.
+    void DoCommand(std::string_view command_text);
+
+    // Moves the reader to the line after the label line ".target" (the first in the file)
+    // and reads on from there. When there is none, the file stays at its end.
+    void JumpLabel(std::string_view target);
+    // The search of JumpLabel without the reading on: true when the label was found.
+    bool SeekLabel(std::string_view target);
+
+    // Makes the game folder current and opens "datafile" as the scenario file.
+    void OpenScenario();
+    void CloseScenario();
+    bool IsOpen() const { return file_.has_value(); }
+    bool AtEnd() const { return !file_ || file_->AtEnd(); }
+    // The next line of the scenario, decoded; raises 62 at the end.
+    std::string ReadLine();
+    // The next line as raw CP932 bytes, valid until the next read.
+    std::string_view ReadRawLine();
+
+    // The handler of every scenario read: shows the error's description in the
+    // "ファイルエラー" box, closes the scenario and ends the program.
+    [[noreturn]] void FailScenario(const RuntimeError& error);
+
+    // Deepest nesting of the advance operation seen so far (it should stay 1).
+    int deepest_advance() const { return deepest_advance_; }
+
+private:
+    // Reads one page and runs its command; true when the command continues.
+    bool AdvanceOnce();
+
+    Engine& e_;
+    std::optional<TextInput> file_;
+    int advance_depth_ = 0;
+    int deepest_advance_ = 0;
+};
+
+}  // namespace tsukikage

@@ -1,0 +1,52 @@
+#include "fakes/game_fixture.h"
+
+#include <atomic>
+#include <fstream>
+#include <unistd.h>
+
+#include "platform/text_codec.h"
+
+namespace tsukikage::fakes {
+
+TempFolder::TempFolder() {
+    static std::atomic<int> counter{0};
+    path_ = std::filesystem::temp_directory_path() /
+            ("tsukikage-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+    std::filesystem::remove_all(path_);
+    std::filesystem::create_directories(path_);
+}
+
+TempFolder::~TempFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+}
+
+std::string Scenario(std::initializer_list<std::string_view> lines) {
+    std::string text;
+    for (std::string_view line : lines) {
+        text += Utf8ToCp932(line);
+        text += "\r\n";
+    }
+    return text;
+}
+
+void WriteBytes(const std::filesystem::path& path, std::string_view bytes) {
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+GameTest::GameTest() {
+    engine = std::make_unique<Engine>(fakes.platform, folder.path());
+    engine->Form_Load();
+}
+
+void GameTest::WriteGameFile(std::string_view relative, std::string_view bytes) {
+    WriteBytes(folder.path() / std::filesystem::path(std::string(relative)), bytes);
+}
+
+void GameTest::WriteScenario(std::initializer_list<std::string_view> lines) {
+    WriteGameFile("datafile", Scenario(lines));
+}
+
+}  // namespace tsukikage::fakes

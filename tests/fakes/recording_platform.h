@@ -1,0 +1,96 @@
+#pragma once
+
+#include <deque>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/interfaces.h"
+
+namespace tsukikage::fakes {
+
+struct ShownBox {
+    std::string text;
+    MessageIcon icon;
+    std::string title;
+};
+
+class RecordingMessageBox : public MessageBox {
+public:
+    void Show(std::string_view text, MessageIcon icon, std::string_view title) override;
+    std::vector<ShownBox> shown;
+    // Runs while a box is "open", to model events handled during the modal loop.
+    std::function<void()> while_open;
+};
+
+class RecordingBeeper : public Beeper {
+public:
+    void Beep() override { ++beeps; }
+    int beeps = 0;
+};
+
+class RecordingBusyPointer : public BusyPointer {
+public:
+    void SetBusy(bool busy) override { changes.push_back(busy); }
+    std::vector<bool> changes;
+    bool busy() const { return !changes.empty() && changes.back(); }
+};
+
+// Thrown by the fake process end; only tests catch it.
+struct ProcessEnded {};
+
+class FakeProcessControl : public ProcessControl {
+public:
+    [[noreturn]] void End() override;
+    int ends = 0;
+};
+
+// Decodes the tiny test picture format: a file starting with "PIC w h" followed by one
+// ARGB hex value per pixel (blank separated); anything else raises 481, a missing file 53.
+class FakePictureDecoder : public PictureDecoder {
+public:
+    Surface Decode(const std::filesystem::path& path) override;
+    std::vector<std::filesystem::path> decoded;
+};
+
+struct SoundCall {
+    std::string name;
+    unsigned flags;
+};
+
+class RecordingWaveVoice : public WaveVoice {
+public:
+    std::int32_t PlaySound(std::string_view name, unsigned flags) override;
+    std::vector<SoundCall> calls;
+    std::int32_t result = 1;
+};
+
+// Records every command string; replies and error codes can be scripted per command.
+class ScriptedMusicDevice : public MusicDevice {
+public:
+    std::uint32_t SendString(std::string_view command, std::string& reply) override;
+    std::string ErrorText(std::uint32_t code) override;
+    std::vector<std::string> commands;
+    std::map<std::string, std::uint32_t> errors;  // command -> error code
+    std::map<std::string, std::string> replies;   // command -> reply
+};
+
+// All fakes together, as one Platform.
+struct RecordingPlatform {
+    RecordingMessageBox message_box;
+    RecordingBeeper beeper;
+    RecordingBusyPointer busy_pointer;
+    FakeProcessControl process;
+    FakePictureDecoder picture_decoder;
+    RecordingWaveVoice wave_voice;
+    ScriptedMusicDevice music_device;
+    Platform platform{message_box, beeper,     busy_pointer, process,
+                      picture_decoder, wave_voice, music_device};
+};
+
+// Writes the tiny test picture format.
+std::string TestPictureBytes(int width, int height, std::uint32_t fill);
+
+}  // namespace tsukikage::fakes

@@ -1,0 +1,268 @@
+// The advance operation, the command table and the jump, driven through clicks.
+#include <gtest/gtest.h>
+
+#include "fakes/game_fixture.h"
+#include "platform/runtime_error.h"
+
+namespace tsukikage {
+namespace {
+
+using fakes::GameTest;
+using fakes::ProcessEnded;
+
+class ReaderTest : public GameTest {};
+
+TEST_F(ReaderTest, PageIsTheTextUpToTheWaitLine) {
+    WriteScenario({".", "一行目", "", "三行目", ".", "次のページ", "."});
+    NewGame();
+    EXPECT_EQ(Label(), "\u3000\u3000\u3000");  // the first line waits at once
+    Advance();
+    EXPECT_EQ(Label(), "一行目\r\n\r\n三行目\r\n");
+    EXPECT_TRUE(control(ControlId::Label1).visible);
+    EXPECT_FALSE(control(ControlId::txtTell).visible);
+    Advance();
+    EXPECT_EQ(Label(), "次のページ\r\n");
+}
+
+TEST_F(ReaderTest, OnlyTheFirstLetterCountsAndTheSecondCharacterIsSkipped) {
+    WriteScenario({".", ".p 5", ".", ".p12", ".", ".p", ".", ".e 7", ". x", ".L x", "後", "."});
+    NewGame();
+    Advance();
+    EXPECT_EQ(engine->state.PartNo, 5);
+    Advance();
+    EXPECT_EQ(engine->state.PartNo, 2);  // "12": the "1" sits where the blank should be
+    // An empty argument is no number: the part marker fails.
+    EXPECT_THROW(Advance(), ProcessEnded);
+    ASSERT_EQ(fakes.message_box.shown.size(), 1u);
+    EXPECT_EQ(fakes.message_box.shown[0].text, ErrorDescription(err::kTypeMismatch));
+}
+
+TEST_F(ReaderTest, UnknownLettersAndBlankCommandsReadOn) {
+    WriteScenario({".", "消える", ".e", ". ", ".L x", ".A10", ".７ 全角", "残る", "."});
+    NewGame();
+    Advance();
+    EXPECT_EQ(Label(), "残る\r\n");
+    EXPECT_TRUE(fakes.message_box.shown.empty());
+}
+
+TEST_F(ReaderTest, TextBeforeAContinuingCommandIsReplacedByTheTextAfterIt) {
+    WriteScenario({".", "前", ".z", "後1", "後2", "."});
+    NewGame();
+    Advance();
+    EXPECT_EQ(Label(), "後1\r\n後2\r\n");
+}
+
+TEST_F(ReaderTest, CommandFollowedByWaitKeepsThePreviousPage) {
+    WriteScenario({".", "ページ", ".z", ".", "."});
+    NewGame();
+    Advance();
+    EXPECT_EQ(Label(), "ページ\r\n");
+    Advance();  // two waits in a row: nothing new
+    EXPECT_EQ(Label(), "ページ\r\n");
+    EXPECT_EQ(control(ControlId::txtTell).caption, "");
+}
+
+TEST_F(ReaderTest, EndCommandClosesTheScenarioAndShowsTheTitle) {
+    WriteScenario({".", "終わり", ".End", "読まれない", "."});
+    NewGame();
+    fakes.wave_voice.calls.clear();
+    Advance();
+    EXPECT_EQ(Label(), "終わり\r\n");
+    EXPECT_FALSE(control(ControlId::imgAhead).visible);
+    EXPECT_TRUE(control(ControlId::imgAhead).enabled);
+    EXPECT_FALSE(engine->reader.IsOpen());
+    ASSERT_EQ(fakes.wave_voice.calls.size(), 1u);
+    EXPECT_EQ(fakes.wave_voice.calls[0].name, "");
+    EXPECT_EQ(fakes.wave_voice.calls[0].flags, snd::kAsync);
+    EXPECT_TRUE(fakes.music_device.commands.empty());  // no music was opened
+    EXPECT_TRUE(engine->state.TitleMode);
+    EXPECT_FALSE(engine->state.GameMode);
+    // The marker is hidden: a click on it does nothing.
+    Advance();
+    EXPECT_EQ(Label(), "終わり\r\n");
+}
+
+TEST_F(ReaderTest, EndCommandStopsOpenedMusic) {
+    WriteScenario({".", ".E"});
+    NewGame();
+    engine->state.MidiOpen = true;
+    fakes.music_device.errors["Close MIDI1"] = 263;
+    Advance();
+    EXPECT_EQ(fakes.music_device.commands,
+              (std::vector<std::string>{"Stop MIDI1", "Close MIDI1"}));
+    ASSERT_EQ(fakes.message_box.shown.size(), 1u);
+    EXPECT_EQ(fakes.message_box.shown[0].text, "error 263");
+    EXPECT_EQ(fakes.message_box.shown[0].icon, MessageIcon::None);
+    EXPECT_EQ(fakes.message_box.shown[0].title, "朧堂開発用プログラム");
+}
+
+TEST_F(ReaderTest, ALabelLineReachedByReadingRunsItsFirstLetter) {
+    WriteScenario({".", ".label1", "続き", "."});
+    NewGame();
+    Advance();
+    // "label1" is command "l" with the argument "bel1": no such picture.
+    ASSERT_EQ(fakes.message_box.shown.size(), 1u);
+    EXPECT_EQ(fakes.message_box.shown[0].title, "ファイルロードエラー");
+    EXPECT_EQ(Label(), "続き\r\n");
+}
+
+TEST_F(ReaderTest, JumpGoesToTheFirstMatchingLabelWhereverTheReaderWas) {
+    WriteScenario({".", ".j 行き先", "飛ばされる", ".", ".行き先", "一つ目", ".", ".行き先",
+                   "二つ目", "."});
+    NewGame();
+    Advance();
+    EXPECT_EQ(Label(), "一つ目\r\n");
+    Advance();
+    Advance();
+    EXPECT_EQ(Label(), "二つ目\r\n");
+}
+
+TEST_F(ReaderTest, JumpComparesTheWholeLabelExactly) {
+    WriteScenario({".", ".j A", ".A ", "空白付き", ".", ".a", "小文字", ".", ".A", "本物", "."});
+    NewGame();
+    Advance();
+    EXPECT_EQ(Label(), "本物\r\n");
+}
+
+TEST_F(ReaderTest, JumpToAMissingLabelLeavesThePageAndLaterClicksDoNothing) {
+    WriteScenario({".", "ここまで", ".j どこにもない", "続き", "."});
+    NewGame();
+    Advance();
+    EXPECT_EQ(Label(), "ここまで\r\n");
+    EXPECT_TRUE(engine->reader.AtEnd());
+    Advance();
+    Advance();
+    EXPECT_EQ(Label(), "ここまで\r\n");
+    EXPECT_TRUE(fakes.message_box.shown.empty());
+}
+
+TEST_F(ReaderTest, EmptyScenarioShowsNothing) {
+    WriteScenario({});
+    NewGame();
+    Advance();
+    EXPECT_EQ(Label(), "\u3000\u3000\u3000");
+    EXPECT_TRUE(fakes.message_box.shown.empty());
+}
+
+TEST_F(ReaderTest, RunTimeErrorsEndTheProgramAfterTheFileErrorBox) {
+    for (auto [line, number] : {std::pair{".p abc", err::kTypeMismatch},
+                                std::pair{".p 99999", err::kOverflow},
+                                std::pair{".p -32769", err::kOverflow}}) {
+        SCOPED_TRACE(line);
+        fakes.message_box.shown.clear();
+        WriteScenario({".", "前", line, "後", "."});
+        NewGame();
+        EXPECT_THROW(Advance(), ProcessEnded);
+        ASSERT_EQ(fakes.message_box.shown.size(), 1u);
+        EXPECT_EQ(fakes.message_box.shown[0].text, ErrorDescription(number));
+        EXPECT_EQ(fakes.message_box.shown[0].icon, MessageIcon::Exclamation);
+        EXPECT_EQ(fakes.message_box.shown[0].title, "ファイルエラー");
+        EXPECT_FALSE(engine->reader.IsOpen());
+    }
+}
+
+TEST_F(ReaderTest, AMillionContinuingCommandsRunInConstantDepth) {
+    std::string text = "\r\n";  // an empty first page
+    text += ".\r\n";
+    for (int i = 0; i < 1'000'000; ++i) text += ".z\r\n";
+    text += fakes::Scenario({"最後", "."});
+    WriteGameFile("datafile", text);
+    NewGame();
+    Advance();
+    EXPECT_EQ(Label(), "最後\r\n");
+    EXPECT_EQ(engine->reader.deepest_advance(), 1);
+}
+
+TEST_F(ReaderTest, InvalidBytesAndNulsAreShownNotFatal) {
+    // 0x85 0x40 is a lead and trail byte pair that CP932 leaves unassigned.
+    std::string bytes = ".\r\nA\x81\r\n\x85\x40" "B\r\nC";
+    bytes += '\0';
+    bytes += "D\r\n\xFF\r\n.\r\n";
+    WriteGameFile("datafile", bytes);
+    NewGame();
+    Advance();
+    std::string expected = "A\uFFFD\r\n\uFFFD" "B\r\nC";
+    expected += '\0';
+    expected += "D\r\n\uFFFD\r\n";
+    EXPECT_EQ(Label(), expected);
+}
+
+TEST_F(ReaderTest, LoneLineFeedStaysInsideTheLine) {
+    WriteGameFile("datafile", ".\r\none\ntwo\rthree\r\n.\r\n");
+    NewGame();
+    Advance();
+    EXPECT_EQ(Label(), "one\ntwo\r\nthree\r\n");
+}
+
+TEST_F(ReaderTest, TenMegabyteLineIsOnePageLine) {
+    std::string line(10 * 1024 * 1024, 'x');
+    WriteGameFile("datafile", ".\r\n" + line + "\r\n.\r\n");
+    NewGame();
+    Advance();
+    EXPECT_EQ(Label().size(), line.size() + 2);
+}
+
+TEST_F(ReaderTest, SceneModeBranches) {
+    WriteScenario({".", ".h 3", "後", ".", ".s", "Skip", "見出し", ".", "."});
+    NewGame();
+    control(ControlId::imgAhead).visible = true;
+    Advance();  // outside a replay "h" does nothing and reads on
+    EXPECT_EQ(Label(), "後\r\n");
+    engine->state.SceneMode = true;
+    Advance();  // "s" during a replay waits without reading the block
+    EXPECT_EQ(Label(), "後\r\n");
+    Advance();
+    EXPECT_EQ(Label(), "Skip\r\n見出し\r\n");
+}
+
+TEST_F(ReaderTest, SceneMarkerShowsTheAdvanceMarkerDuringAReplay) {
+    WriteScenario({".", ".h 2", "次", "."});
+    NewGame();
+    engine->state.SceneMode = true;
+    control(ControlId::imgAhead).visible = false;
+    control(ControlId::imgAhead).enabled = false;
+    engine->reader.imgAhead_Click();  // as the start of a replay runs it
+    EXPECT_TRUE(control(ControlId::imgAhead).visible);
+    EXPECT_TRUE(control(ControlId::imgAhead).enabled);
+    EXPECT_EQ(Label(), "次\r\n");
+}
+
+TEST_F(ReaderTest, TheAdvanceMarkerTakesClicksOnlyWhileShownAndEnabled) {
+    WriteScenario({".", "一", ".", "二", "."});
+    NewGame();
+    control(ControlId::imgAhead).enabled = false;
+    Advance();
+    EXPECT_EQ(Label(), "\u3000\u3000\u3000");
+    control(ControlId::imgAhead).enabled = true;
+    Advance();
+    EXPECT_EQ(Label(), "一\r\n");
+}
+
+// A modal box lets events run: a new game chosen while the box of a failing picture is open
+// replaces the scenario under the running advance, which must read on safely.
+TEST_F(ReaderTest, ScenarioReopenedDuringAModalBoxIsReadOnSafely) {
+    WriteScenario({".", ".l missing.bmp", "古い続き", "."});
+    NewGame();
+    fakes.message_box.while_open = [this] {
+        fakes.message_box.while_open = nullptr;
+        WriteScenario({"新しい最初", ".", "新しい二頁", "."});
+        NewGame();
+    };
+    Advance();
+    EXPECT_EQ(Label(), "新しい二頁\r\n");
+}
+
+TEST_F(ReaderTest, EndDuringAModalBoxLeavesTheOuterAdvanceWithNothingToRead) {
+    WriteScenario({".", ".l missing.bmp", "続き", "."});
+    NewGame();
+    fakes.message_box.while_open = [this] {
+        fakes.message_box.while_open = nullptr;
+        engine->reader.CloseScenario();
+    };
+    Advance();
+    EXPECT_EQ(fakes.message_box.shown.size(), 1u);
+    EXPECT_EQ(Label(), "\u3000\u3000\u3000");
+}
+
+}  // namespace
+}  // namespace tsukikage
