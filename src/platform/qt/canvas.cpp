@@ -1,7 +1,6 @@
 #include "platform/qt/canvas.h"
 
 #include <QFont>
-#include <QFontMetricsF>
 #include <QImage>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -71,7 +70,9 @@ QFont ControlFont(const Font& design) {
 void DrawCaption(QPainter& painter, const Control& control, const QRect& box) {
     if (control.caption.empty() || box.width() <= 0 || box.height() <= 0) return;
     const QFont font = ControlFont(control.font);
-    const qreal line_height = std::max<qreal>(1, QFontMetricsF(font).height());
+    // Lines are one em apart: the design's Gothic faces have no leading, and the pages were
+    // written for that pitch (a substitute with taller metrics would fit fewer lines).
+    const qreal line_height = font.pixelSize();
     // Every line of the caption takes at least one row, so no later line can be seen.
     const int max_lines = static_cast<int>(std::ceil(box.height() / line_height)) + 1;
 

@@ -39,18 +39,13 @@ GameWindow::GameWindow(Engine& engine, QWidget* parent)
     canvas_->on_mouse_move = [this](ControlId id) { Dispatch([&] { engine_.MouseMove(id); }); };
     BuildMenus();
 
-    connect(&timer1_, &QTimer::timeout, this, [this] {
-        if (in_timer1_) return;
-        in_timer1_ = true;
-        Dispatch([&] { engine_.Timer1_Timer(); });
-        in_timer1_ = false;
-    });
-    connect(&timer2_, &QTimer::timeout, this, [this] {
-        if (in_timer2_) return;
-        in_timer2_ = true;
-        Dispatch([&] { engine_.Timer2_Timer(); });
-        in_timer2_ = false;
-    });
+    // Ticks keep coming while a message box is open, as on the original platform; a handler
+    // that must not run twice at once guards itself in the engine.
+    connect(&timer1_, &QTimer::timeout, this,
+            [this] { Dispatch([&] { engine_.Timer1_Timer(); }); });
+    connect(&timer2_, &QTimer::timeout, this,
+            [this] { Dispatch([&] { engine_.Timer2_Timer(); }); });
+    setWindowTitle(FromUtf8(shown_caption_ = engine_.form.caption));
     Sync();
 }
 
@@ -105,7 +100,7 @@ void GameWindow::FormLoad() {
 
 void GameWindow::Sync() {
     const Form& form = engine_.form;
-    if (form.caption != shown_caption_ || windowTitle().isEmpty()) {
+    if (form.caption != shown_caption_) {
         shown_caption_ = form.caption;
         setWindowTitle(FromUtf8(shown_caption_));
     }
@@ -126,8 +121,8 @@ void GameWindow::Sync() {
         requested_any_ = true;
         requested_revision_ = form.revision;
         canvas_->update();
+        canvas_->RefreshPointer();
     }
-    canvas_->RefreshPointer();
 }
 
 void GameWindow::SyncTimer(QTimer& timer, const Timer& model) {

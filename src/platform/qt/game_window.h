@@ -58,10 +58,6 @@ class GameWindow : public QWidget {
 
     QTimer timer1_;
     QTimer timer2_;
-    // A tick arriving while the previous one is still being handled (a message box open in
-    // it) is dropped, as the original timers did.
-    bool in_timer1_ = false;
-    bool in_timer2_ = false;
 };
 
 }  // namespace tsukikage

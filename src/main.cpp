@@ -1,0 +1,69 @@
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+#include <filesystem>
+#include <iostream>
+#include <system_error>
+
+#include "app/engine.h"
+#include "platform/qt/game_window.h"
+#include "platform/qt/qt_platform.h"
+#include "platform/silent_sound.h"
+
+namespace {
+
+// The game lives beside the program, as the original did.
+std::filesystem::path ProgramFolder(const char* argv0) {
+    std::error_code error;
+    std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error) program = std::filesystem::absolute(argv0, error);
+    return program.parent_path();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);  // takes Qt's own options out of argv
+
+    std::filesystem::path game_folder;
+    if (argc > 2) {
+        std::cerr << "usage: " << argv[0] << " [game folder]\n";
+        return 2;
+    }
+    if (argc == 2) {
+        game_folder = argv[1];
+        std::error_code error;
+        if (!std::filesystem::is_directory(game_folder, error)) {
+            std::cerr << argv[0] << ": " << argv[1] << ": not a folder\n";
+            return 2;
+        }
+    } else {
+        game_folder = ProgramFolder(argv[0]);
+    }
+
+    tsukikage::InstallFontSubstitutions();
+    // Standard dialog buttons in Japanese, like the rest of the game.
+    QTranslator translator;
+    if (translator.load(QStringLiteral("qtbase_ja"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QApplication::installTranslator(&translator);
+    }
+
+    tsukikage::QtMessageBox message_box;
+    tsukikage::QtBeeper beeper;
+    tsukikage::QtBusyPointer busy_pointer;
+    tsukikage::QtProcessControl process;
+    tsukikage::QtPictureDecoder picture_decoder;
+    tsukikage::SilentWaveVoice wave_voice;
+    tsukikage::SilentMusicDevice music_device;
+    tsukikage::Platform platform{message_box,     beeper,     busy_pointer, process,
+                                 picture_decoder, wave_voice, music_device};
+
+    tsukikage::Engine engine(platform, game_folder);
+    tsukikage::GameWindow window(engine);
+    message_box.SetOwner(&window, [&window] { window.RepaintNow(); });
+    window.FormLoad();
+    window.show();
+    return QApplication::exec();
+}

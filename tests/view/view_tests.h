@@ -1,0 +1,5 @@
+#pragma once
+
+// Each test class of the view, run in turn by one program (QtTest runs one object at a time).
+int RunWindowTests(int argc, char** argv);
+int RunPictureDecoderTests(int argc, char** argv);

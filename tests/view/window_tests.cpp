@@ -1,0 +1,247 @@
+// The real window over the real engine: pages appear in the painted canvas, clicks reach the
+// controls under them, and nothing is painted or sent that should not be.
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+#include "app/engine.h"
+#include "fakes/recording_platform.h"
+#include "platform/qt/canvas.h"
+#include "platform/qt/game_window.h"
+#include "platform/qt/qt_platform.h"
+#include "view/view_tests.h"
+
+using namespace tsukikage;
+
+namespace {
+
+const QRect kLabel1(8, 496, 645, 105);
+const QRect kAhead(600, 552, 32, 32);
+// Label1's area left of the advance marker, which is red itself.
+const QRect kTextArea(8, 496, 592, 105);
+
+bool IsRed(QRgb pixel) {
+    return qRed(pixel) > 160 && qGreen(pixel) < 80 && qBlue(pixel) < 80;
+}
+
+// The bounding box of the red pixels inside an area; empty when there are none.
+QRect RedBox(const QImage& image, const QRect& area) {
+    QRect box;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            if (IsRed(image.pixel(x, y))) box |= QRect(x, y, 1, 1);
+        }
+    }
+    return box;
+}
+
+QImage Grab(QWidget* widget) {
+    return widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+void Click(QWidget* widget, QPoint at) {
+    QTest::mouseClick(widget, Qt::LeftButton, {}, at);
+}
+
+void MoveMouse(QWidget* widget, QPoint at) {
+    QMouseEvent move(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(widget, &move);
+}
+
+}  // namespace
+
+class WindowTests : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void init() {
+        folder_ = std::make_unique<QTemporaryDir>();
+        std::ofstream(std::filesystem::path(folder_->path().toStdString()) / "datafile",
+                      std::ios::binary)
+            << "First page line\r\nand its second line\r\n.\r\nSecond page line\r\n.\r\n"
+               "Third page line\r\n.\r\n";
+        platform_ = std::make_unique<fakes::RecordingPlatform>();
+        engine_ = std::make_unique<Engine>(platform_->platform, folder_->path().toStdString());
+        window_ = std::make_unique<GameWindow>(*engine_);
+        canvas_ = window_->canvas();
+    }
+
+    void cleanup() {
+        window_.reset();
+        engine_.reset();
+        platform_.reset();
+        folder_.reset();
+    }
+
+    void menuBarFollowsTheModel() {
+        QStringList bar;
+        for (QAction* action : window_->menu_bar()->actions()) bar << action->text();
+        QCOMPARE(bar, QStringList({"システム", "バージョン情報"}));
+        QMenu* system = window_->action(MenuId::SystemMenu)->menu();
+        QVERIFY(system);
+        QStringList items;
+        for (QAction* action : system->actions()) items << action->text();
+        QCOMPARE(items, QStringList({"ニューゲーム", "セーブ", "ロード", "おわり"}));
+        QCOMPARE(window_->action(MenuId::SaveMenu)->menu()->actions().size(), 5);
+        QCOMPARE(window_->action(MenuId::load5)->text(), QString("ロード５"));
+
+        // Enabled states follow the model after any event passed on.
+        QVERIFY(!window_->action(MenuId::SystemMenu)->isEnabled());
+        engine_->form.menu(MenuId::SystemMenu).enabled = true;
+        engine_->form.menu(MenuId::save3).enabled = false;
+        MoveMouse(canvas_, QPoint(300, 300));
+        QVERIFY(window_->action(MenuId::SystemMenu)->isEnabled());
+        QVERIFY(!window_->action(MenuId::save3)->isEnabled());
+        QCOMPARE(window_->windowTitle(), QString("月影回廊物語"));
+        QCOMPARE(canvas_->size(), QSize(kClientWidth, kClientHeight));
+    }
+
+    void newGameThenAdvanceShowsEachPage() {
+        QVERIFY(RedBox(Grab(canvas_), kLabel1).isEmpty());
+
+        engine_->form.menu(MenuId::SystemMenu).enabled = true;
+        window_->action(MenuId::NewGame)->trigger();
+        const QImage first = Grab(canvas_);
+        const QRect first_text = RedBox(first, kTextArea);
+        QVERIFY(!first_text.isEmpty());
+        QVERIFY(kLabel1.contains(first_text));
+        QVERIFY2(first_text.top() < kLabel1.top() + 6, "text is top-aligned");
+        QVERIFY2(first_text.left() < kLabel1.left() + 4, "text is left-aligned");
+        QVERIFY2(first_text.height() > 30, "two lines: CR LF breaks the line");
+        QVERIFY(!RedBox(first, kAhead).isEmpty());  // the marker is up
+
+        Click(canvas_, kAhead.center());
+        const QImage second = Grab(canvas_);
+        QVERIFY(second.copy(kTextArea) != first.copy(kTextArea));
+
+        // The same page painted from a model that holds only the second line.
+        Form expected_form;
+        expected_form[ControlId::Label1].caption = "Second page line\r\n";
+        Canvas expected_canvas(expected_form);
+        QCOMPARE(second.copy(kTextArea), Grab(&expected_canvas).copy(kTextArea));
+        QVERIFY(platform_->message_box.shown.empty());
+    }
+
+    void clicksThatAreNoClicksChangeNothing() {
+        // Before a game the marker is hidden: a click there reaches no reader.
+        Click(canvas_, kAhead.center());
+        QVERIFY(!engine_->reader.IsOpen());
+
+        engine_->form.menu(MenuId::SystemMenu).enabled = true;
+        window_->action(MenuId::NewGame)->trigger();
+        const QImage page = Grab(canvas_);
+
+        Click(canvas_, QPoint(3, 300));  // the bare form: no control there
+        QTest::mousePress(canvas_, Qt::LeftButton, {}, kAhead.center());
+        QTest::mouseRelease(canvas_, Qt::LeftButton, {}, QPoint(300, 520));  // dragged off
+        QTest::mouseClick(canvas_, Qt::RightButton, {}, kAhead.center());
+        QCOMPARE(Grab(canvas_), page);
+
+        engine_->form[ControlId::imgAhead].enabled = false;
+        Click(canvas_, kAhead.center());
+        QCOMPARE(Grab(canvas_).copy(kTextArea), page.copy(kTextArea));
+    }
+
+    void doubleClickAdvancesOnce() {
+        // The second press of a double click makes a double click, not another click.
+        engine_->form.menu(MenuId::SystemMenu).enabled = true;
+        window_->action(MenuId::NewGame)->trigger();
+        Click(canvas_, kAhead.center());
+        const QImage second = Grab(canvas_);
+        window_->action(MenuId::NewGame)->trigger();
+        const QPoint at = kAhead.center();
+        QTest::mousePress(canvas_, Qt::LeftButton, {}, at);
+        QTest::mouseRelease(canvas_, Qt::LeftButton, {}, at);
+        QMouseEvent second_press(QEvent::MouseButtonDblClick, at, canvas_->mapToGlobal(at),
+                                 Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(canvas_, &second_press);
+        QTest::mouseRelease(canvas_, Qt::LeftButton, {}, at);
+        QCOMPARE(Grab(canvas_), second);
+    }
+
+    void pointerOverTheMarkerIsItsOwn() {
+        engine_->form.menu(MenuId::SystemMenu).enabled = true;
+        window_->action(MenuId::NewGame)->trigger();
+        MoveMouse(canvas_, kAhead.center());
+        QCOMPARE(canvas_->cursor().shape(), Qt::BitmapCursor);
+        QCOMPARE(canvas_->cursor().hotSpot(), QPoint(1, 1));
+        MoveMouse(canvas_, QPoint(300, 300));
+        QCOMPARE(canvas_->cursor().shape(), Qt::ArrowCursor);
+    }
+
+    void idleTicksPaintNothing() {
+        int paints = 0;
+        struct PaintCounter : QObject {
+            int& count;
+            explicit PaintCounter(int& c) : count(c) {}
+            bool eventFilter(QObject*, QEvent* event) override {
+                if (event->type() == QEvent::Paint) ++count;
+                return false;
+            }
+        } counter(paints);
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+        QTest::qWait(100);
+        canvas_->installEventFilter(&counter);
+        QTest::qWait(300);  // several Timer1 ticks
+        QCOMPARE(paints, 0);
+
+        engine_->form[ControlId::Label1].caption = "changed";
+        engine_->form.Changed();
+        MoveMouse(canvas_, QPoint(300, 300));
+        QTRY_VERIFY(paints > 0);
+    }
+
+    void longLinesWrapInsideTheLabel() {
+        Control& label = engine_->form[ControlId::Label1];
+        for (const char* text : {"あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほまみ"
+                                 "むめもやゆよらりるれろわをん",
+                                 "WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW"}) {
+            label.caption = text;
+            engine_->form.Changed();
+            const QRect box = RedBox(Grab(canvas_), kLabel1);
+            QVERIFY2(box.height() > 30, text);                   // more than one row
+            QVERIFY2(box.right() > kLabel1.right() - 40, text);  // filled to the width first
+        }
+    }
+
+    void runawayCaptionPaintsQuickly() {
+        // A broken scenario can pile megabytes into the page; painting must not lay it all out.
+        std::string& caption = engine_->form[ControlId::Label1].caption;
+        caption.assign(5'000'000, 'W');
+        for (int i = 0; i < 400'000; ++i) caption += "長い行\r\n";  // 10 MB in all
+        engine_->form.Changed();
+        QElapsedTimer clock;
+        clock.start();
+        const QImage image = Grab(canvas_);
+        QVERIFY2(clock.elapsed() < 300, qPrintable(QString::number(clock.elapsed()) + " ms"));
+        QVERIFY(!RedBox(image, kTextArea).isEmpty());
+    }
+
+  private:
+    std::unique_ptr<QTemporaryDir> folder_;
+    std::unique_ptr<fakes::RecordingPlatform> platform_;
+    std::unique_ptr<Engine> engine_;
+    std::unique_ptr<GameWindow> window_;
+    Canvas* canvas_ = nullptr;
+};
+
+int RunWindowTests(int argc, char** argv) {
+    WindowTests tests;
+    return QTest::qExec(&tests, argc, argv);
+}
+
+#include "window_tests.moc"
