@@ -1,25 +1,10 @@
 #include "fakes/game_fixture.h"
 
-#include <atomic>
 #include <fstream>
-#include <unistd.h>
 
 #include "platform/text_codec.h"
 
 namespace tsukikage::fakes {
-
-TempFolder::TempFolder() {
-    static std::atomic<int> counter{0};
-    path_ = std::filesystem::temp_directory_path() /
-            ("tsukikage-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
-    std::filesystem::remove_all(path_);
-    std::filesystem::create_directories(path_);
-}
-
-TempFolder::~TempFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-}
 
 std::string Scenario(std::initializer_list<std::string_view> lines) {
     std::string text;

@@ -10,21 +10,11 @@
 
 #include "app/engine.h"
 #include "fakes/recording_platform.h"
+#include "fakes/test_support.h"
 
 namespace tsukikage::fakes {
 
-// A temporary folder, removed with everything in it when the test ends.
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    const std::filesystem::path& path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
-};
+using test_support::TempFolder;
 
 // Scenario text from lines written in UTF-8: each line ends in CR LF, stored as CP932.
 std::string Scenario(std::initializer_list<std::string_view> lines);

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "temp_folder.h"
+#include "fakes/test_support.h"
 
 namespace tsukikage {
 namespace {

@@ -5,21 +5,14 @@
 #include <cmath>
 #include <limits>
 
+#include "fakes/test_support.h"
 #include "platform/runtime_error.h"
 
 namespace tsukikage {
 namespace {
 
-// The error number a call raises, or 0 when it raises none.
-template <typename F>
-int ErrorOf(F&& f) {
-    try {
-        f();
-    } catch (const RuntimeError& e) {
-        return e.number();
-    }
-    return 0;
-}
+using test_support::ErrorOf;
+
 
 TEST(ParseNumber, AcceptsTheDecimalForms) {
     EXPECT_EQ(ParseNumber(" 12 "), 12);

@@ -5,23 +5,15 @@
 #include <algorithm>
 
 #include "platform/runtime_error.h"
-#include "temp_folder.h"
+#include "fakes/test_support.h"
 
 namespace tsukikage {
 namespace {
 
+using test_support::ErrorOf;
 using test_support::ReadAll;
 using test_support::TempFolder;
 
-template <typename F>
-int ErrorOf(F&& f) {
-    try {
-        f();
-    } catch (const RuntimeError& e) {
-        return e.number();
-    }
-    return 0;
-}
 
 TEST(TextInputLines, EndAtCrLfOrLoneCrButNotAtLoneLf) {
     TextInput in("first\r\nsecond\rthird\nstill third\r\n\r\nlast");

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <system_error>
 
+#include "platform/runtime_error.h"
+
 namespace tsukikage::test_support {
 
 // A fresh folder under the system's temporary folder, removed with everything in it.
@@ -18,7 +20,7 @@ class TempFolder {
     TempFolder() {
         std::random_device random;
         path_ = std::filesystem::temp_directory_path() /
-                ("tsukikage-platform-test-" + std::to_string(::getpid()) + "-" +
+                ("tsukikage-test-" + std::to_string(::getpid()) + "-" +
                  std::to_string(random()));
         std::filesystem::create_directories(path_);
     }
@@ -49,6 +51,17 @@ class TempFolder {
   private:
     std::filesystem::path path_;
 };
+
+// The run-time error number a call raises, or 0 when it raises none.
+template <typename F>
+int ErrorOf(F&& f) {
+    try {
+        f();
+    } catch (const RuntimeError& e) {
+        return e.number();
+    }
+    return 0;
+}
 
 inline std::string ReadAll(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
