@@ -22,8 +22,8 @@ constexpr int kLines = 200'000;
 // About 10 MB of CP932 text: Japanese text lines with a label every 100 lines and the
 // marker of part 9999 on the last line.
 std::string LargeScenario() {
-    const std::string text = Utf8ToCp932(
-        "月影の回廊を、静かな足音がひとつ、またひとつと遠ざかっていく。");
+    const std::string text =
+        Utf8ToCp932("月影の回廊を、静かな足音がひとつ、またひとつと遠ざかっていく。");
     std::string s;
     s.reserve(static_cast<std::size_t>(kLines) * 52);
     for (int i = 0; i < kLines - 1; ++i) {
@@ -39,7 +39,7 @@ std::string LargeScenario() {
 }
 
 class BenchGame {
-public:
+  public:
     explicit BenchGame(const std::string& scenario)
         : folder_(std::filesystem::temp_directory_path() /
                   ("tsukikage-bench-" + std::to_string(::getpid()))) {
@@ -52,7 +52,7 @@ public:
 
     std::unique_ptr<Engine> engine;
 
-private:
+  private:
     std::filesystem::path folder_;
     fakes::RecordingPlatform fakes_;
 };

@@ -10,6 +10,13 @@
 #include "platform/qt/game_window.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/silent_sound.h"
+#ifdef TSUKIKAGE_HAVE_SDL
+#include "platform/game_folder.h"
+#include "platform/music_command.h"
+#include "platform/sdl/sdl_audio.h"
+#include "platform/sdl/sdl_music_player.h"
+#include "platform/sdl/sdl_wave_voice.h"
+#endif
 
 namespace {
 
@@ -55,8 +62,20 @@ int main(int argc, char** argv) {
     tsukikage::QtBusyPointer busy_pointer;
     tsukikage::QtProcessControl process;
     tsukikage::QtPictureDecoder picture_decoder;
+#ifdef TSUKIKAGE_HAVE_SDL
+    // Audio opens on the first sound, so the window is not kept waiting.
+    tsukikage::SdlAudio audio;
+    tsukikage::GameFolder sound_folder(game_folder);
+    tsukikage::SdlWaveVoice wave_voice(
+        audio, [&sound_folder](std::string_view name) { return sound_folder.FindSound(name); });
+    tsukikage::SdlMusicPlayer music_player(audio);
+    tsukikage::SteadyMusicClock music_clock;
+    tsukikage::MusicCommandDevice music_device(music_player, music_clock,
+                                               tsukikage::GameMusicResolver(game_folder));
+#else
     tsukikage::SilentWaveVoice wave_voice;
     tsukikage::SilentMusicDevice music_device;
+#endif
     tsukikage::Platform platform{message_box,     beeper,     busy_pointer, process,
                                  picture_decoder, wave_voice, music_device};
 

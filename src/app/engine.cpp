@@ -38,14 +38,29 @@ void Engine::Click(ControlId control) {
     if (!form.IsShown(control) || !form[control].enabled) return;
     form.Changed();
     switch (control) {
-        case ControlId::imgAhead: reader.imgAhead_Click(); break;
-        case ControlId::lblSel0: choices.lblSel_Click(0); break;
-        case ControlId::lblSel1: choices.lblSel_Click(1); break;
-        case ControlId::imgSel0: choices.imgSel_Click(0); break;
-        case ControlId::imgSel1: choices.imgSel_Click(1); break;
-        case ControlId::NewGameImage: new_game.NewGameImage_Click(); break;
-        case ControlId::EndImage: quit.EndImage_Click(); break;
-        default: break;
+        case ControlId::imgAhead:
+            reader.imgAhead_Click();
+            break;
+        case ControlId::lblSel0:
+            choices.lblSel_Click(0);
+            break;
+        case ControlId::lblSel1:
+            choices.lblSel_Click(1);
+            break;
+        case ControlId::imgSel0:
+            choices.imgSel_Click(0);
+            break;
+        case ControlId::imgSel1:
+            choices.imgSel_Click(1);
+            break;
+        case ControlId::NewGameImage:
+            new_game.NewGameImage_Click();
+            break;
+        case ControlId::EndImage:
+            quit.EndImage_Click();
+            break;
+        default:
+            break;
     }
     form.Changed();
 }
@@ -53,12 +68,23 @@ void Engine::Click(ControlId control) {
 void Engine::MouseMove(ControlId control) {
     if (!form.IsShown(control) || !form[control].enabled) return;
     switch (control) {
-        case ControlId::imgAhead: page.imgAhead_MouseMove(); break;
-        case ControlId::lblSel0: choices.lblSel_MouseMove(0); break;
-        case ControlId::lblSel1: choices.lblSel_MouseMove(1); break;
-        case ControlId::imgSel0: choices.imgSel_MouseMove(0); break;
-        case ControlId::imgSel1: choices.imgSel_MouseMove(1); break;
-        default: break;
+        case ControlId::imgAhead:
+            page.imgAhead_MouseMove();
+            break;
+        case ControlId::lblSel0:
+            choices.lblSel_MouseMove(0);
+            break;
+        case ControlId::lblSel1:
+            choices.lblSel_MouseMove(1);
+            break;
+        case ControlId::imgSel0:
+            choices.imgSel_MouseMove(0);
+            break;
+        case ControlId::imgSel1:
+            choices.imgSel_MouseMove(1);
+            break;
+        default:
+            break;
     }
 }
 
@@ -80,11 +106,17 @@ void Engine::MenuCommand(MenuId item) {
     form.Changed();
 }
 
-void Engine::Timer1_Timer() { graphics.Timer1_Timer(); }
+void Engine::Timer1_Timer() {
+    graphics.Timer1_Timer();
+}
 
-void Engine::Timer2_Timer() { title.Timer2_Timer(); }
+void Engine::Timer2_Timer() {
+    title.Timer2_Timer();
+}
 
-void Engine::Form_Unload() { quit.Form_Unload(); }
+void Engine::Form_Unload() {
+    quit.Form_Unload();
+}
 
 std::shared_ptr<const Surface> Engine::LoadPicture(std::string_view name) {
     std::optional<std::filesystem::path> path = folder.Find(name);

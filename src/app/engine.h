@@ -25,7 +25,7 @@ namespace tsukikage {
 // The view feeds it events (clicks, mouse moves, menu commands, timer ticks) and paints
 // `form`; tests drive it the same way against fakes.
 class Engine {
-public:
+  public:
     Engine(Platform& platform, std::filesystem::path game_folder);
     Engine(const Engine&) = delete;
     Engine& operator=(const Engine&) = delete;

@@ -19,6 +19,7 @@ struct ControlDesign {
 };
 
 // Every control of the window in its design state.
+// clang-format off
 constexpr ControlDesign kDesign[] = {
     {ControlId::Picture1, "Picture1", ControlKind::PictureBox, false, {8, 8, 645, 483}, true, true},
     {ControlId::Shape1, "Shape1", ControlKind::Shape, true, {0, 0, 160, 120}, false, true},
@@ -46,6 +47,7 @@ constexpr ControlDesign kDesign[] = {
     {ControlId::Master0, "Master(0)", ControlKind::PictureBox, false, {672, 520, 644, 484}, false, true},
     {ControlId::Master1, "Master(1)", ControlKind::PictureBox, false, {672, 528, 644, 484}, false, true},
 };
+// clang-format on
 
 constexpr std::string_view kCGPicNames[] = {
     "CGPic(0)",  "CGPic(1)",  "CGPic(2)",  "CGPic(3)",  "CGPic(4)",  "CGPic(5)",
@@ -54,12 +56,12 @@ constexpr std::string_view kCGPicNames[] = {
 
 // Front to back.
 constexpr ControlId kStacking[] = {
-    ControlId::imgAhead,  ControlId::CGBack,    ControlId::SystemBack, ControlId::MusicBack,
-    ControlId::CGGo,      ControlId::MusicPlay, ControlId::MusicGo,    ControlId::MusicStop,
-    ControlId::Label2,    ControlId::Label1,    ControlId::imgSel0,    ControlId::imgSel1,
-    ControlId::lblSel0,   ControlId::lblSel1,   ControlId::Shape1,     ControlId::NewGameImage,
-    ControlId::LoadGameImage, ControlId::CGImage, ControlId::SceneImage, ControlId::MusicImage,
-    ControlId::EndImage,  ControlId::Picture1,  ControlId::txtTell,    ControlId::Master0,
+    ControlId::imgAhead,      ControlId::CGBack,    ControlId::SystemBack, ControlId::MusicBack,
+    ControlId::CGGo,          ControlId::MusicPlay, ControlId::MusicGo,    ControlId::MusicStop,
+    ControlId::Label2,        ControlId::Label1,    ControlId::imgSel0,    ControlId::imgSel1,
+    ControlId::lblSel0,       ControlId::lblSel1,   ControlId::Shape1,     ControlId::NewGameImage,
+    ControlId::LoadGameImage, ControlId::CGImage,   ControlId::SceneImage, ControlId::MusicImage,
+    ControlId::EndImage,      ControlId::Picture1,  ControlId::txtTell,    ControlId::Master0,
     ControlId::Master1};
 
 struct MenuDesign {

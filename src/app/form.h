@@ -55,9 +55,15 @@ enum class ControlId : int {
 
 inline constexpr int kControlCount = static_cast<int>(ControlId::Count);
 
-inline ControlId LblSel(int index) { return static_cast<ControlId>(int(ControlId::lblSel0) + index); }
-inline ControlId ImgSel(int index) { return static_cast<ControlId>(int(ControlId::imgSel0) + index); }
-inline ControlId CGPic(int index) { return static_cast<ControlId>(int(ControlId::CGPic0) + index); }
+inline ControlId LblSel(int index) {
+    return static_cast<ControlId>(int(ControlId::lblSel0) + index);
+}
+inline ControlId ImgSel(int index) {
+    return static_cast<ControlId>(int(ControlId::imgSel0) + index);
+}
+inline ControlId CGPic(int index) {
+    return static_cast<ControlId>(int(ControlId::CGPic0) + index);
+}
 
 struct Rect {
     int left = 0;
@@ -104,6 +110,26 @@ struct Control {
     std::shared_ptr<const Surface> picture;  // images and picture boxes
     Pointer pointer = Pointer::Default;
     MouseIcon mouse_icon;
+
+    // Picture boxes have a second layer: the persistent image that drawing goes into and the
+    // screen shows. It belongs to the picture it was made from: assigning a picture (through
+    // AssignPicture or directly) resets it to the picture, and so does clearing; copies and
+    // fills change only the image (see graphics/picture_box.h).
+    std::shared_ptr<Surface> image;
+    std::shared_ptr<const Surface> image_source;  // the picture the image was made from
+
+    void AssignPicture(std::shared_ptr<const Surface> new_picture) {
+        picture = std::move(new_picture);
+        ClearImage();
+    }
+    void ClearImage() {
+        image.reset();
+        image_source.reset();
+    }
+    // The image to show, or nothing while the box shows just its picture on its back colour.
+    const Surface* ShownImage() const {
+        return image && image_source == picture ? image.get() : nullptr;
+    }
 };
 
 enum class MenuId : int {
@@ -142,7 +168,7 @@ struct Timer {
 };
 
 class Form {
-public:
+  public:
     Form();  // every control, menu and timer in its design state
 
     std::string caption;
@@ -152,6 +178,9 @@ public:
     void Changed() { ++revision; }
     Timer timer1;
     Timer timer2;
+    // The looping-music watch (Sound::BgmLoopWatch): started by looping music, it stops itself
+    // once no looping music is left. Short enough that a piece restarts without a gap.
+    Timer bgm_watch{20, false};
 
     Control& operator[](ControlId id) { return controls_[static_cast<std::size_t>(id)]; }
     const Control& operator[](ControlId id) const {
@@ -180,7 +209,7 @@ public:
     // A menu item that can be chosen: enabled, and all its parents enabled.
     bool IsMenuAvailable(MenuId id) const;
 
-private:
+  private:
     std::array<Control, kControlCount> controls_;
     std::array<MenuItem, kMenuCount> menus_;
     std::vector<ControlId> stacking_;

@@ -4,7 +4,9 @@
 
 namespace tsukikage {
 
-void Quit::EndMenu_Click() { QuitNow(); }
+void Quit::EndMenu_Click() {
+    QuitNow();
+}
 
 void Quit::EndImage_Click() {
     WindowState& s = e_.state;

@@ -6,7 +6,7 @@ class Engine;
 
 // Quitting: the menu item, the title image, and closing the window.
 class Quit {
-public:
+  public:
     explicit Quit(Engine& engine) : e_(engine) {}
 
     void EndMenu_Click();
@@ -14,7 +14,7 @@ public:
     void Form_Unload();
     void VerData_Click();
 
-private:
+  private:
     [[noreturn]] void QuitNow();
     Engine& e_;
 };

@@ -6,7 +6,7 @@ class Engine;
 
 // The window's layouts for the screen modes, and the start-up sequence.
 class Title {
-public:
+  public:
     explicit Title(Engine& engine) : e_(engine) {}
 
     void Form_Load();
@@ -14,7 +14,7 @@ public:
     // Lays the window out for the first true mode flag.
     void ModeSelect();
 
-private:
+  private:
     Engine& e_;
 };
 

@@ -4,9 +4,7 @@
 
 namespace tsukikage {
 
-// The ending record and the scene replay arrive with the extras.
-void Extras::Finish(std::string_view) {}
-
+// The scene replay arrives with the extras.
 void Extras::Check(std::string_view) {}
 
 }  // namespace tsukikage

@@ -19,7 +19,7 @@ namespace tsukikage {
 // byte match is preferred, then the first match in sorted order. "." and ".." components are
 // refused, so a name can never leave the game folder. Directory listings are cached.
 class GameFolder {
-public:
+  public:
     explicit GameFolder(std::filesystem::path root);
 
     const std::filesystem::path& root() const { return root_; }
@@ -39,7 +39,7 @@ public:
     // Drops the cached listing of one folder (after this program wrote into it).
     void Forget(const std::filesystem::path& folder) const;
 
-private:
+  private:
     struct Entry {
         std::string key;  // comparison key: UTF-8, folded case, composed kana
         std::filesystem::path path;

@@ -17,20 +17,20 @@ enum class MessageIcon { None, Critical, Question, Exclamation, Information };
 
 // A modal message box with an OK button; returns when the player has closed it.
 class MessageBox {
-public:
+  public:
     virtual ~MessageBox() = default;
     virtual void Show(std::string_view text, MessageIcon icon, std::string_view title) = 0;
 };
 
 class Beeper {
-public:
+  public:
     virtual ~Beeper() = default;
     virtual void Beep() = 0;
 };
 
 // The application-wide busy (hourglass) pointer.
 class BusyPointer {
-public:
+  public:
     virtual ~BusyPointer() = default;
     virtual void SetBusy(bool busy) = 0;
 };
@@ -38,7 +38,7 @@ public:
 // Ends the process at once: no further event is handled, no closing procedure runs.
 // End never returns; the fake for tests throws instead.
 class ProcessControl {
-public:
+  public:
     virtual ~ProcessControl() = default;
     virtual void End() = 0;
 };
@@ -52,7 +52,7 @@ public:
 // Decodes a BMP or JPEG file. Raises error 53 when the file is missing and 481 when it is no
 // readable picture.
 class PictureDecoder {
-public:
+  public:
     virtual ~PictureDecoder() = default;
     virtual Surface Decode(const std::filesystem::path& path) = 0;
 };
@@ -67,7 +67,7 @@ inline constexpr unsigned kLoop = 0x8;
 // The one wave-sound voice: a new request replaces the sound now playing; an empty name stops
 // it. The name is a game file name (see GameFolder). Returns non-zero when accepted, 0 when not.
 class WaveVoice {
-public:
+  public:
     virtual ~WaveVoice() = default;
     virtual std::int32_t PlaySound(std::string_view name, unsigned flags) = 0;
 };
@@ -75,7 +75,7 @@ public:
 // The music device driven by command strings ("Open ... alias MIDI1", "Play MIDI1", ...).
 // Returns 0 on success or an error code; status commands fill `reply`.
 class MusicDevice {
-public:
+  public:
     virtual ~MusicDevice() = default;
     virtual std::uint32_t SendString(std::string_view command, std::string& reply) = 0;
     virtual std::string ErrorText(std::uint32_t code) = 0;

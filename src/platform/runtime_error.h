@@ -33,12 +33,12 @@ std::string ErrorDescription(int number);
 
 // A run-time error: the engine's only exception type. Handlers show its description.
 class RuntimeError : public std::exception {
-public:
+  public:
     explicit RuntimeError(int number);
     int number() const noexcept { return number_; }
     const char* what() const noexcept override { return description_.c_str(); }
 
-private:
+  private:
     int number_;
     std::string description_;
 };

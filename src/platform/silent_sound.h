@@ -7,12 +7,12 @@ namespace tsukikage {
 // Sound that goes nowhere: every request is accepted and nothing is heard. Used when no
 // audio device can be opened.
 class SilentWaveVoice : public WaveVoice {
-public:
+  public:
     std::int32_t PlaySound(std::string_view, unsigned) override { return 1; }
 };
 
 class SilentMusicDevice : public MusicDevice {
-public:
+  public:
     std::uint32_t SendString(std::string_view, std::string& reply) override {
         reply.clear();
         return 0;

@@ -14,7 +14,7 @@ namespace tsukikage {
 // in double quotes is taken verbatim and may hold commas. Reading at the end raises error 62.
 // Text is CP932 on disk and UTF-8 in the program.
 class TextInput {
-public:
+  public:
     // Opens a file; a missing file raises 53, a folder or unreadable file 75.
     static TextInput Open(const std::filesystem::path& path);
     explicit TextInput(std::string bytes);
@@ -38,7 +38,7 @@ public:
     // "#TRUE#" / "#FALSE#", or a number (non-zero is true); anything else raises 13.
     bool ReadBoolean();
 
-private:
+  private:
     std::string_view ReadRawField(bool numeric, bool* quoted);
 
     std::string bytes_;
@@ -47,7 +47,7 @@ private:
 
 // Builds the bytes of a record file in the original's sequential output forms.
 class TextOutput {
-public:
+  public:
     // Write form: values of one statement separated by commas, line ended by CR LF; numbers
     // plain, booleans "#TRUE#"/"#FALSE#", text in double quotes (CP932).
     TextOutput& WriteNumber(long long value);
@@ -61,7 +61,7 @@ public:
 
     const std::string& bytes() const { return bytes_; }
 
-private:
+  private:
     void Separate();
     std::string bytes_;
     bool line_has_value_ = false;

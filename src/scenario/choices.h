@@ -1,21 +1,31 @@
 #pragma once
 
+#include "app/form.h"
+
 namespace tsukikage {
 
 class Engine;
 
 // Two-way choices: command "s", the caption labels lblSel and the markers imgSel.
 class Choices {
-public:
+  public:
     explicit Choices(Engine& engine) : e_(engine) {}
 
+    // Reads the five-line block after the command line (target and caption of choice 0,
+    // target and caption of choice 1, one line dropped) and shows the two captions in place
+    // of the page; the reader then waits for a pick.
     void ShowChoices();
+    // A pick by caption or by marker: jumps to the target's label, or reads on after the
+    // block for the target "Skip". Ignored while a saved game is being restored.
     void lblSel_Click(int index);
     void imgSel_Click(int index);
     void lblSel_MouseMove(int index);
     void imgSel_MouseMove(int index);
 
-private:
+  private:
+    void Pick(int index);
+    void UseCustomPointer(ControlId first_member);
+
     Engine& e_;
 };
 

@@ -44,6 +44,7 @@ Then ChoiceBlock(Engine& e, std::string_view) {
 }
 
 // The command table: one row per letter, letters compared exactly (case matters).
+// clang-format off
 constexpr std::array kCommands{
     Command{'l', [](Engine& e, std::string_view a) { e.page.SetWindowPicture(a); return Then::Continue; }},
     Command{'a', [](Engine& e, std::string_view a) { e.graphics.EffectA(a); return Then::Continue; }},
@@ -53,7 +54,8 @@ constexpr std::array kCommands{
     Command{'v', [](Engine& e, std::string_view a) { e.sound.SoundSE(a); return Then::Continue; }},
     Command{'r', [](Engine& e, std::string_view a) { e.sound.SoundSELoop(a); return Then::Continue; }},
     Command{'x', [](Engine& e, std::string_view a) { e.sound.SoundBGM(a); return Then::Continue; }},
-    Command{'y', [](Engine& e, std::string_view a) { e.sound.SoundBGMLoop(a); return Then::Continue; }},
+    // Looping music holds the reader: the next line waits for the player's advance.
+    Command{'y', [](Engine& e, std::string_view a) { e.sound.SoundBGMLoop(a); return Then::Stop; }},
     Command{'j', [](Engine& e, std::string_view a) {
                 return e.reader.SeekLabel(a) ? Then::Continue : Then::Stop; }},
     Command{'s', ChoiceBlock},
@@ -62,6 +64,7 @@ constexpr std::array kCommands{
     Command{'h', SceneMarker},
     Command{'E', EndOfScenario},
 };
+// clang-format on
 
 constexpr bool LettersAreDistinct() {
     for (std::size_t i = 0; i < kCommands.size(); ++i) {

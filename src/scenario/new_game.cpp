@@ -57,7 +57,9 @@ void NewGame::FirstPage() {
     e_.page.Show();
 }
 
-void NewGame::SaveDeal(std::string_view argument) { e_.state.PartNo = ToInteger(argument); }
+void NewGame::SaveDeal(std::string_view argument) {
+    e_.state.PartNo = ToInteger(argument);
+}
 
 void NewGame::LoadPart() {
     try {

@@ -8,7 +8,7 @@ class Engine;
 
 // Starting the scenario from its first line, part markers, and restoring a position.
 class NewGame {
-public:
+  public:
     explicit NewGame(Engine& engine) : e_(engine) {}
 
     void NewGame_Click();
@@ -18,7 +18,7 @@ public:
     // Reopens the scenario and reads on after the marker of part PartNo.
     void LoadPart();
 
-private:
+  private:
     // Reads the text lines at the head of the file into the page, up to the first command.
     void FirstPage();
     void StartScenario();

@@ -5,7 +5,9 @@
 
 namespace tsukikage {
 
-void Page::EmptyPage() { e_.form[ControlId::txtTell].caption.clear(); }
+void Page::EmptyPage() {
+    e_.form[ControlId::txtTell].caption.clear();
+}
 
 void Page::AppendLine(std::string_view line, bool reveal) {
     std::string& buffer = e_.form[ControlId::txtTell].caption;

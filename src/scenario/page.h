@@ -9,7 +9,7 @@ class Engine;
 // The page of message text: the page buffer txtTell, the message label Label1, the advance
 // marker imgAhead and the window picture set by command "l".
 class Page {
-public:
+  public:
     explicit Page(Engine& engine) : e_(engine) {}
 
     void EmptyPage();
@@ -23,7 +23,7 @@ public:
     void SetWindowPicture(std::string_view file_name);
     void imgAhead_MouseMove();
 
-private:
+  private:
     Engine& e_;
     bool pending_ = false;
     bool pending_reveal_ = false;

@@ -11,19 +11,19 @@ namespace {
 
 constexpr std::string_view kScenarioName = "datafile";
 
-bool IsCommandLine(std::string_view raw) { return !raw.empty() && raw.front() == '.'; }
+bool IsCommandLine(std::string_view raw) {
+    return !raw.empty() && raw.front() == '.';
+}
 
 // Counts how deep the advance operation is nested while it runs.
 class DepthCount {
-public:
-    DepthCount(int& depth, int& deepest) : depth_(depth) {
-        deepest = std::max(deepest, ++depth_);
-    }
+  public:
+    DepthCount(int& depth, int& deepest) : depth_(depth) { deepest = std::max(deepest, ++depth_); }
     ~DepthCount() { --depth_; }
     DepthCount(const DepthCount&) = delete;
     DepthCount& operator=(const DepthCount&) = delete;
 
-private:
+  private:
     int& depth_;
 };
 
@@ -88,7 +88,9 @@ void Reader::OpenScenario() {
     e_.state.ScenarioFile = 1;
 }
 
-void Reader::CloseScenario() { file_.reset(); }
+void Reader::CloseScenario() {
+    file_.reset();
+}
 
 std::string Reader::ReadLine() {
     if (!file_) Raise(err::kBadFileNameOrNumber);

@@ -13,7 +13,7 @@ class Engine;
 
 // The scenario reader: the scenario file, the advance operation and the jump.
 class Reader {
-public:
+  public:
     explicit Reader(Engine& engine) : e_(engine) {}
 
     // The advance operation: reads a page and runs the command that ends it, then reads on
@@ -47,7 +47,7 @@ public:
     // Deepest nesting of the advance operation seen so far (it should stay 1).
     int deepest_advance() const { return deepest_advance_; }
 
-private:
+  private:
     // Reads one page and runs its command; true when the command continues.
     bool AdvanceOnce();
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace tsukikage {
@@ -9,16 +10,26 @@ class Engine;
 
 // Sound effects on the wave voice and background music on the music device.
 class Sound {
-public:
+  public:
     explicit Sound(Engine& engine) : e_(engine) {}
 
+    // Effects: the sound stop, then the file once or over and over; both return at once.
     void SoundSE(std::string_view argument);
     void SoundSELoop(std::string_view argument);
+    // Music: closes what is open, then opens the piece and plays it once.
     void SoundBGM(std::string_view argument);
+    // Music that the watch restarts whenever it ends. Sets MidiOpen and starts the watch timer;
+    // a piece that cannot be opened ends in a failing length conversion (error 13).
     void SoundBGMLoop(std::string_view argument);
 
+    // The watch timer's tick: while MidiOpen is set, plays the piece in MIDI1 again from its
+    // start when the device reports it stopped. Asks nothing while MIDI1 is known to be
+    // closed; stops its timer once MidiOpen is found cleared.
+    void BgmLoopWatch();
+
     // Sends one command string to the music device; a failure shows the device's error text.
-    std::uint32_t MciCommand(std::string_view command);
+    // Returns the reply of status commands, otherwise empty text.
+    std::string MciCommand(std::string_view command);
 
     // The wave voice's stop.
     void StopSound();
@@ -27,8 +38,24 @@ public:
     // Both, the wave voice first.
     void StopAllSound();
 
-private:
+    // Direct sends: the command in MciCmd, the reply into MciReturn, the result ignored.
+    std::string MciCmd;
+    std::string MciReturn;
+    // The looping piece's length in milliseconds, as the device reported it.
+    std::int32_t BgmLength = 0;
+
+  private:
+    void CloseBeforeNewMusic();
+    void SendDirect(std::string command);
+    std::string FullPath(std::string_view argument) const;
+    void Track(std::string_view command, std::uint32_t result);
+
     Engine& e_;
+    // Known to hold nothing: set once MIDI1 is closed or fails to open, cleared when a piece
+    // opens. The stop steps and the watch then leave the device alone instead of reporting
+    // "not open" again and again.
+    bool midi1_closed_ = false;
+    int boxes_open_ = 0;
 };
 
 }  // namespace tsukikage

@@ -23,7 +23,7 @@ void WriteBytes(const std::filesystem::path& path, std::string_view bytes);
 
 // An engine on recording fakes and a temporary game folder.
 class GameTest : public ::testing::Test {
-protected:
+  protected:
     GameTest();
 
     void WriteGameFile(std::string_view relative, std::string_view bytes);

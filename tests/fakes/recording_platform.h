@@ -18,7 +18,7 @@ struct ShownBox {
 };
 
 class RecordingMessageBox : public MessageBox {
-public:
+  public:
     void Show(std::string_view text, MessageIcon icon, std::string_view title) override;
     std::vector<ShownBox> shown;
     // Runs while a box is "open", to model events handled during the modal loop.
@@ -26,13 +26,13 @@ public:
 };
 
 class RecordingBeeper : public Beeper {
-public:
+  public:
     void Beep() override { ++beeps; }
     int beeps = 0;
 };
 
 class RecordingBusyPointer : public BusyPointer {
-public:
+  public:
     void SetBusy(bool busy) override { changes.push_back(busy); }
     std::vector<bool> changes;
     bool busy() const { return !changes.empty() && changes.back(); }
@@ -42,7 +42,7 @@ public:
 struct ProcessEnded {};
 
 class FakeProcessControl : public ProcessControl {
-public:
+  public:
     [[noreturn]] void End() override;
     int ends = 0;
 };
@@ -50,7 +50,7 @@ public:
 // Decodes the tiny test picture format: a file starting with "PIC w h" followed by one
 // ARGB hex value per pixel (blank separated); anything else raises 481, a missing file 53.
 class FakePictureDecoder : public PictureDecoder {
-public:
+  public:
     Surface Decode(const std::filesystem::path& path) override;
     std::vector<std::filesystem::path> decoded;
 };
@@ -61,7 +61,7 @@ struct SoundCall {
 };
 
 class RecordingWaveVoice : public WaveVoice {
-public:
+  public:
     std::int32_t PlaySound(std::string_view name, unsigned flags) override;
     std::vector<SoundCall> calls;
     std::int32_t result = 1;
@@ -69,7 +69,7 @@ public:
 
 // Records every command string; replies and error codes can be scripted per command.
 class ScriptedMusicDevice : public MusicDevice {
-public:
+  public:
     std::uint32_t SendString(std::string_view command, std::string& reply) override;
     std::string ErrorText(std::uint32_t code) override;
     std::vector<std::string> commands;
@@ -86,7 +86,7 @@ struct RecordingPlatform {
     FakePictureDecoder picture_decoder;
     RecordingWaveVoice wave_voice;
     ScriptedMusicDevice music_device;
-    Platform platform{message_box, beeper,     busy_pointer, process,
+    Platform platform{message_box,     beeper,     busy_pointer, process,
                       picture_decoder, wave_voice, music_device};
 };
 

@@ -20,8 +20,7 @@ class TempFolder {
     TempFolder() {
         std::random_device random;
         path_ = std::filesystem::temp_directory_path() /
-                ("tsukikage-test-" + std::to_string(::getpid()) + "-" +
-                 std::to_string(random()));
+                ("tsukikage-test-" + std::to_string(::getpid()) + "-" + std::to_string(random()));
         std::filesystem::create_directories(path_);
     }
     ~TempFolder() {

@@ -13,7 +13,6 @@ namespace {
 
 using test_support::ErrorOf;
 
-
 TEST(ParseNumber, AcceptsTheDecimalForms) {
     EXPECT_EQ(ParseNumber(" 12 "), 12);
     EXPECT_EQ(ParseNumber("\t7\t"), 7);

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "platform/runtime_error.h"
 #include "fakes/test_support.h"
+#include "platform/runtime_error.h"
 
 namespace tsukikage {
 namespace {
@@ -13,7 +13,6 @@ namespace {
 using test_support::ErrorOf;
 using test_support::ReadAll;
 using test_support::TempFolder;
-
 
 TEST(TextInputLines, EndAtCrLfOrLoneCrButNotAtLoneLf) {
     TextInput in("first\r\nsecond\rthird\nstill third\r\n\r\nlast");

@@ -51,8 +51,7 @@ TEST_F(NewGameTest, NewGameStopsTheSound) {
     NewGame();
     ASSERT_EQ(fakes.wave_voice.calls.size(), 1u);
     EXPECT_EQ(fakes.wave_voice.calls[0].name, "");
-    EXPECT_EQ(fakes.music_device.commands,
-              (std::vector<std::string>{"Stop MIDI1", "Close MIDI1"}));
+    EXPECT_EQ(fakes.music_device.commands, (std::vector<std::string>{"Stop MIDI1", "Close MIDI1"}));
 }
 
 TEST_F(NewGameTest, MissingScenarioEndsTheProgramWithFileNotFound) {
@@ -107,8 +106,8 @@ TEST_F(NewGameTest, PartMarkersRoundHalfToEvenAndSurviveANewGame) {
 }
 
 TEST_F(NewGameTest, RestoreReadsOnAfterTheFirstExactMarker) {
-    WriteScenario({"集めた文", ".p 07", "違う1", ".", ".p  7", "違う2", ".", ".p 7", "正解",
-                   ".", ".p 7", "二つ目", "."});
+    WriteScenario({"集めた文", ".p 07", "違う1", ".", ".p  7", "違う2", ".", ".p 7", "正解", ".",
+                   ".p 7", "二つ目", "."});
     NewGame();
     engine->state.PartNo = 7;
     engine->reader.CloseScenario();

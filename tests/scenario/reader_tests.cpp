@@ -88,8 +88,7 @@ TEST_F(ReaderTest, EndCommandStopsOpenedMusic) {
     engine->state.MidiOpen = true;
     fakes.music_device.errors["Close MIDI1"] = 263;
     Advance();
-    EXPECT_EQ(fakes.music_device.commands,
-              (std::vector<std::string>{"Stop MIDI1", "Close MIDI1"}));
+    EXPECT_EQ(fakes.music_device.commands, (std::vector<std::string>{"Stop MIDI1", "Close MIDI1"}));
     ASSERT_EQ(fakes.message_box.shown.size(), 1u);
     EXPECT_EQ(fakes.message_box.shown[0].text, "error 263");
     EXPECT_EQ(fakes.message_box.shown[0].icon, MessageIcon::None);
@@ -107,8 +106,8 @@ TEST_F(ReaderTest, ALabelLineReachedByReadingRunsItsFirstLetter) {
 }
 
 TEST_F(ReaderTest, JumpGoesToTheFirstMatchingLabelWhereverTheReaderWas) {
-    WriteScenario({".", ".j 行き先", "飛ばされる", ".", ".行き先", "一つ目", ".", ".行き先",
-                   "二つ目", "."});
+    WriteScenario(
+        {".", ".j 行き先", "飛ばされる", ".", ".行き先", "一つ目", ".", ".行き先", "二つ目", "."});
     NewGame();
     Advance();
     EXPECT_EQ(Label(), "一つ目\r\n");
@@ -145,9 +144,9 @@ TEST_F(ReaderTest, EmptyScenarioShowsNothing) {
 }
 
 TEST_F(ReaderTest, RunTimeErrorsEndTheProgramAfterTheFileErrorBox) {
-    for (auto [line, number] : {std::pair{".p abc", err::kTypeMismatch},
-                                std::pair{".p 99999", err::kOverflow},
-                                std::pair{".p -32769", err::kOverflow}}) {
+    for (auto [line, number] :
+         {std::pair{".p abc", err::kTypeMismatch}, std::pair{".p 99999", err::kOverflow},
+          std::pair{".p -32769", err::kOverflow}}) {
         SCOPED_TRACE(line);
         fakes.message_box.shown.clear();
         WriteScenario({".", "前", line, "後", "."});
@@ -175,13 +174,17 @@ TEST_F(ReaderTest, AMillionContinuingCommandsRunInConstantDepth) {
 
 TEST_F(ReaderTest, InvalidBytesAndNulsAreShownNotFatal) {
     // 0x85 0x40 is a lead and trail byte pair that CP932 leaves unassigned.
-    std::string bytes = ".\r\nA\x81\r\n\x85\x40" "B\r\nC";
+    std::string bytes =
+        ".\r\nA\x81\r\n\x85\x40"
+        "B\r\nC";
     bytes += '\0';
     bytes += "D\r\n\xFF\r\n.\r\n";
     WriteGameFile("datafile", bytes);
     NewGame();
     Advance();
-    std::string expected = "A\uFFFD\r\n\uFFFD" "B\r\nC";
+    std::string expected =
+        "A\uFFFD\r\n\uFFFD"
+        "B\r\nC";
     expected += '\0';
     expected += "D\r\n\uFFFD\r\n";
     EXPECT_EQ(Label(), expected);

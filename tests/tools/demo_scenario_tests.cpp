@@ -1,9 +1,12 @@
 // The demo game's scenario: stored the way the player reads it, and played through from a
-// new game back to the title (a jump to a missing label, a bad command or a page too long
-// for the message area shows up here).
+// new game back to the title along every branch (a jump to a missing label, a bad command,
+// a page too long for the message area or an ending that is never recorded shows up here).
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <map>
 #include <set>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,6 +15,7 @@
 #include "fakes/game_fixture.h"
 #include "platform/text_codec.h"
 #include "platform/utf8.h"
+#include "scenario/commands.h"
 
 namespace tsukikage {
 namespace {
@@ -19,6 +23,8 @@ namespace {
 // The message area: four lines of 24 px text, 26 full-width characters each.
 constexpr std::size_t kPageLines = 4;
 constexpr std::size_t kLineWidth = 52;  // in half-width units
+// A choice caption: one line of 29 px text in 593 px, about 20 full-width characters.
+constexpr std::size_t kCaptionWidth = 40;
 
 bool IsCommandLine(std::string_view line) {
     return !line.empty() && line.front() == '.';
@@ -45,20 +51,16 @@ std::vector<std::string> SplitCrLf(std::string_view text) {
     return lines;
 }
 
-// The text lines that the jumps pass over: from each ".j X" up to the label line ".X".
-std::set<std::string> TextLinesPassedOver() {
-    std::set<std::string> passed;
-    std::string label;  // the label line being jumped to, while passing over
-    for (std::string_view line : demo::ScenarioLines()) {
-        if (label.empty()) {
-            if (line.starts_with(".j ")) label = "." + std::string(line.substr(3));
-        } else if (line == label) {
-            label.clear();
-        } else if (!IsCommandLine(line) && !line.empty()) {
-            passed.emplace(line);
-        }
+// The lines of the choice blocks, by their place in the block: the five lines after each
+// ".s" are target, caption, target, caption, and a line left unread (1 to 5).
+std::map<std::size_t, std::size_t> ChoiceBlockLines() {
+    std::map<std::size_t, std::size_t> block;
+    const auto lines = demo::ScenarioLines();
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (!lines[i].starts_with(".s")) continue;
+        for (std::size_t k = 1; k <= 5 && i + k < lines.size(); ++k) block[i + k] = k;
     }
-    return passed;
+    return block;
 }
 
 TEST(DemoScenarioTest, FileIsCp932WithEveryLineEndingInCrLf) {
@@ -75,47 +77,149 @@ TEST(DemoScenarioTest, FileIsCp932WithEveryLineEndingInCrLf) {
     EXPECT_EQ(decoded, expected);
 }
 
-class DemoPlayTest : public fakes::GameTest {};
-
-TEST_F(DemoPlayTest, PlaysFromNewGameBackToTheTitleShowingEveryPageInTheMessageArea) {
-    WriteGameFile("datafile", demo::ScenarioFile());
-    fakes::WriteBytes(folder.path() / demo::GamePath(demo::kWindowPicture),
-                      fakes::TestPictureBytes(2, 2, 0xff203040));
-
-    NewGame();
-    std::vector<std::string> pages{Label()};
-    EXPECT_TRUE(pages.front().starts_with(std::string(demo::ScenarioLines().front()) + "\r\n"))
-        << "the first page shows as the game starts";
-    for (int clicks = 0; engine->reader.IsOpen() && clicks < 200; ++clicks) {
-        Advance();
-        pages.push_back(Label());
+TEST(DemoScenarioTest, PartMarkersStandBeforeChoicesAndEveryTargetHasItsLabel) {
+    const auto lines = demo::ScenarioLines();
+    std::set<std::string> labels;
+    for (std::string_view line : lines) {
+        if (IsCommandLine(line)) labels.emplace(line.substr(1));
     }
-    EXPECT_FALSE(engine->reader.IsOpen()) << "the scenario never reached its end";
-    EXPECT_TRUE(engine->state.TitleMode);
-    for (const fakes::ShownBox& box : fakes.message_box.shown) {
-        ADD_FAILURE() << box.title << ": " << box.text;
+    const std::map<std::size_t, std::size_t> block = ChoiceBlockLines();
+    int waits_before_first_choice = 0;
+    bool choice_seen = false;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (block.contains(i)) continue;
+        if (lines[i].starts_with(".p ")) {
+            ASSERT_LT(i + 1, lines.size());
+            EXPECT_TRUE(lines[i + 1].starts_with(".s")) << "no choice after " << lines[i];
+        }
+        if (lines[i].starts_with(".s")) {
+            choice_seen = true;
+            ASSERT_LT(i + 5, lines.size()) << "choice block cut short";
+            for (std::size_t target : {i + 1, i + 3}) {
+                if (lines[target] == "Skip") continue;
+                EXPECT_TRUE(labels.contains(std::string(lines[target])))
+                    << "no label for " << lines[target];
+                EXPECT_EQ(CommandLetters().find(lines[target].front()), std::string::npos)
+                    << "label starts with a command letter: " << lines[target];
+            }
+        }
+        if (!choice_seen && lines[i] == ".") ++waits_before_first_choice;
     }
-    EXPECT_NE(engine->form.window_picture, nullptr);
-    EXPECT_EQ(engine->state.PartNo, 2);
+    EXPECT_TRUE(choice_seen);
+    EXPECT_LE(waits_before_first_choice, 5) << "the first choice comes too late";
+}
 
+class DemoPlayTest : public fakes::GameTest {
+  protected:
+    struct Play {
+        std::vector<std::string> pages;     // the message label after each step
+        std::vector<std::string> captions;  // the choice captions offered
+        std::size_t picks_used = 0;
+    };
+
+    void SetUp() override {
+        WriteGameFile("datafile", demo::ScenarioFile());
+        fakes::WriteBytes(folder.path() / demo::GamePath(demo::kWindowPicture),
+                          fakes::TestPictureBytes(2, 2, 0xff203040));
+        // The numbered pictures the scenario shows; a transition from N also shows N + 1.
+        for (std::string_view line : demo::ScenarioLines()) {
+            if (line.size() < 4 || line[0] != '.' || line[2] != ' ' ||
+                std::string_view("abcd").find(line[1]) == std::string_view::npos) {
+                continue;
+            }
+            const int number = std::stoi(std::string(line.substr(3)));
+            for (int n = number; n <= number + (line[1] == 'c' ? 0 : 1); ++n) {
+                const std::string digits = std::to_string(n);
+                fakes::WriteBytes(folder.path() / "Data" /
+                                      (std::string(3 - digits.size(), '0') + digits + ".jpg"),
+                                  fakes::TestPictureBytes(1, 1, 0xff000000u + n));
+            }
+        }
+        // The looping theme's length, as the music device reports it.
+        fakes.music_device.replies["Status MIDI1 length"] = "18190";
+    }
+
+    // Plays a new game to its end, answering the choices with the picks in turn.
+    Play PlayThrough(const std::vector<int>& picks) {
+        Play play;
+        NewGame();
+        play.pages.push_back(Label());
+        for (int steps = 0; engine->reader.IsOpen() && steps < 300; ++steps) {
+            if (control(ControlId::imgSel0).visible) {
+                play.captions.push_back(control(ControlId::lblSel0).caption);
+                play.captions.push_back(control(ControlId::lblSel1).caption);
+                if (play.picks_used == picks.size()) break;
+                engine->Click(LblSel(picks[play.picks_used++]));
+            } else {
+                // A transition holds the advance marker back until its last frame.
+                while (engine->state.EffectMode != 0) engine->Timer1_Timer();
+                Advance();
+            }
+            play.pages.push_back(Label());
+        }
+        return play;
+    }
+
+    std::string Record() const {
+        std::ifstream in(folder.path() / "endlist.dat", std::ios::binary);
+        std::ostringstream bytes;
+        bytes << in.rdbuf();
+        return bytes.str();
+    }
+};
+
+TEST_F(DemoPlayTest, EveryBranchPlaysFromNewGameToItsEndingAndBackToTheTitle) {
+    struct Route {
+        std::vector<int> picks;
+        int ending;
+        std::int16_t last_part;
+    };
+    const Route routes[] = {
+        {{0, 0}, 1, 2}, {{0, 1}, 2, 2}, {{1, 0}, 3, 3}, {{1, 1, 0}, 1, 2}, {{1, 1, 1}, 2, 2}};
     std::set<std::string, std::less<>> shown;
-    for (const std::string& page : pages) {
-        std::vector<std::string> page_lines = SplitCrLf(page);
-        EXPECT_LE(page_lines.size(), kPageLines) << page;
-        for (const std::string& line : page_lines) {
-            EXPECT_LE(DisplayWidth(line), kLineWidth) << line;
-            shown.insert(line);
+    for (const Route& route : routes) {
+        SCOPED_TRACE(::testing::PrintToString(route.picks));
+        WriteGameFile("endlist.dat", "3\r\n0\r\n0\r\n0\r\n");
+        engine->extras.LoadEndingRecord();
+        const Play play = PlayThrough(route.picks);
+
+        EXPECT_FALSE(engine->reader.IsOpen()) << "the scenario never reached its end";
+        EXPECT_EQ(play.picks_used, route.picks.size());
+        EXPECT_TRUE(engine->state.TitleMode);
+        EXPECT_EQ(engine->state.PartNo, route.last_part);
+        std::string expected_record = "3\r\n";
+        for (int i = 1; i <= 3; ++i) expected_record += i == route.ending ? "1\r\n" : "0\r\n";
+        EXPECT_EQ(Record(), expected_record);
+        for (const fakes::ShownBox& box : fakes.message_box.shown) {
+            ADD_FAILURE() << box.title << ": " << box.text;
+        }
+        EXPECT_NE(engine->form.window_picture, nullptr);
+        EXPECT_TRUE(
+            play.pages.front().starts_with(std::string(demo::ScenarioLines().front()) + "\r\n"))
+            << "the first page shows as the game starts";
+
+        for (const std::string& page : play.pages) {
+            std::vector<std::string> page_lines = SplitCrLf(page);
+            EXPECT_LE(page_lines.size(), kPageLines) << page;
+            for (const std::string& line : page_lines) {
+                EXPECT_LE(DisplayWidth(line), kLineWidth) << line;
+                shown.insert(line);
+            }
+        }
+        for (const std::string& caption : play.captions) {
+            EXPECT_LE(DisplayWidth(caption), kCaptionWidth) << caption;
+            shown.insert(caption);
         }
     }
-    const std::set<std::string> passed_over = TextLinesPassedOver();
-    EXPECT_FALSE(passed_over.empty());
-    for (std::string_view line : demo::ScenarioLines()) {
-        if (IsCommandLine(line) || line.empty()) continue;
-        if (passed_over.contains(std::string(line))) {
-            EXPECT_FALSE(shown.contains(line)) << "shown although jumped over: " << line;
-        } else {
-            EXPECT_TRUE(shown.contains(line)) << "never shown: " << line;
-        }
+    // Between them the routes show every line of the story and every caption.
+    const std::map<std::size_t, std::size_t> block = ChoiceBlockLines();
+    const auto lines = demo::ScenarioLines();
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const auto place = block.find(i);
+        const bool caption = place != block.end() && (place->second == 2 || place->second == 4);
+        if (place != block.end() && !caption) continue;
+        if (IsCommandLine(lines[i]) || lines[i].empty()) continue;
+        EXPECT_TRUE(shown.contains(lines[i])) << "never shown: " << lines[i];
     }
 }
 

@@ -18,5 +18,6 @@ int main(int argc, char** argv) {
     tsukikage::InstallFontSubstitutions();
     int failures = RunWindowTests(argc, argv);
     failures += RunPictureDecoderTests(argc, argv);
+    failures += RunPictureViewTests(argc, argv);
     return failures;
 }

@@ -3,3 +3,4 @@
 // Each test class of the view, run in turn by one program (QtTest runs one object at a time).
 int RunWindowTests(int argc, char** argv);
 int RunPictureDecoderTests(int argc, char** argv);
+int RunPictureViewTests(int argc, char** argv);

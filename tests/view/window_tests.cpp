@@ -182,6 +182,37 @@ class WindowTests : public QObject {
         QCOMPARE(canvas_->cursor().shape(), Qt::ArrowCursor);
     }
 
+    void clickingAChoiceCaptionGoesOnAlongItsBranch() {
+        std::ofstream(std::filesystem::path(folder_->path().toStdString()) / "datafile",
+                      std::ios::binary | std::ios::trunc)
+            << "Which way?\r\n.\r\n.s\r\nLeft\r\nGo left\r\nRight\r\nGo right\r\n\r\n"
+               ".Left\r\nThe left branch\r\n.\r\n.Right\r\nThe right branch\r\n.\r\n";
+        const QRect caption0(16, 504, 593, 41);
+        const QRect caption1(16, 552, 593, 41);
+        const QRect marker0(632, 504, 30, 32);
+        engine_->form.menu(MenuId::SystemMenu).enabled = true;
+        window_->action(MenuId::NewGame)->trigger();
+        Click(canvas_, kAhead.center());
+
+        const QImage choice = Grab(canvas_);
+        QVERIFY(!RedBox(choice, caption0).isEmpty());
+        QVERIFY(!RedBox(choice, caption1).isEmpty());
+        QVERIFY2(RedBox(choice, kAhead).isEmpty(), "the advance marker is down");
+        MoveMouse(canvas_, caption1.center());
+        QCOMPARE(canvas_->cursor().shape(), Qt::BitmapCursor);
+
+        Click(canvas_, caption1.center());
+        const QImage after = Grab(canvas_);
+        Form expected_form;
+        expected_form[ControlId::Label1].caption = "The right branch\r\n";
+        Canvas expected_canvas(expected_form);
+        QCOMPARE(after.copy(kTextArea), Grab(&expected_canvas).copy(kTextArea));
+        QVERIFY(!RedBox(after, kAhead).isEmpty());  // the advance marker is back
+        QVERIFY2(after.copy(marker0) != choice.copy(marker0), "the choice marker went away");
+        QVERIFY(platform_->message_box.shown.empty());
+        QCOMPARE(platform_->beeper.beeps, 1);
+    }
+
     void idleTicksPaintNothing() {
         int paints = 0;
         struct PaintCounter : QObject {

@@ -11,6 +11,7 @@
 
 #include "demo_pictures.h"
 #include "demo_scenario.h"
+#include "demo_sounds.h"
 
 namespace tsukikage::demo {
 namespace {
@@ -41,6 +42,11 @@ void SavePicture(const fs::path& game_folder, std::string_view name, const QImag
 
 void MakeDemo(const fs::path& game_folder) {
     SavePicture(game_folder, kWindowPicture, DrawWindowPicture(), "BMP");
+    WritePictureFiles(game_folder);
+    WriteFile(game_folder, kChimeSound, ChimeWave());
+    WriteFile(game_folder, kWindSound, WindWave());
+    WriteFile(game_folder, kDawnMusic, DawnMidi());
+    WriteFile(game_folder, kThemeMusic, ThemeMidi());
     // The scenario last: the build takes its presence for a complete demo.
     WriteFile(game_folder, "datafile", ScenarioFile());
 }

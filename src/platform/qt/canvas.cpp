@@ -158,7 +158,13 @@ void Canvas::PaintControl(QPainter& painter, const Control& control) {
             if (inside.isEmpty()) break;
             painter.setClipRect(inside, Qt::IntersectClip);
             painter.fillRect(inside, ToQColor(control.back_color));
-            DrawPicture(painter, inside.topLeft(), control.picture);
+            if (const Surface* image = control.ShownImage()) {
+                // The persistent image covers the drawing area in the box's own colours.
+                const QImage shown = SurfaceImage(*image);
+                if (!shown.isNull()) painter.drawImage(inside.topLeft(), shown);
+            } else {
+                DrawPicture(painter, inside.topLeft(), control.picture);
+            }
             break;
         }
         case ControlKind::Image:

@@ -45,6 +45,8 @@ GameWindow::GameWindow(Engine& engine, QWidget* parent)
             [this] { Dispatch([&] { engine_.Timer1_Timer(); }); });
     connect(&timer2_, &QTimer::timeout, this,
             [this] { Dispatch([&] { engine_.Timer2_Timer(); }); });
+    connect(&bgm_watch_, &QTimer::timeout, this,
+            [this] { Dispatch([&] { engine_.sound.BgmLoopWatch(); }); });
     setWindowTitle(FromUtf8(shown_caption_ = engine_.form.caption));
     Sync();
 }
@@ -116,6 +118,7 @@ void GameWindow::Sync() {
     }
     SyncTimer(timer1_, form.timer1);
     SyncTimer(timer2_, form.timer2);
+    SyncTimer(bgm_watch_, form.bgm_watch);
     // Only a changed model is painted again: idle ticks cost no drawing.
     if (!requested_any_ || form.revision != requested_revision_) {
         requested_any_ = true;
@@ -155,6 +158,7 @@ void GameWindow::closeEvent(QCloseEvent* event) {
     Dispatch([&] { engine_.Form_Unload(); });
     timer1_.stop();
     timer2_.stop();
+    bgm_watch_.stop();
     event->accept();
 }
 

@@ -58,6 +58,7 @@ class GameWindow : public QWidget {
 
     QTimer timer1_;
     QTimer timer2_;
+    QTimer bgm_watch_;
 };
 
 }  // namespace tsukikage

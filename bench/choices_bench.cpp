@@ -1,0 +1,70 @@
+// A pick that jumps to a label at the end of a large scenario, and an ending written to
+// "\endlist.dat" (a flushed temporary file renamed over the record).
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "app/engine.h"
+#include "fakes/recording_platform.h"
+#include "platform/text_codec.h"
+
+namespace tsukikage {
+namespace {
+
+constexpr int kTextLines = 200'000;
+
+// A choice block on the first line whose both targets are the last label, after about
+// 10 MB of text; the label's page ends in an ending and a wait.
+std::string ChoiceScenario() {
+    const std::string text =
+        Utf8ToCp932("月影の回廊を、静かな足音がひとつ、またひとつと遠ざかっていく。");
+    std::string s = Utf8ToCp932(".s\r\nＺ\r\n左\r\nＺ\r\n右\r\n\r\n");
+    s.reserve(static_cast<std::size_t>(kTextLines) * 52);
+    for (int i = 0; i < kTextLines; ++i) s += text + "\r\n";
+    s += Utf8ToCp932(".Ｚ\r\n終わり\r\n.\r\n");
+    return s;
+}
+
+class ChoiceGame {
+  public:
+    ChoiceGame()
+        : folder_(std::filesystem::temp_directory_path() /
+                  ("tsukikage-choices-bench-" + std::to_string(::getpid()))) {
+        std::filesystem::create_directories(folder_);
+        std::ofstream(folder_ / "datafile", std::ios::binary) << ChoiceScenario();
+        std::ofstream(folder_ / "endlist.dat", std::ios::binary) << "3\r\n0\r\n0\r\n0\r\n";
+        engine = std::make_unique<Engine>(fakes_.platform, folder_);
+        engine->Form_Load();
+        engine->extras.LoadEndingRecord();
+    }
+    ~ChoiceGame() { std::filesystem::remove_all(folder_); }
+
+    std::unique_ptr<Engine> engine;
+
+  private:
+    std::filesystem::path folder_;
+    fakes::RecordingPlatform fakes_;
+};
+
+void BM_PickJumpsToTheLastLabel(benchmark::State& state) {
+    ChoiceGame game;
+    game.engine->MenuCommand(MenuId::NewGame);
+    for (auto _ : state) {
+        game.engine->Click(ControlId::lblSel1);  // the emptied caption repeats the pick
+        benchmark::DoNotOptimize(game.engine->form[ControlId::Label1].caption.data());
+    }
+}
+BENCHMARK(BM_PickJumpsToTheLastLabel)->Unit(benchmark::kMillisecond);
+
+void BM_FinishWritesTheRecord(benchmark::State& state) {
+    ChoiceGame game;
+    for (auto _ : state) game.engine->extras.Finish("2");
+}
+BENCHMARK(BM_FinishWritesTheRecord)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace tsukikage

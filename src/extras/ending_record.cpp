@@ -1,0 +1,64 @@
+#include "extras/ending_record.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "app/engine.h"
+#include "platform/numeric.h"
+#include "platform/runtime_error.h"
+#include "platform/text_file.h"
+
+namespace tsukikage {
+namespace {
+
+constexpr std::string_view kRecordName = "\\endlist.dat";
+constexpr std::size_t kEndings = 3;
+
+}  // namespace
+
+void EndingRecord::Load() {
+    WindowState& s = e_.state;
+    loaded_ = true;
+    s.EndFlags.fill(0);
+    s.EndCount = kEndings;
+    std::optional<std::filesystem::path> path = e_.folder.Find(kRecordName);
+    if (!path) return;
+    try {
+        TextInput input = TextInput::Open(*path);
+        s.EndCount = input.ReadByte();
+        for (std::size_t i = 1; i <= s.EndCount; ++i) {
+            std::uint8_t flag = input.ReadByte();
+            if (i <= kEndings) s.EndFlags[i] = flag;
+        }
+    } catch (const RuntimeError&) {
+        // What was read before the fault stands; the next write repairs the file.
+    }
+}
+
+void EndingRecord::Finish(std::string_view argument) {
+    // A write before the record was read would replace it with an empty count.
+    if (!loaded_) Load();
+    WindowState& s = e_.state;
+    const std::int32_t ending = ToLong(argument);
+    if (ending < 1 || ending > static_cast<std::int32_t>(kEndings)) {
+        Raise(err::kSubscriptOutOfRange);
+    }
+    s.EndFlags[static_cast<std::size_t>(ending)] = 1;
+    const std::string bytes = EndingRecordBytes(s);
+    s.StepCount = static_cast<std::int16_t>(s.EndCount + 1);  // the loop index, as it ends
+    std::optional<std::filesystem::path> path = e_.folder.PathForWriting(kRecordName);
+    if (!path) Raise(err::kPathNotFound);
+    ReplaceFile(*path, bytes);
+}
+
+std::string EndingRecordBytes(const WindowState& state) {
+    TextOutput out;
+    out.WriteNumber(state.EndCount).EndLine();
+    // A count above three (a damaged record) keeps its number but has only three marks to
+    // write: reaching an ending must not end the game over lines that mean nothing.
+    const std::size_t marks = std::min<std::size_t>(state.EndCount, kEndings);
+    for (std::size_t i = 1; i <= marks; ++i) out.WriteNumber(state.EndFlags[i]).EndLine();
+    return out.bytes();
+}
+
+}  // namespace tsukikage

@@ -1,0 +1,29 @@
+#pragma once
+
+namespace tsukikage {
+
+// The audio output shared by the wave voice and the music, opened on the first sound so that
+// start-up does not wait for it. When no audio device opens, the silent dummy driver stands in
+// and the game runs on without sound.
+class SdlAudio {
+  public:
+    SdlAudio() = default;
+    ~SdlAudio();
+    SdlAudio(const SdlAudio&) = delete;
+    SdlAudio& operator=(const SdlAudio&) = delete;
+
+    // Opens the output if it is not open yet; false only when not even the dummy driver opens.
+    bool Ready();
+    bool opened() const { return opened_; }
+
+  private:
+    bool TryOpen();
+
+    bool tried_ = false;
+    bool opened_ = false;
+};
+
+// The wave voice's one mixer channel.
+inline constexpr int kWaveChannel = 0;
+
+}  // namespace tsukikage

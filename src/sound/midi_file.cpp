@@ -1,0 +1,183 @@
+#include "sound/midi_file.h"
+
+#include <algorithm>
+#include <limits>
+#include <vector>
+
+namespace tsukikage {
+namespace {
+
+constexpr std::uint32_t kDefaultTempo = 500000;  // microseconds per quarter note (120 bpm)
+constexpr std::int64_t kLongestMs = std::numeric_limits<std::int32_t>::max();
+// Far beyond any real piece, and small enough that tick sums never overflow.
+constexpr std::uint64_t kTickCap = std::uint64_t{1} << 48;
+
+struct TempoChange {
+    std::uint64_t tick;
+    std::uint32_t tempo;
+};
+
+// Reads big-endian values and variable-length quantities without running past the end.
+class ByteReader {
+  public:
+    explicit ByteReader(std::string_view bytes) : bytes_(bytes) {}
+    bool AtEnd() const { return pos_ >= bytes_.size(); }
+    std::size_t left() const { return bytes_.size() - pos_; }
+    std::optional<std::uint8_t> Byte() {
+        if (AtEnd()) return std::nullopt;
+        return static_cast<std::uint8_t>(bytes_[pos_++]);
+    }
+    std::optional<std::uint32_t> BigEndian(int size) {
+        if (left() < static_cast<std::size_t>(size)) return std::nullopt;
+        std::uint32_t value = 0;
+        for (int i = 0; i < size; ++i)
+            value = value << 8 | static_cast<std::uint8_t>(bytes_[pos_++]);
+        return value;
+    }
+    // At most four bytes, as the file format allows.
+    std::optional<std::uint32_t> VariableLength() {
+        std::uint32_t value = 0;
+        for (int i = 0; i < 4; ++i) {
+            std::optional<std::uint8_t> b = Byte();
+            if (!b) return std::nullopt;
+            value = value << 7 | (*b & 0x7F);
+            if (!(*b & 0x80)) return value;
+        }
+        return std::nullopt;
+    }
+    bool Skip(std::uint64_t count) {
+        if (count > left()) return false;
+        pos_ += static_cast<std::size_t>(count);
+        return true;
+    }
+    std::string_view Take(std::size_t count) {
+        count = std::min(count, left());
+        std::string_view part = bytes_.substr(pos_, count);
+        pos_ += count;
+        return part;
+    }
+
+  private:
+    std::string_view bytes_;
+    std::size_t pos_ = 0;
+};
+
+// Data bytes that follow a channel status byte.
+int ChannelDataBytes(std::uint8_t status) {
+    const std::uint8_t kind = status & 0xF0;
+    return kind == 0xC0 || kind == 0xD0 ? 1 : 2;
+}
+
+// Walks one track; returns the tick of its last good event, or nothing when it has none.
+std::optional<std::uint64_t> ReadTrack(std::string_view data, std::vector<TempoChange>& tempos) {
+    ByteReader track(data);
+    std::uint64_t tick = 0;
+    std::optional<std::uint64_t> last;
+    std::uint8_t running = 0;
+    while (!track.AtEnd()) {
+        std::optional<std::uint32_t> delta = track.VariableLength();
+        if (!delta) break;
+        const std::uint64_t event_tick = std::min(tick + *delta, kTickCap);
+        std::optional<std::uint8_t> first = track.Byte();
+        if (!first) break;
+        std::uint8_t status = *first;
+        int data_left = 0;
+        if (status < 0x80) {
+            if (!running) break;  // data with no status to run on
+            status = running;
+            data_left = ChannelDataBytes(status) - 1;
+        } else if (status < 0xF0) {
+            running = status;
+            data_left = ChannelDataBytes(status);
+        } else if (status == 0xFF) {
+            running = 0;
+            std::optional<std::uint8_t> type = track.Byte();
+            std::optional<std::uint32_t> length = type ? track.VariableLength() : std::nullopt;
+            if (!length || *length > track.left()) break;
+            std::string_view body = track.Take(*length);
+            tick = event_tick;
+            last = tick;
+            if (*type == 0x2F) break;  // end of track
+            if (*type == 0x51 && body.size() >= 3) {
+                const std::uint32_t tempo = static_cast<std::uint8_t>(body[0]) << 16 |
+                                            static_cast<std::uint8_t>(body[1]) << 8 |
+                                            static_cast<std::uint8_t>(body[2]);
+                if (tempo > 0) tempos.push_back({tick, tempo});
+            }
+            continue;
+        } else if (status == 0xF0 || status == 0xF7) {
+            running = 0;
+            std::optional<std::uint32_t> length = track.VariableLength();
+            if (!length || !track.Skip(*length)) break;
+            tick = event_tick;
+            last = tick;
+            continue;
+        } else {
+            break;  // real-time and common messages do not belong in a file
+        }
+        if (!track.Skip(static_cast<std::uint64_t>(data_left))) break;
+        tick = event_tick;
+        last = tick;
+    }
+    return last;
+}
+
+}  // namespace
+
+bool LooksLikeMidi(std::string_view bytes) {
+    return bytes.substr(0, 4) == "MThd";
+}
+
+std::optional<std::int64_t> MidiLengthMs(std::string_view bytes) {
+    if (!LooksLikeMidi(bytes)) return std::nullopt;
+    ByteReader file(bytes.substr(4));
+    std::optional<std::uint32_t> header_length = file.BigEndian(4);
+    if (!header_length || *header_length < 6 || *header_length > file.left()) return std::nullopt;
+    std::optional<std::uint32_t> format = file.BigEndian(2);
+    std::optional<std::uint32_t> declared_tracks = file.BigEndian(2);
+    std::optional<std::uint32_t> division = file.BigEndian(2);
+    if (!format || !declared_tracks || !division || *format > 2 || *division == 0) {
+        return std::nullopt;
+    }
+    file.Skip(*header_length - 6);
+
+    std::vector<TempoChange> tempos;
+    std::optional<std::uint64_t> end_tick;
+    while (file.left() >= 8) {
+        std::string_view id = file.Take(4);
+        const std::uint32_t length = *file.BigEndian(4);
+        // A chunk that claims more than is left is read as far as it goes.
+        std::string_view body = file.Take(length);
+        if (id != "MTrk") continue;
+        std::optional<std::uint64_t> last = ReadTrack(body, tempos);
+        if (last) end_tick = std::max(end_tick.value_or(0), *last);
+    }
+    if (!end_tick) return std::nullopt;
+
+    double microseconds = 0;
+    if (*division & 0x8000) {
+        // SMPTE: frames per second (the byte is negative; 29 means 29.97) times ticks per frame.
+        const int frames = -static_cast<std::int8_t>(*division >> 8);
+        const int ticks_per_frame = *division & 0xFF;
+        if (frames <= 0 || ticks_per_frame == 0) return std::nullopt;
+        const double per_second = (frames == 29 ? 29.97 : frames) * ticks_per_frame;
+        microseconds = static_cast<double>(*end_tick) * 1e6 / per_second;
+    } else {
+        std::stable_sort(
+            tempos.begin(), tempos.end(),
+            [](const TempoChange& a, const TempoChange& b) { return a.tick < b.tick; });
+        std::uint64_t tick = 0;
+        std::uint32_t tempo = kDefaultTempo;
+        for (const TempoChange& change : tempos) {
+            if (change.tick >= *end_tick) break;
+            microseconds += static_cast<double>(change.tick - tick) * tempo / *division;
+            tick = change.tick;
+            tempo = change.tempo;
+        }
+        microseconds += static_cast<double>(*end_tick - tick) * tempo / *division;
+    }
+    const double ms = microseconds / 1000.0;
+    return ms >= static_cast<double>(kLongestMs) ? kLongestMs : static_cast<std::int64_t>(ms + 0.5);
+}
+
+}  // namespace tsukikage

@@ -1,0 +1,362 @@
+#!/usr/bin/env bash
+# Plays the built demo game in the real player window, on an Xvfb of its own, as a player would:
+# the window comes up with an empty message area; システム → ニューゲーム shows the first page in
+# red; clicking the advance marker turns the pages (taking the first choice wherever the game
+# offers two) until the scenario's end hides the marker; closing the window then ends the
+# program with status 0, and no message box came up on the way.
+#
+# The game is a fresh demo written by the build's generator into a folder of the test's own and
+# given to the player as its argument: what a run records there (endings seen, saves) neither
+# comes from earlier plays nor stays in BUILD_DIR/demo.
+#
+# usage: tests/e2e/play_demo.sh BUILD_DIR
+#
+# Screenshots and logs of the last run stay in BUILD_DIR/e2e-artifacts/. Exits 77 (skipped)
+# when a tool it needs is missing. Needs Xvfb, xdotool, ImageMagick's import and convert, and
+# the close helper built with the tests (BUILD_DIR/tests/e2e_request_close).
+set -euo pipefail
+
+if [[ $# -ne 1 ]]; then
+    echo "usage: $0 BUILD_DIR" >&2
+    exit 2
+fi
+build_dir=$(cd "$1" && pwd)
+player=$build_dir/demo/tsukikage
+request_close=$build_dir/tests/e2e_request_close
+make_demo=$build_dir/tools/make_demo
+artifacts=$build_dir/e2e-artifacts
+title=月影回廊物語
+
+say() { echo "play_demo: $*"; }
+
+for tool in Xvfb xdotool import convert; do
+    if ! command -v "$tool" >/dev/null; then
+        say "SKIPPED: $tool is not installed (scripts/install-deps installs it)" >&2
+        exit 77
+    fi
+done
+for file in "$player" "$request_close" "$make_demo"; do
+    [[ -x $file ]] || { say "FAIL: $file is missing: build first" >&2; exit 1; }
+done
+
+# Where things are, in the window's client area: a 19 px menu bar, then the 662 x 601 canvas.
+menu_bar=19
+window_size=662x620
+system_menu=(33 9)                                # the menu title "システム"
+new_game_item=(70 29)                             # its first item, "ニューゲーム"
+popup_size=60x10 popup_at=(45 24)                 # a piece of that item's row in the menu
+menu_bar_area=300x12+300+3                        # the empty right part of the menu bar
+label_area=645x105+8+$((496 + menu_bar))          # the message label
+marker_area=32x32+600+$((552 + menu_bar))         # the advance marker
+marker_corners="600,$((552 + menu_bar)) 631,$((583 + menu_bar))"
+marker_centre=(616 $((568 + menu_bar)))
+first_choice=(312 $((524 + menu_bar)))            # the caption of the first of two choices
+
+# Pixel classes, 8 bits a channel: the text is pure red (antialiased edges aside); the marker is
+# a lighter red of its own, which no text pixel comes near.
+text_red=(240 255 0 16 0 16)
+marker_red=(200 245 30 70 30 70)
+min_text_pixels=200   # a single short line has over a thousand
+min_marker_pixels=100 # the whole triangle has about 240
+
+max_clicks=60         # the demo has a dozen or two pages
+step_timeout=15       # seconds for any one reaction of the player
+close_timeout=5       # seconds from the close request to the end of the program
+
+mkdir -p "$artifacts"
+rm -f "$artifacts"/*.png "$artifacts"/*.log
+work=$(mktemp -d "${TMPDIR:-/tmp}/play_demo.XXXXXX")
+xvfb_pid=
+player_pid=
+window=
+
+running() {  # PID: alive and not yet a zombie
+    local state
+    state=$(sed -n 's/^[0-9]* (.*) \(.\).*/\1/p' "/proc/$1/stat" 2>/dev/null) || return 1
+    [[ -n $state && $state != Z ]]
+}
+
+stop() {  # PID: SIGTERM, SIGKILL after a second
+    local pid=$1
+    if running "$pid"; then
+        kill "$pid" 2>/dev/null || true
+        for _ in $(seq 10); do
+            running "$pid" || break
+            sleep 0.1
+        done
+        if running "$pid"; then kill -KILL "$pid" 2>/dev/null || true; fi
+    fi
+    wait "$pid" 2>/dev/null || true
+}
+
+cleanup() {
+    if [[ -n $player_pid ]]; then stop "$player_pid"; fi
+    if [[ -n $xvfb_pid ]]; then stop "$xvfb_pid"; fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+fail() {
+    say "FAIL: $*" >&2
+    if [[ -n $player_pid ]] && running "$player_pid"; then
+        import -silent -window root "$artifacts/failure-screen.png" 2>/dev/null || true
+    fi
+    if [[ -f $work/shot.png ]]; then cp "$work/shot.png" "$artifacts/failure-last-look.png"; fi
+    say "screenshots and logs: $artifacts" >&2
+    exit 1
+}
+
+now_ms() { echo $(( ${EPOCHREALTIME/./} / 1000 )); }
+
+# poll SECONDS WHAT COMMAND...: runs COMMAND every 0.1 s until it succeeds; fails with WHAT when
+# the time is up or the player has ended.
+poll() {
+    local seconds=$1 what=$2
+    shift 2
+    local deadline=$(( $(now_ms) + seconds * 1000 ))
+    while true; do
+        "$@" && return 0
+        if [[ -n $player_pid ]] && ! running "$player_pid"; then
+            local status=0
+            wait "$player_pid" || status=$?
+            player_pid=
+            fail "the player ended (status $status) while waiting until $what" \
+                 "(log: $artifacts/tsukikage.log)"
+        fi
+        (( $(now_ms) < deadline )) || fail "not within $seconds s: $what"
+        sleep 0.1
+    done
+}
+
+# answered_within SECONDS COMMAND...: as poll, but only reports whether COMMAND succeeded in time.
+answered_within() {
+    local deadline=$(( $(now_ms) + $1 * 1000 ))
+    shift
+    until "$@"; do
+        (( $(now_ms) < deadline )) || return 1
+        if [[ -n $player_pid ]] && ! running "$player_pid"; then return 1; fi
+        sleep 0.1
+    done
+}
+
+# --- screenshots and what they show ---------------------------------------------------------
+
+# look_at_window: one capture of the window, kept in $work/shot.png, and what it shows:
+#   marker  pixels of the marker's red in the marker's square
+#   text    pixels of the text's red in the message label
+#   label   a digest of the label's pixels with the marker's square painted over: its text alone
+look_at_window() {
+    convert "x:$window" -alpha off -depth 8 -write "$work/shot.png" \
+        \( +clone -crop "$marker_area" +repage -format %c \
+            -write "histogram:info:$work/marker.txt" +delete \) \
+        -fill black -draw "rectangle $marker_corners" -crop "$label_area" +repage \
+        \( +clone -format %c -write "histogram:info:$work/label.txt" +delete \) \
+        "rgb:$work/label.rgb" 2>>"$work/convert.log" || return 1
+    marker=$(count_pixels "$work/marker.txt" "${marker_red[@]}")
+    text=$(count_pixels "$work/label.txt" "${text_red[@]}")
+    label=$(md5sum <"$work/label.rgb")
+}
+
+# count_pixels HISTOGRAM RMIN RMAX GMIN GMAX BMIN BMAX: how many pixels of the histogram (lines
+# like "  1430: (255,0,0) #FF0000 red") lie in the colour box; always prints a number.
+count_pixels() {
+    awk -F '[^0-9]+' -v r0="$2" -v r1="$3" -v g0="$4" -v g1="$5" -v b0="$6" -v b1="$7" '
+        $3 >= r0 && $3 <= r1 && $4 >= g0 && $4 <= g1 && $5 >= b0 && $5 <= b1 { n += $2 }
+        END { print n + 0 }' "$1"
+}
+
+mean_brightness_at_least() {  # FILE GEOMETRY LEVEL (0..1)
+    local mean
+    mean=$(convert "$1" -crop "$2" +repage -colorspace Gray -format '%[fx:mean]' info:)
+    awk -v m="$mean" -v l="$3" 'BEGIN { exit !(m >= l) }'
+}
+
+shots=0
+keep_shot() {  # NAME: keeps the last capture as NN-NAME.png, numbered in order
+    shots=$((shots + 1))
+    cp "$work/shot.png" "$artifacts/$(printf '%02d' "$shots")-$1.png"
+}
+
+# --- the X server, the player, its window -----------------------------------------------------
+
+start_xvfb() {
+    local number deadline
+    for ((number = 61; number < 160; ++number)); do
+        [[ -e /tmp/.X$number-lock || -e /tmp/.X11-unix/X$number ]] && continue
+        Xvfb ":$number" -screen 0 1024x768x24 -nolisten tcp -noreset \
+            >>"$artifacts/xvfb.log" 2>&1 &
+        xvfb_pid=$!
+        deadline=$(( $(now_ms) + 10000 ))
+        while running "$xvfb_pid" && (( $(now_ms) < deadline )); do
+            if DISPLAY=:$number xdotool getdisplaygeometry >/dev/null 2>&1; then
+                export DISPLAY=:$number
+                return 0
+            fi
+            sleep 0.1
+        done
+        # Another server took the number first, or this one hangs: try the next number.
+        stop "$xvfb_pid"
+        xvfb_pid=
+    done
+    fail "could not start Xvfb on any display from :61 to :159 (see $artifacts/xvfb.log)"
+}
+
+player_windows() { xdotool search --onlyvisible --pid "$player_pid" 2>/dev/null || true; }
+
+find_window() {  # the player's mapped top-level window with the game's title
+    local id
+    for id in $(player_windows); do
+        if [[ $(xdotool getwindowname "$id" 2>/dev/null) == "$title" ]]; then
+            window=$id
+            return 0
+        fi
+    done
+    return 1
+}
+
+click() {  # X Y in the client area
+    xdotool mousemove --window "$window" "$1" "$2" click 1
+}
+
+# A second click within the double-click time (400 ms in Qt) is a double click, and the player
+# ignores it as the original did. So a click on the canvas waits that long after the screen it
+# answers was seen: the click before reached the X server before then, this one after.
+double_click_ms=400
+seen=0
+click_canvas() {  # X Y
+    local wait=$(( seen + double_click_ms + 200 - $(now_ms) ))
+    if (( wait > 0 )); then sleep "$(printf '0.%03d' "$wait")"; fi
+    click "$@"
+}
+
+start_xvfb
+say "Xvfb on $DISPLAY"
+
+"$make_demo" "$work/game" >"$artifacts/make_demo.log" 2>&1 ||
+    fail "make_demo could not write the demo game (see $artifacts/make_demo.log)"
+mkdir -m 700 "$work/runtime"
+XDG_RUNTIME_DIR=$work/runtime SDL_AUDIODRIVER=dummy QT_QPA_PLATFORM=xcb WAYLAND_DISPLAY='' \
+    "$player" "$work/game" >"$artifacts/tsukikage.log" 2>&1 &
+player_pid=$!
+started=$(now_ms)
+
+poll 30 "the window \"$title\" is mapped" find_window
+say "window $window mapped after $(( $(now_ms) - started )) ms"
+eval "$(xdotool getwindowgeometry --shell "$window")"
+[[ ${WIDTH}x$HEIGHT == "$window_size" ]] ||
+    fail "the window is ${WIDTH}x$HEIGHT, not $window_size: every click position would be off"
+window_x=$X
+window_y=$Y
+
+# --- before a game: an empty message area -----------------------------------------------------
+
+window_painted() {
+    look_at_window && mean_brightness_at_least "$work/shot.png" "$menu_bar_area" 0.5
+}
+poll "$step_timeout" "the window is painted (a light menu bar)" window_painted
+keep_shot title
+(( text == 0 )) || fail "the message area shows red text before a game has started"
+
+# --- システム → ニューゲーム: the first page ----------------------------------------------------
+
+# The menu is a window of its own, above ours: look at the screen there. Its row is light where
+# the canvas below is black.
+menu_open() {
+    local at=$popup_size+$((window_x + popup_at[0]))+$((window_y + popup_at[1]))
+    import -silent -window root -crop "$at" +repage "$work/popup.png" 2>>"$work/import.log" &&
+        mean_brightness_at_least "$work/popup.png" "$popup_size+0+0" 0.5
+}
+click "${system_menu[@]}"
+poll "$step_timeout" "a click on システム opens its menu" menu_open
+if import -silent -window root "$work/shot.png" 2>>"$work/import.log"; then keep_shot menu; fi
+
+click "${new_game_item[@]}"
+first_page_shown() {
+    look_at_window && (( text >= min_text_pixels && marker >= min_marker_pixels ))
+}
+poll "$step_timeout" "ニューゲーム shows red text and the advance marker in the message area" \
+    first_page_shown
+seen=$(now_ms)
+keep_shot page
+say "first page shown"
+
+# --- reading to the end -----------------------------------------------------------------------
+
+# After a click the window shows one of:
+#   page    other red text in the message area, and the advance marker;
+#   choice  other red text (the two captions), no marker: the first caption is clicked next;
+#   end     no marker, the message area unchanged or without text: the scenario has ended.
+# A pick of a choice must lead to a page or to other choices; an unchanged window means the
+# click has not been answered yet.
+shown=$label
+look() {
+    look_at_window || return 1
+    if (( marker >= min_marker_pixels )); then
+        [[ $label != "$shown" ]] && (( text >= min_text_pixels )) || return 1
+        outcome=page
+    elif [[ $label != "$shown" ]] && (( text >= min_text_pixels )); then
+        outcome=choice
+    elif [[ $answering == marker ]]; then
+        outcome=end
+    else
+        return 1
+    fi
+    shown=$label
+}
+
+pages=1
+choices=0
+answering=marker
+outcome=
+for ((clicks = 1; clicks <= max_clicks; ++clicks)); do
+    if [[ $answering == marker ]]; then
+        # A picture transition holds the marker back (shown but disabled) for up to 2.4 s: a
+        # click that it ignored is repeated.
+        for ((tries = 1; tries < 4; ++tries)); do
+            click_canvas "${marker_centre[@]}"
+            answered_within 3 look && break
+            seen=$(now_ms)
+        done
+        (( tries < 4 )) || poll "$step_timeout" \
+            "click $clicks, on the advance marker after page $pages, shows a page, choices or the end" \
+            look
+    else
+        click_canvas "${first_choice[@]}"
+        poll "$step_timeout" "click $clicks, on the first of two choices, shows a page" look
+    fi
+    seen=$(now_ms)
+    keep_shot "$outcome"
+    case $outcome in
+        page) pages=$((pages + 1)); answering=marker ;;
+        choice) choices=$((choices + 1)); answering=choice ;;
+        end) break ;;
+    esac
+done
+[[ $outcome == end ]] ||
+    fail "the scenario has not ended after $max_clicks clicks (last seen: $outcome)"
+(( pages >= 2 )) || fail "the first click on the advance marker ended the game, no second page"
+say "$pages pages and $choices choices, then the end hid the advance marker ($clicks clicks)"
+
+# A message box (a scenario or file error) would be a window of its own.
+others=$(player_windows | grep -vx "$window" || true)
+[[ -z $others ]] ||
+    fail "another window of the player is open at the end (a message box?): $(for id in $others; do
+        xdotool getwindowname "$id"; done | tr '\n' ' ')"
+
+# --- closing the window -----------------------------------------------------------------------
+
+"$request_close" "$window" || fail "could not ask the window to close"
+asked=$(now_ms)
+while running "$player_pid" && (( $(now_ms) - asked < close_timeout * 1000 )); do
+    sleep 0.05
+done
+if running "$player_pid"; then
+    fail "the player still runs $close_timeout s after the window was asked to close"
+fi
+status=0
+wait "$player_pid" || status=$?
+player_pid=
+(( status == 0 )) || fail "the player ended with status $status after the close request"
+say "the player ended with status 0, $(( $(now_ms) - asked )) ms after the close request"
+say "PASS"

@@ -1,0 +1,170 @@
+// Command "f" and "\endlist.dat": the marks, the exact bytes, and the records that are odd.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "fakes/game_fixture.h"
+#include "platform/runtime_error.h"
+
+namespace tsukikage {
+namespace {
+
+using fakes::GameTest;
+using fakes::ProcessEnded;
+
+class EndingRecordTest : public GameTest {
+  protected:
+    // The game folder's listing is read once: the scenario is there from the start.
+    void SetUp() override { WriteScenario({"."}); }
+    std::filesystem::path RecordPath() const { return folder.path() / "endlist.dat"; }
+    void WriteRecord(std::string_view bytes) { WriteGameFile("endlist.dat", bytes); }
+    std::string Record() const {
+        std::ifstream in(RecordPath(), std::ios::binary);
+        std::ostringstream bytes;
+        bytes << in.rdbuf();
+        return bytes.str();
+    }
+    // Starts a game whose second page reaches the ending with the given argument.
+    void ReachEnding(std::string_view argument) {
+        const std::string command = ".f " + std::string(argument);
+        WriteScenario({".", command, "結末の後", "."});
+        NewGame();
+        Advance();
+    }
+    // Reaching the ending ends the program with the box carrying the error's description.
+    void ExpectEndingFails(std::string_view argument, int error) {
+        SCOPED_TRACE(argument);
+        fakes.message_box.shown.clear();
+        EXPECT_THROW(ReachEnding(argument), ProcessEnded);
+        ASSERT_EQ(fakes.message_box.shown.size(), 1u);
+        EXPECT_EQ(fakes.message_box.shown[0].text, ErrorDescription(error));
+        EXPECT_EQ(fakes.message_box.shown[0].title, "ファイルエラー");
+    }
+};
+
+TEST_F(EndingRecordTest, MarkIsWrittenAtOnceAndReadingGoesOn) {
+    WriteRecord("3\r\n0\r\n0\r\n0\r\n");
+    engine->extras.LoadEndingRecord();
+    ReachEnding("2");
+    EXPECT_EQ(Record(), "3\r\n0\r\n1\r\n0\r\n");
+    EXPECT_EQ(engine->state.EndFlags[2], 1);
+    EXPECT_EQ(Label(), "結末の後\r\n");
+    ReachEnding("2");
+    EXPECT_EQ(Record(), "3\r\n0\r\n1\r\n0\r\n");
+    ReachEnding("3");
+    EXPECT_EQ(Record(), "3\r\n0\r\n1\r\n1\r\n");
+    // Nothing but the record is left behind by the rewrite.
+    std::size_t entries = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.path())) {
+        ++entries;
+    }
+    EXPECT_EQ(entries, 2u);  // datafile and endlist.dat
+    EXPECT_TRUE(fakes.message_box.shown.empty());
+}
+
+TEST_F(EndingRecordTest, FractionsRoundToTheNearestEndingAHalfToTheEvenOne) {
+    const std::pair<const char*, int> cases[] = {
+        {"2.5", 2}, {"1.5", 2}, {" 0.6 ", 1}, {"2.49", 2}, {"3e0", 3}};
+    for (const auto& [argument, ending] : cases) {
+        WriteRecord("3\r\n0\r\n0\r\n0\r\n");
+        engine->extras.LoadEndingRecord();
+        ReachEnding(argument);
+        std::string expected = "3\r\n";
+        for (int i = 1; i <= 3; ++i) expected += i == ending ? "1\r\n" : "0\r\n";
+        EXPECT_EQ(Record(), expected) << argument;
+    }
+}
+
+TEST_F(EndingRecordTest, BadEndingsStopTheProgramAndLeaveTheRecordAsItWas) {
+    const std::string before = "3\r\n1\r\n0\r\n0\r\n";
+    WriteRecord(before);
+    engine->extras.LoadEndingRecord();
+    ExpectEndingFails("0", err::kSubscriptOutOfRange);
+    ExpectEndingFails("4", err::kSubscriptOutOfRange);
+    ExpectEndingFails("3.5", err::kSubscriptOutOfRange);  // rounds to 4
+    ExpectEndingFails("-1", err::kSubscriptOutOfRange);
+    ExpectEndingFails("x", err::kTypeMismatch);
+    ExpectEndingFails("", err::kTypeMismatch);
+    ExpectEndingFails("1e20", err::kOverflow);
+    EXPECT_EQ(Record(), before);
+}
+
+TEST_F(EndingRecordTest, CountIsWrittenBackAsReadWhateverTheEndingsReached) {
+    WriteRecord("0\r\n");
+    engine->extras.LoadEndingRecord();
+    ReachEnding("1");
+    EXPECT_EQ(engine->state.EndFlags[1], 1);  // for this run only
+    EXPECT_EQ(Record(), "0\r\n");
+
+    WriteRecord("2\r\n1\r\n0\r\n");
+    engine->extras.LoadEndingRecord();
+    ReachEnding("3");
+    EXPECT_EQ(Record(), "2\r\n1\r\n0\r\n");  // the third mark has no line
+    ReachEnding("2");
+    EXPECT_EQ(Record(), "2\r\n1\r\n1\r\n");
+    EXPECT_EQ(engine->state.EndFlags[3], 1);
+}
+
+TEST_F(EndingRecordTest, CountAboveThreeKeepsItsNumberAndTheThreeMarks) {
+    WriteRecord("5\r\n0\r\n1\r\n0\r\n1\r\n1\r\n");
+    engine->extras.LoadEndingRecord();
+    EXPECT_EQ(engine->state.EndCount, 5);
+    EXPECT_EQ(engine->state.EndFlags[2], 1);
+    ReachEnding("1");
+    EXPECT_TRUE(fakes.message_box.shown.empty());
+    EXPECT_EQ(Record(), "5\r\n1\r\n1\r\n0\r\n");
+    engine->extras.LoadEndingRecord();  // and it reads back
+    EXPECT_EQ(engine->state.EndFlags[1], 1);
+    EXPECT_EQ(engine->state.EndFlags[2], 1);
+}
+
+TEST_F(EndingRecordTest, OddRecordsLoadWithoutFailing) {
+    struct Case {
+        const char* bytes;
+        int count;
+        std::array<int, 3> flags;
+    };
+    const Case cases[] = {
+        {"3,1,0,1", 3, {1, 0, 1}},                 // fields separated by commas
+        {"3\r\n1\r\n", 3, {1, 0, 0}},              // cut short
+        {"3\r\n1\r\n300\r\n1\r\n", 3, {1, 0, 0}},  // a mark out of range stops the reading
+        {"", 3, {0, 0, 0}},
+        {"まる\r\n", 3, {0, 0, 0}},  // no count at all
+        {"4\r\n0\r\n0\r\n1\r\n1\r\n", 4, {0, 0, 1}},
+    };
+    for (const Case& c : cases) {
+        WriteRecord(c.bytes);
+        engine->state.EndFlags = {9, 9, 9, 9};
+        engine->extras.LoadEndingRecord();
+        EXPECT_EQ(engine->state.EndCount, c.count) << c.bytes;
+        for (int i = 1; i <= 3; ++i)
+            EXPECT_EQ(engine->state.EndFlags[i], c.flags[i - 1]) << c.bytes;
+    }
+}
+
+TEST_F(EndingRecordTest, MissingRecordIsStartedForThreeEndings) {
+    engine->extras.LoadEndingRecord();
+    EXPECT_EQ(engine->state.EndCount, 3);
+    ReachEnding("1");
+    EXPECT_EQ(Record(), "3\r\n1\r\n0\r\n0\r\n");
+}
+
+TEST_F(EndingRecordTest, RecordNotYetReadIsReadBeforeTheFirstWrite) {
+    WriteRecord("3\r\n1\r\n0\r\n0\r\n");
+    ReachEnding("3");
+    EXPECT_EQ(Record(), "3\r\n1\r\n0\r\n1\r\n");
+}
+
+TEST_F(EndingRecordTest, RecordThatCannotBeWrittenEndsTheProgram) {
+    std::filesystem::create_directory(RecordPath());
+    engine->extras.LoadEndingRecord();
+    fakes.message_box.shown.clear();
+    EXPECT_THROW(ReachEnding("1"), ProcessEnded);
+    ASSERT_EQ(fakes.message_box.shown.size(), 1u);
+    EXPECT_EQ(fakes.message_box.shown[0].title, "ファイルエラー");
+    EXPECT_TRUE(std::filesystem::is_directory(RecordPath()));
+}
+
+}  // namespace
+}  // namespace tsukikage

@@ -1,0 +1,290 @@
+// Command c, the gallery's full view and the seen-picture record "cgmode.dat".
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "fakes/game_fixture.h"
+#include "graphics/picture_box.h"
+#include "graphics/seen_record.h"
+#include "platform/runtime_error.h"
+
+namespace tsukikage {
+namespace {
+
+using fakes::GameTest;
+using fakes::ProcessEnded;
+
+// The record of `count` pictures with the given ones seen.
+std::string Record(int count, std::initializer_list<int> seen = {}) {
+    std::string bytes = std::to_string(count) + "\r\n";
+    for (int i = 1; i <= count; ++i) {
+        bool is_seen = false;
+        for (int n : seen) is_seen = is_seen || n == i;
+        bytes += is_seen ? "#TRUE#\r\n" : "#FALSE#\r\n";
+    }
+    return bytes;
+}
+
+class PictureTest : public GameTest {
+  protected:
+    std::string RecordOnDisk() const {
+        std::ifstream in(folder.path() / "cgmode.dat", std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+    // The game folder's listings are cached: files written by a test are made known.
+    void Write(std::string_view relative, std::string_view bytes) {
+        WriteGameFile(relative, bytes);
+        const std::filesystem::path path = folder.path() / std::string(relative);
+        engine->folder.Forget(path.parent_path());
+        engine->folder.Forget(folder.path());
+    }
+    void Script(std::initializer_list<std::string_view> lines) {
+        Write("datafile", fakes::Scenario(lines));
+    }
+    // Writes the record and reads it, as the start-up does.
+    void UseRecord(const std::string& bytes) {
+        Write("cgmode.dat", bytes);
+        LoadSeenRecord(engine->folder, engine->state);
+    }
+    void WritePicture(std::string_view name, std::uint32_t colour) {
+        Write(name, fakes::TestPictureBytes(2, 2, colour));
+    }
+    std::string LastDecoded() const {
+        if (fakes.picture_decoder.decoded.empty()) return {};
+        return fakes.picture_decoder.decoded.back().lexically_relative(folder.path()).string();
+    }
+    const Surface* Screen() { return control(ControlId::Picture1).picture.get(); }
+    int FailureNumber() const {
+        return fakes.message_box.shown.size() == 1 ? ErrorNumberOf(fakes.message_box.shown[0].text)
+                                                   : -1;
+    }
+    static int ErrorNumberOf(std::string_view text) {
+        for (int n : {err::kSubscriptOutOfRange, err::kTypeMismatch, err::kOverflow,
+                      err::kFileNotFound, err::kInvalidPicture, err::kInputPastEndOfFile}) {
+            if (text == ErrorDescription(n)) return n;
+        }
+        return 0;
+    }
+};
+
+TEST_F(PictureTest, CommandCRecordsThePictureThenShowsItAtOnce) {
+    UseRecord(Record(80));
+    WritePicture("data/005.jpg", 0xFF000005);
+    WritePicture("data/042.JPG", 0xFF000042);
+    WritePicture("data/150.jpg", 0xFF000150);
+    WritePicture("data/250.jpg", 0xFF000250);
+    Script({".c 5", "五", ".", ".c 42", ".", ".c 150", ".c 250", "."});
+    NewGame();
+    EXPECT_EQ(LastDecoded(), "data/005.jpg");
+    ASSERT_TRUE(Screen());
+    EXPECT_EQ(Screen()->at(0, 0), 0xFF000005u);
+    EXPECT_EQ(Label(), "五\r\n");
+    EXPECT_EQ(RecordOnDisk(), Record(80, {5}));
+
+    Advance();
+    EXPECT_EQ(Screen()->at(1, 1), 0xFF000042u);
+    // 81 lines: the count, then 80 flags with line 43 "#TRUE#".
+    EXPECT_EQ(RecordOnDisk(), Record(80, {5, 42}));
+
+    Advance();
+    EXPECT_EQ(LastDecoded(), "data/250.jpg");
+    EXPECT_EQ(Screen()->at(0, 0), 0xFF000250u);
+    // Pictures above the count are seen in memory but never written.
+    EXPECT_TRUE(engine->state.CGSeen[150]);
+    EXPECT_TRUE(engine->state.CGSeen[250]);
+    EXPECT_EQ(RecordOnDisk(), Record(80, {5, 42}));
+    EXPECT_TRUE(fakes.message_box.shown.empty());
+}
+
+TEST_F(PictureTest, PictureAboveTheCountIsKeptInMemoryOnly) {
+    UseRecord(Record(80, {3}));
+    WritePicture("data/090.jpg", 1);
+    Script({".c 90", "."});
+    NewGame();
+    EXPECT_TRUE(engine->state.CGSeen[90]);
+    EXPECT_EQ(RecordOnDisk(), Record(80, {3}));
+    // Showing it again rewrites the same bytes.
+    engine->graphics.CGLoad("90");
+    EXPECT_EQ(RecordOnDisk(), Record(80, {3}));
+}
+
+TEST_F(PictureTest, ArgumentTextNamesTheFileAsWritten) {
+    UseRecord(Record(10));
+    WritePicture("data/007.jpg", 0xFF000007);
+    WritePicture("data/0007.jpg", 0xFF007007);
+    Script({".c 07", "."});
+    NewGame();
+    EXPECT_EQ(LastDecoded(), "data/0007.jpg");
+    EXPECT_EQ(Screen()->at(0, 0), 0xFF007007u);
+    EXPECT_EQ(RecordOnDisk(), Record(10, {7}));
+}
+
+TEST_F(PictureTest, BadNumbersAreRejectedBeforeTheRecordChanges) {
+    for (const auto& [line, number] :
+         {std::pair{".c 0", err::kSubscriptOutOfRange},
+          std::pair{".c 251", err::kSubscriptOutOfRange}, std::pair{".c 五", err::kTypeMismatch},
+          std::pair{".c", err::kTypeMismatch}, std::pair{".c 99999", err::kOverflow}}) {
+        SCOPED_TRACE(line);
+        UseRecord(Record(3, {2}));
+        fakes.message_box.shown.clear();
+        Script({"前", line, "後", "."});
+        EXPECT_THROW(NewGame(), ProcessEnded);
+        EXPECT_EQ(FailureNumber(), number);
+        EXPECT_EQ(RecordOnDisk(), Record(3, {2}));
+        EXPECT_FALSE(engine->state.CGSeen[0]);
+    }
+}
+
+TEST_F(PictureTest, UnloadablePictureIsStillRecordedAsSeen) {
+    UseRecord(Record(10));
+    Write("data/008.jpg", "no picture");
+    for (const auto& [line, number, seen] :
+         {std::tuple{".c 7", err::kFileNotFound, 7}, std::tuple{".c 8", err::kInvalidPicture, 8}}) {
+        fakes.message_box.shown.clear();
+        Script({line, "."});
+        EXPECT_THROW(NewGame(), ProcessEnded);
+        EXPECT_EQ(FailureNumber(), number);
+        EXPECT_TRUE(engine->state.CGSeen[seen]);
+    }
+    EXPECT_EQ(RecordOnDisk(), Record(10, {7, 8}));
+}
+
+TEST_F(PictureTest, FullViewShowsOnlySeenPictures) {
+    WritePicture("data/007.jpg", 0xFF000007);
+    WritePicture("data/012.jpg", 0xFF000012);
+    WritePicture("data/100.jpg", 0xFF000100);
+    Graphics& graphics = engine->graphics;
+    control(ControlId::Shape1).visible = true;
+    engine->state.CGSeen[7] = engine->state.CGSeen[12] = engine->state.CGSeen[100] = true;
+    for (int number : {7, 12, 100}) {
+        graphics.CGNumber = static_cast<std::uint8_t>(number);
+        graphics.ShowPicture();
+        EXPECT_EQ(Screen()->at(0, 0), number == 7    ? 0xFF000007u
+                                      : number == 12 ? 0xFF000012u
+                                                     : 0xFF000100u);
+    }
+    EXPECT_EQ(LastDecoded(), "data/100.jpg");
+
+    // Not seen: the frame hides and the full view opens, but the screen stays as it was.
+    const std::size_t decoded = fakes.picture_decoder.decoded.size();
+    graphics.CGViewing = false;
+    control(ControlId::Shape1).visible = true;
+    graphics.CGNumber = 13;
+    graphics.ShowPicture();
+    EXPECT_TRUE(graphics.CGViewing);
+    EXPECT_FALSE(control(ControlId::Shape1).visible);
+    EXPECT_EQ(fakes.picture_decoder.decoded.size(), decoded);
+    EXPECT_EQ(Screen()->at(0, 0), 0xFF000100u);
+}
+
+TEST_F(PictureTest, DamagedRecordsReadSafely) {
+    WindowState& state = engine->state;
+    const auto load = [&](std::string bytes) {
+        Write("cgmode.dat", bytes);
+        try {
+            LoadSeenRecord(engine->folder, state);
+        } catch (const RuntimeError& error) {
+            return error.number();
+        }
+        return 0;
+    };
+    EXPECT_EQ(load(Record(3, {1, 3})), 0);
+    EXPECT_EQ(state.CGCount, 3);
+    EXPECT_TRUE(state.CGSeen[1] && !state.CGSeen[2] && state.CGSeen[3]);
+
+    // Fewer flags than the count, or garbage for a flag: reading fails and nothing changes.
+    EXPECT_EQ(load("5\r\n#TRUE#\r\n#TRUE#\r\n"), err::kInputPastEndOfFile);
+    EXPECT_EQ(load("3\r\n#TRUE#\r\nmaybe\r\n#TRUE#\r\n"), err::kTypeMismatch);
+    EXPECT_EQ(state.CGCount, 3);
+    EXPECT_FALSE(state.CGSeen[2]);
+
+    // A count above the 250 pictures reads 250 flags and ignores what follows.
+    std::string big = Record(250, {250});
+    big.replace(0, 3, "300");
+    EXPECT_EQ(load(big + "garbage\r\n"), 0);
+    EXPECT_EQ(state.CGCount, 250);
+    EXPECT_TRUE(state.CGSeen[250]);
+    // A negative count is no flags at all.
+    EXPECT_EQ(load("-4\r\n"), 0);
+    EXPECT_EQ(state.CGCount, 0);
+    SaveSeenRecord(engine->folder, state);
+    EXPECT_EQ(RecordOnDisk(), "0\r\n");
+
+    std::filesystem::remove(folder.path() / "cgmode.dat");
+    EXPECT_EQ(load(""), err::kInputPastEndOfFile);
+    std::filesystem::remove(folder.path() / "cgmode.dat");
+    EXPECT_THROW(LoadSeenRecord(engine->folder, state), RuntimeError);
+}
+
+// The record is replaced whole: a write that dies half-way (the process killed for going over
+// its file-size limit, or the write refused as on a full disk) leaves the old record readable.
+TEST_F(PictureTest, RecordSurvivesAWriteThatDiesHalfWay) {
+    const std::string old_record = Record(200, {1});
+    Write("cgmode.dat", old_record);
+    WindowState state;
+    state.CGCount = 200;
+    state.CGSeen.fill(true);
+    for (const bool killed : {true, false}) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            // Small enough that the new record (over 1000 bytes) cannot be written whole.
+            const rlimit limit{300, 300};
+            setrlimit(RLIMIT_FSIZE, &limit);
+            if (!killed) std::signal(SIGXFSZ, SIG_IGN);
+            try {
+                SaveSeenRecord(engine->folder, state);
+            } catch (const RuntimeError& error) {
+                _exit(error.number() % 256);
+            }
+            _exit(0);
+        }
+        int status = 0;
+        waitpid(child, &status, 0);
+        if (killed) {
+            EXPECT_TRUE(WIFSIGNALED(status));
+        } else {
+            ASSERT_TRUE(WIFEXITED(status));
+            EXPECT_NE(WEXITSTATUS(status), 0);
+        }
+        EXPECT_EQ(RecordOnDisk(), old_record);
+        WindowState reread;
+        LoadSeenRecord(engine->folder, reread);
+        EXPECT_EQ(reread.CGCount, 200);
+    }
+}
+
+TEST_F(PictureTest, PictureBoxImageFollowsItsPicture) {
+    Control& box = control(ControlId::Master0);
+    auto small = std::make_shared<const Surface>(2, 1, 0xFF0000FFu);
+    box.back_color = 0x00FF00;
+    box.AssignPicture(small);
+    EXPECT_EQ(box.ShownImage(), nullptr);
+    // Drawing makes the image: the drawing area in the back colour, the picture at its corner.
+    Surface& image = DrawingImage(box);
+    EXPECT_EQ(image.width, 640);
+    EXPECT_EQ(image.height, 480);
+    EXPECT_EQ(image.at(1, 0), 0xFF0000FFu);
+    EXPECT_EQ(image.at(2, 0), 0xFF00FF00u);
+    image.at(0, 0) = 0xFFFFFFFFu;
+    EXPECT_EQ(box.ShownImage(), &image);
+    EXPECT_EQ(DrawingImage(box).at(0, 0), 0xFFFFFFFFu);
+
+    box.ClearImage();
+    EXPECT_EQ(DrawingImage(box).at(0, 0), 0xFF0000FFu);
+    DrawingImage(box).at(0, 0) = 0xFFFFFFFFu;
+    // A picture assigned any way replaces what was drawn.
+    box.picture = std::make_shared<const Surface>(1, 1, 0xFF123456u);
+    EXPECT_EQ(box.ShownImage(), nullptr);
+    EXPECT_EQ(DrawingImage(box).at(0, 0), 0xFF123456u);
+}
+
+}  // namespace
+}  // namespace tsukikage

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tsukikage::demo {
+
+// Game-folder names of the demo's sounds, as the scenario writes them.
+inline constexpr std::string_view kChimeSound = "se\\chime.wav";
+inline constexpr std::string_view kWindSound = "se\\wind.wav";
+inline constexpr std::string_view kDawnMusic = "midi\\dawn.mid";
+inline constexpr std::string_view kThemeMusic = "midi\\theme.mid";
+
+// A wind-bell chime of about a second and a half (mono 16-bit wave).
+std::string ChimeWave();
+// Soft night wind that loops without a seam (mono 16-bit wave, a few seconds).
+std::string WindWave();
+// A short koto phrase of about five seconds, played once (Standard MIDI File, format 0).
+std::string DawnMidi();
+// The corridor theme, about fifteen seconds, for looping: a tempo track with a tempo change,
+// a flute melody and a pad (Standard MIDI File, format 1, running status).
+std::string ThemeMidi();
+
+}  // namespace tsukikage::demo
