@@ -15,6 +15,7 @@ class Title {
     void ModeSelect();
 
   private:
+    void ReadRecords();
     Engine& e_;
 };
 

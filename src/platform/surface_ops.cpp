@@ -35,11 +35,14 @@ int CopySurface(Surface& dest, int to_x, int to_y, const Surface& source, PixelR
     Span ys = Clip(to_y, from.height, dest.height);
     const long long dx = static_cast<long long>(from.x) - to_x;  // source = dest + dx
     const long long dy = static_cast<long long>(from.y) - to_y;
-    xs.first = static_cast<int>(std::max<long long>(xs.first, -dx));
-    xs.last = static_cast<int>(std::min<long long>(xs.last, source.width - dx));
-    ys.first = static_cast<int>(std::max<long long>(ys.first, -dy));
-    ys.last = static_cast<int>(std::min<long long>(ys.last, source.height - dy));
-    if (xs.empty() || ys.empty()) return 1;
+    // Narrowed in 64 bits: extreme offsets must give an empty span, never a wrapped one.
+    const long long x_first = std::max<long long>(xs.first, -dx);
+    const long long x_last = std::min<long long>(xs.last, source.width - dx);
+    const long long y_first = std::max<long long>(ys.first, -dy);
+    const long long y_last = std::min<long long>(ys.last, source.height - dy);
+    if (x_first >= x_last || y_first >= y_last) return 1;
+    xs = {static_cast<int>(x_first), static_cast<int>(x_last)};
+    ys = {static_cast<int>(y_first), static_cast<int>(y_last)};
     const std::size_t count = static_cast<std::size_t>(xs.last - xs.first);
     for (int y = ys.first; y < ys.last; ++y) {
         std::memcpy(&dest.at(xs.first, y),

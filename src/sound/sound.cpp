@@ -54,7 +54,12 @@ void Sound::Track(std::string_view command, std::uint32_t result) {
         midi1_closed_ = true;
     } else if (command.starts_with("Open ")) {
         midi1_closed_ = result != 0;
+    } else {
+        return;
     }
+    // The watch ticks only while a piece is open under MIDI1 for it to restart: an idle
+    // program wakes for nothing.
+    e_.form.bgm_watch.enabled = e_.state.MidiOpen && !midi1_closed_;
 }
 
 std::string Sound::MciCommand(std::string_view command) {
@@ -103,7 +108,6 @@ void Sound::SoundBGMLoop(std::string_view argument) {
     MciCommand("set MIDI1 time format milliseconds");
     BgmLength = ToLong(MciCommand("Status MIDI1 length"));
     MciCommand("Play MIDI1 from 0 notify");
-    e_.form.bgm_watch.enabled = true;
 }
 
 void Sound::BgmLoopWatch() {

@@ -62,6 +62,9 @@ min_marker_pixels=100 # the whole triangle has about 240
 max_clicks=60         # the demo has a dozen or two pages
 step_timeout=15       # seconds for any one reaction of the player
 close_timeout=5       # seconds from the close request to the end of the program
+# Seconds for the whole run. CTest ends a test that outlives its TIMEOUT (120 s) with SIGKILL,
+# which leaves the X server's lock file and this run's folder behind: stop first, cleaning up.
+budget=100
 
 mkdir -p "$artifacts"
 rm -f "$artifacts"/*.png "$artifacts"/*.log
@@ -108,14 +111,19 @@ fail() {
 }
 
 now_ms() { echo $(( ${EPOCHREALTIME/./} / 1000 )); }
+run_deadline=$(( $(now_ms) + budget * 1000 ))
+
+# within MS_DEADLINE: the deadline, brought forward to the end of the run's budget
+within() { echo $(( $1 < run_deadline ? $1 : run_deadline )); }
 
 # poll SECONDS WHAT COMMAND...: runs COMMAND every 0.1 s until it succeeds; fails with WHAT when
-# the time is up or the player has ended.
+# the time is up, the run's budget is spent or the player has ended.
 poll() {
     local seconds=$1 what=$2
     shift 2
     local deadline=$(( $(now_ms) + seconds * 1000 ))
     while true; do
+        (( $(now_ms) < run_deadline )) || fail "the run has taken $budget s, its limit, by: $what"
         "$@" && return 0
         if [[ -n $player_pid ]] && ! running "$player_pid"; then
             local status=0
@@ -131,7 +139,8 @@ poll() {
 
 # answered_within SECONDS COMMAND...: as poll, but only reports whether COMMAND succeeded in time.
 answered_within() {
-    local deadline=$(( $(now_ms) + $1 * 1000 ))
+    local deadline
+    deadline=$(within $(( $(now_ms) + $1 * 1000 )))
     shift
     until "$@"; do
         (( $(now_ms) < deadline )) || return 1
@@ -187,7 +196,7 @@ start_xvfb() {
         Xvfb ":$number" -screen 0 1024x768x24 -nolisten tcp -noreset \
             >>"$artifacts/xvfb.log" 2>&1 &
         xvfb_pid=$!
-        deadline=$(( $(now_ms) + 10000 ))
+        deadline=$(within $(( $(now_ms) + 10000 )))
         while running "$xvfb_pid" && (( $(now_ms) < deadline )); do
             if DISPLAY=:$number xdotool getdisplaygeometry >/dev/null 2>&1; then
                 export DISPLAY=:$number

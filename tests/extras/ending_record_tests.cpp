@@ -152,6 +152,9 @@ TEST_F(EndingRecordTest, MissingRecordIsStartedForThreeEndings) {
 
 TEST_F(EndingRecordTest, RecordNotYetReadIsReadBeforeTheFirstWrite) {
     WriteRecord("3\r\n1\r\n0\r\n0\r\n");
+    // A window whose start-up has not read the record yet.
+    engine = std::make_unique<Engine>(fakes.platform, folder.path());
+    engine->form.menu(MenuId::SystemMenu).enabled = true;
     ReachEnding("3");
     EXPECT_EQ(Record(), "3\r\n1\r\n0\r\n1\r\n");
 }

@@ -27,7 +27,14 @@ GameTest::GameTest() {
 }
 
 void GameTest::WriteGameFile(std::string_view relative, std::string_view bytes) {
-    WriteBytes(folder.path() / std::filesystem::path(std::string(relative)), bytes);
+    const std::filesystem::path file = folder.path() / std::filesystem::path(std::string(relative));
+    WriteBytes(file, bytes);
+    // The engine caches folder listings (a game folder does not change while it runs); a
+    // test that changes it tells the engine, as the engine does for its own records.
+    for (std::filesystem::path dir = file.parent_path();; dir = dir.parent_path()) {
+        engine->folder.Forget(dir);
+        if (dir == folder.path() || !dir.has_parent_path() || dir == dir.parent_path()) break;
+    }
 }
 
 void GameTest::WriteScenario(std::initializer_list<std::string_view> lines) {

@@ -1,6 +1,8 @@
 // Copies and fills on tiny surfaces, with every pixel spelled out.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include <cstdint>
 #include <vector>
 
@@ -44,6 +46,12 @@ TEST(SurfaceCopyTest, UnscaledCopyClipsAtEveryEdgeOfBothSurfaces) {
     dest = Surface(4, 3, 7);
     EXPECT_NE(CopySurface(dest, 10, 10, source, {0, 0, 3, 2}), 0);
     EXPECT_NE(CopySurface(dest, 0, 0, source, {-5, 0, 3, 2}), 0);
+    // Offsets at the ends of the integer range never wrap into the surfaces.
+    constexpr int kMax = std::numeric_limits<int>::max();
+    constexpr int kMin = std::numeric_limits<int>::min();
+    CopySurface(dest, kMax, 0, source, {kMin, 0, 4, 4});
+    CopySurface(dest, 0, kMax, source, {0, kMin, 4, 4});
+    CopySurface(dest, kMin, kMin, source, {kMax, kMax, kMax, kMax});
     EXPECT_EQ(dest.pixels, Pixels(12, 7));
 }
 

@@ -245,3 +245,22 @@ TEST_F(SoundOnDeviceTest, CorruptLoopingMusicShowsTheDeviceTextsThenTheFileError
 
 }  // namespace
 }  // namespace tsukikage
+
+namespace tsukikage {
+namespace {
+
+// The watch wakes the program only while a looping piece is open under MIDI1.
+TEST_F(SoundTest, TheWatchRunsOnlyWhileALoopingPieceIsOpen) {
+    WriteScenario({".", ".y bgm.mid", ".E"});
+    fakes.music_device.replies["Status MIDI1 length"] = "1000";
+    NewGame();
+    EXPECT_FALSE(engine->form.bgm_watch.enabled);
+    Advance();
+    EXPECT_TRUE(engine->form.bgm_watch.enabled);
+    Advance();  // the end of the scenario closes the piece
+    EXPECT_FALSE(engine->form.bgm_watch.enabled);
+    EXPECT_TRUE(engine->state.MidiOpen);
+}
+
+}  // namespace
+}  // namespace tsukikage

@@ -93,7 +93,8 @@ Surface QtPictureDecoder::Decode(const std::filesystem::path& path) {
 
     QImage image = QImage::fromData(bytes);
     if (image.isNull()) Raise(err::kInvalidPicture);
-    image.convertTo(QImage::Format_ARGB32);
+    // The original draws pictures opaque whatever alpha a 32-bit BMP carries.
+    image.convertTo(QImage::Format_RGB32);
     if (image.isNull()) Raise(err::kInvalidPicture);
 
     Surface surface(image.width(), image.height());
