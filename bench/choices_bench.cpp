@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/engine.h"
+#include "bench_game.h"
 #include "fakes/recording_platform.h"
 #include "platform/text_codec.h"
 
@@ -29,29 +30,10 @@ std::string ChoiceScenario() {
     return s;
 }
 
-class ChoiceGame {
-  public:
-    ChoiceGame()
-        : folder_(std::filesystem::temp_directory_path() /
-                  ("tsukikage-choices-bench-" + std::to_string(::getpid()))) {
-        std::filesystem::create_directories(folder_);
-        std::ofstream(folder_ / "datafile", std::ios::binary) << ChoiceScenario();
-        std::ofstream(folder_ / "endlist.dat", std::ios::binary) << "3\r\n0\r\n0\r\n0\r\n";
-        engine = std::make_unique<Engine>(fakes_.platform, folder_);
-        engine->Form_Load();
-        engine->extras.LoadEndingRecord();
-    }
-    ~ChoiceGame() { std::filesystem::remove_all(folder_); }
-
-    std::unique_ptr<Engine> engine;
-
-  private:
-    std::filesystem::path folder_;
-    fakes::RecordingPlatform fakes_;
-};
-
 void BM_PickJumpsToTheLastLabel(benchmark::State& state) {
-    ChoiceGame game;
+    const std::string scenario = ChoiceScenario();
+    bench::BenchGame game("choices-bench",
+                          {{"datafile", scenario}, {"endlist.dat", "3\r\n0\r\n0\r\n0\r\n"}});
     game.engine->MenuCommand(MenuId::NewGame);
     for (auto _ : state) {
         game.engine->Click(ControlId::lblSel1);  // the emptied caption repeats the pick
@@ -61,7 +43,9 @@ void BM_PickJumpsToTheLastLabel(benchmark::State& state) {
 BENCHMARK(BM_PickJumpsToTheLastLabel)->Unit(benchmark::kMillisecond);
 
 void BM_FinishWritesTheRecord(benchmark::State& state) {
-    ChoiceGame game;
+    const std::string scenario = ChoiceScenario();
+    bench::BenchGame game("choices-bench",
+                          {{"datafile", scenario}, {"endlist.dat", "3\r\n0\r\n0\r\n0\r\n"}});
     for (auto _ : state) game.engine->extras.Finish("2");
 }
 BENCHMARK(BM_FinishWritesTheRecord)->Unit(benchmark::kMicrosecond);

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "app/engine.h"
+#include "bench_game.h"
 #include "fakes/recording_platform.h"
 #include "platform/text_codec.h"
 
@@ -38,32 +39,13 @@ std::string LargeScenario() {
     return s;
 }
 
-class BenchGame {
-  public:
-    explicit BenchGame(const std::string& scenario)
-        : folder_(std::filesystem::temp_directory_path() /
-                  ("tsukikage-bench-" + std::to_string(::getpid()))) {
-        std::filesystem::create_directories(folder_);
-        std::ofstream(folder_ / "datafile", std::ios::binary) << scenario;
-        engine = std::make_unique<Engine>(fakes_.platform, folder_);
-        engine->Form_Load();
-    }
-    ~BenchGame() { std::filesystem::remove_all(folder_); }
-
-    std::unique_ptr<Engine> engine;
-
-  private:
-    std::filesystem::path folder_;
-    fakes::RecordingPlatform fakes_;
-};
-
 const std::string& Scenario() {
     static const std::string s = LargeScenario();
     return s;
 }
 
 void BM_LoadPartToTheLastLine(benchmark::State& state) {
-    BenchGame game(Scenario());
+    bench::BenchGame game("scenario-bench", {{"datafile", Scenario()}});
     for (auto _ : state) {
         game.engine->reader.CloseScenario();
         game.engine->state.PartNo = 9999;
@@ -103,7 +85,7 @@ void BM_DecodeOnly(benchmark::State& state) {
 BENCHMARK(BM_DecodeOnly)->Unit(benchmark::kMillisecond);
 
 void BM_JumpToTheLastLabel(benchmark::State& state) {
-    BenchGame game(Scenario());
+    bench::BenchGame game("scenario-bench", {{"datafile", Scenario()}});
     game.engine->reader.OpenScenario();
     const std::string last = "L" + std::to_string((kLines - 2) / 100 * 100 - 1);
     for (auto _ : state) {
@@ -118,7 +100,7 @@ void BM_MillionContinuingCommands(benchmark::State& state) {
     std::string s = ".\r\n";
     for (int i = 0; i < 1'000'000; ++i) s += ".z\r\n";
     s += ".\r\n";
-    BenchGame game(s);
+    bench::BenchGame game("scenario-bench", {{"datafile", s}});
     game.engine->MenuCommand(MenuId::NewGame);
     for (auto _ : state) {
         state.PauseTiming();

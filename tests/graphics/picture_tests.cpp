@@ -13,6 +13,7 @@
 #include "fakes/game_fixture.h"
 #include "graphics/picture_box.h"
 #include "graphics/seen_record.h"
+#include "graphics/seen_record_text.h"
 #include "platform/runtime_error.h"
 
 namespace tsukikage {
@@ -20,17 +21,7 @@ namespace {
 
 using fakes::GameTest;
 using fakes::ProcessEnded;
-
-// The record of `count` pictures with the given ones seen.
-std::string Record(int count, std::initializer_list<int> seen = {}) {
-    std::string bytes = std::to_string(count) + "\r\n";
-    for (int i = 1; i <= count; ++i) {
-        bool is_seen = false;
-        for (int n : seen) is_seen = is_seen || n == i;
-        bytes += is_seen ? "#TRUE#\r\n" : "#FALSE#\r\n";
-    }
-    return bytes;
-}
+using test_support::SeenRecordText;
 
 class PictureTest : public GameTest {
   protected:
@@ -75,7 +66,7 @@ class PictureTest : public GameTest {
 };
 
 TEST_F(PictureTest, CommandCRecordsThePictureThenShowsItAtOnce) {
-    UseRecord(Record(80));
+    UseRecord(SeenRecordText(80));
     WritePicture("data/005.jpg", 0xFF000005);
     WritePicture("data/042.JPG", 0xFF000042);
     WritePicture("data/150.jpg", 0xFF000150);
@@ -86,12 +77,12 @@ TEST_F(PictureTest, CommandCRecordsThePictureThenShowsItAtOnce) {
     ASSERT_TRUE(Screen());
     EXPECT_EQ(Screen()->at(0, 0), 0xFF000005u);
     EXPECT_EQ(Label(), "五\r\n");
-    EXPECT_EQ(RecordOnDisk(), Record(80, {5}));
+    EXPECT_EQ(RecordOnDisk(), SeenRecordText(80, {5}));
 
     Advance();
     EXPECT_EQ(Screen()->at(1, 1), 0xFF000042u);
     // 81 lines: the count, then 80 flags with line 43 "#TRUE#".
-    EXPECT_EQ(RecordOnDisk(), Record(80, {5, 42}));
+    EXPECT_EQ(RecordOnDisk(), SeenRecordText(80, {5, 42}));
 
     Advance();
     EXPECT_EQ(LastDecoded(), "data/250.jpg");
@@ -99,31 +90,31 @@ TEST_F(PictureTest, CommandCRecordsThePictureThenShowsItAtOnce) {
     // Pictures above the count are seen in memory but never written.
     EXPECT_TRUE(engine->state.CGSeen[150]);
     EXPECT_TRUE(engine->state.CGSeen[250]);
-    EXPECT_EQ(RecordOnDisk(), Record(80, {5, 42}));
+    EXPECT_EQ(RecordOnDisk(), SeenRecordText(80, {5, 42}));
     EXPECT_TRUE(fakes.message_box.shown.empty());
 }
 
 TEST_F(PictureTest, PictureAboveTheCountIsKeptInMemoryOnly) {
-    UseRecord(Record(80, {3}));
+    UseRecord(SeenRecordText(80, {3}));
     WritePicture("data/090.jpg", 1);
     Script({".c 90", "."});
     NewGame();
     EXPECT_TRUE(engine->state.CGSeen[90]);
-    EXPECT_EQ(RecordOnDisk(), Record(80, {3}));
+    EXPECT_EQ(RecordOnDisk(), SeenRecordText(80, {3}));
     // Showing it again rewrites the same bytes.
     engine->graphics.CGLoad("90");
-    EXPECT_EQ(RecordOnDisk(), Record(80, {3}));
+    EXPECT_EQ(RecordOnDisk(), SeenRecordText(80, {3}));
 }
 
 TEST_F(PictureTest, ArgumentTextNamesTheFileAsWritten) {
-    UseRecord(Record(10));
+    UseRecord(SeenRecordText(10));
     WritePicture("data/007.jpg", 0xFF000007);
     WritePicture("data/0007.jpg", 0xFF007007);
     Script({".c 07", "."});
     NewGame();
     EXPECT_EQ(LastDecoded(), "data/0007.jpg");
     EXPECT_EQ(Screen()->at(0, 0), 0xFF007007u);
-    EXPECT_EQ(RecordOnDisk(), Record(10, {7}));
+    EXPECT_EQ(RecordOnDisk(), SeenRecordText(10, {7}));
 }
 
 TEST_F(PictureTest, BadNumbersAreRejectedBeforeTheRecordChanges) {
@@ -132,18 +123,18 @@ TEST_F(PictureTest, BadNumbersAreRejectedBeforeTheRecordChanges) {
           std::pair{".c 251", err::kSubscriptOutOfRange}, std::pair{".c 五", err::kTypeMismatch},
           std::pair{".c", err::kTypeMismatch}, std::pair{".c 99999", err::kOverflow}}) {
         SCOPED_TRACE(line);
-        UseRecord(Record(3, {2}));
+        UseRecord(SeenRecordText(3, {2}));
         fakes.message_box.shown.clear();
         Script({"前", line, "後", "."});
         EXPECT_THROW(NewGame(), ProcessEnded);
         EXPECT_EQ(FailureNumber(), number);
-        EXPECT_EQ(RecordOnDisk(), Record(3, {2}));
+        EXPECT_EQ(RecordOnDisk(), SeenRecordText(3, {2}));
         EXPECT_FALSE(engine->state.CGSeen[0]);
     }
 }
 
 TEST_F(PictureTest, UnloadablePictureIsStillRecordedAsSeen) {
-    UseRecord(Record(10));
+    UseRecord(SeenRecordText(10));
     Write("data/008.jpg", "no picture");
     for (const auto& [line, number, seen] :
          {std::tuple{".c 7", err::kFileNotFound, 7}, std::tuple{".c 8", err::kInvalidPicture, 8}}) {
@@ -153,7 +144,7 @@ TEST_F(PictureTest, UnloadablePictureIsStillRecordedAsSeen) {
         EXPECT_EQ(FailureNumber(), number);
         EXPECT_TRUE(engine->state.CGSeen[seen]);
     }
-    EXPECT_EQ(RecordOnDisk(), Record(10, {7, 8}));
+    EXPECT_EQ(RecordOnDisk(), SeenRecordText(10, {7, 8}));
 }
 
 TEST_F(PictureTest, FullViewShowsOnlySeenPictures) {
@@ -195,7 +186,7 @@ TEST_F(PictureTest, DamagedRecordsReadSafely) {
         }
         return 0;
     };
-    EXPECT_EQ(load(Record(3, {1, 3})), 0);
+    EXPECT_EQ(load(SeenRecordText(3, {1, 3})), 0);
     EXPECT_EQ(state.CGCount, 3);
     EXPECT_TRUE(state.CGSeen[1] && !state.CGSeen[2] && state.CGSeen[3]);
 
@@ -206,7 +197,7 @@ TEST_F(PictureTest, DamagedRecordsReadSafely) {
     EXPECT_FALSE(state.CGSeen[2]);
 
     // A count above the 250 pictures reads 250 flags and ignores what follows.
-    std::string big = Record(250, {250});
+    std::string big = SeenRecordText(250, {250});
     big.replace(0, 3, "300");
     EXPECT_EQ(load(big + "garbage\r\n"), 0);
     EXPECT_EQ(state.CGCount, 250);
@@ -226,7 +217,7 @@ TEST_F(PictureTest, DamagedRecordsReadSafely) {
 // The record is replaced whole: a write that dies half-way (the process killed for going over
 // its file-size limit, or the write refused as on a full disk) leaves the old record readable.
 TEST_F(PictureTest, RecordSurvivesAWriteThatDiesHalfWay) {
-    const std::string old_record = Record(200, {1});
+    const std::string old_record = SeenRecordText(200, {1});
     Write("cgmode.dat", old_record);
     WindowState state;
     state.CGCount = 200;

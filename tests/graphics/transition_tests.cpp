@@ -9,6 +9,7 @@
 #include "fakes/game_fixture.h"
 #include "graphics/picture_box.h"
 #include "graphics/seen_record.h"
+#include "graphics/seen_record_text.h"
 #include "platform/runtime_error.h"
 
 namespace tsukikage {
@@ -16,6 +17,7 @@ namespace {
 
 using fakes::GameTest;
 using fakes::ProcessEnded;
+using test_support::SeenRecordText;
 
 constexpr std::uint32_t kBlack = 0xFF000000u;
 
@@ -41,16 +43,6 @@ std::string PictureBytes(int width, int height, std::uint32_t (*pixel)(int, int)
     return out.str();
 }
 
-std::string FlagRecord(int count, std::initializer_list<int> seen) {
-    std::string bytes = std::to_string(count) + "\r\n";
-    for (int i = 1; i <= count; ++i) {
-        bool is_seen = false;
-        for (int n : seen) is_seen = is_seen || n == i;
-        bytes += is_seen ? "#TRUE#\r\n" : "#FALSE#\r\n";
-    }
-    return bytes;
-}
-
 class TransitionTest : public GameTest {
   protected:
     void Write(std::string_view relative, std::string_view bytes) {
@@ -59,7 +51,7 @@ class TransitionTest : public GameTest {
         engine->folder.Forget(folder.path());
     }
     void Start(std::initializer_list<std::string_view> lines, int record_count = 20) {
-        Write("cgmode.dat", FlagRecord(record_count, {}));
+        Write("cgmode.dat", SeenRecordText(record_count, {}));
         LoadSeenRecord(engine->folder, engine->state);
         Write("datafile", fakes::Scenario(lines));
         NewGame();
@@ -107,7 +99,7 @@ TEST_F(TransitionTest, PreparationRecordsBothPicturesAndLoadsThemIntoTheBuffers)
     EXPECT_FALSE(control(ControlId::imgAhead).enabled);
     EXPECT_TRUE(control(ControlId::imgAhead).visible);
     std::ifstream in(folder.path() / "cgmode.dat", std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), FlagRecord(20, {12, 13}));
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), SeenRecordText(20, {12, 13}));
 }
 
 TEST_F(TransitionTest, EachCommandNamesItsTwoPictures) {
@@ -135,7 +127,7 @@ TEST_F(TransitionTest, EachCommandNamesItsTwoPictures) {
 
 TEST_F(TransitionTest, NumbersOutsideThePairsAreRejected) {
     Start({"."}, 250);
-    const std::string before = FlagRecord(250, {});
+    const std::string before = SeenRecordText(250, {});
     // 250 has no successor: its own flag is set first, then the error, and nothing is saved.
     for (const auto& [line, number, seen250] :
          {std::tuple{".d 250", err::kSubscriptOutOfRange, true},
@@ -157,7 +149,7 @@ TEST_F(TransitionTest, NumbersOutsideThePairsAreRejected) {
 
 TEST_F(TransitionTest, MissingPictureFailsAfterTheRecordAndTheMarker) {
     Write("data/006.jpg", fakes::TestPictureBytes(1, 1, 1));
-    Write("cgmode.dat", FlagRecord(10, {}));
+    Write("cgmode.dat", SeenRecordText(10, {}));
     LoadSeenRecord(engine->folder, engine->state);
     Write("datafile", fakes::Scenario({".b 5", "."}));
     EXPECT_THROW(NewGame(), ProcessEnded);
@@ -165,7 +157,7 @@ TEST_F(TransitionTest, MissingPictureFailsAfterTheRecordAndTheMarker) {
     EXPECT_EQ(engine->state.EffectMode, 2);
     EXPECT_FALSE(control(ControlId::imgAhead).enabled);
     std::ifstream in(folder.path() / "cgmode.dat", std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), FlagRecord(10, {5, 6}));
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), SeenRecordText(10, {5, 6}));
 }
 
 TEST_F(TransitionTest, SqueezeRunsTwentyOneFramesThenHandsTheMarkerBack) {
