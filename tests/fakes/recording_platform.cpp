@@ -37,11 +37,13 @@ Surface FakePictureDecoder::Decode(const std::filesystem::path& path) {
 
 std::int32_t RecordingWaveVoice::PlaySound(std::string_view name, unsigned flags) {
     calls.push_back({std::string(name), flags});
+    if (sound_log) sound_log->push_back("wave " + std::string(name) + " " + std::to_string(flags));
     return result;
 }
 
 std::uint32_t ScriptedMusicDevice::SendString(std::string_view command, std::string& reply) {
     commands.emplace_back(command);
+    if (sound_log) sound_log->push_back("mci " + std::string(command));
     auto r = replies.find(std::string(command));
     reply = r == replies.end() ? std::string() : r->second;
     auto e = errors.find(std::string(command));

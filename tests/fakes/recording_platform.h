@@ -65,6 +65,7 @@ class RecordingWaveVoice : public WaveVoice {
     std::int32_t PlaySound(std::string_view name, unsigned flags) override;
     std::vector<SoundCall> calls;
     std::int32_t result = 1;
+    std::vector<std::string>* sound_log = nullptr;  // shared with the music device
 };
 
 // Records every command string; replies and error codes can be scripted per command.
@@ -73,8 +74,9 @@ class ScriptedMusicDevice : public MusicDevice {
     std::uint32_t SendString(std::string_view command, std::string& reply) override;
     std::string ErrorText(std::uint32_t code) override;
     std::vector<std::string> commands;
-    std::map<std::string, std::uint32_t> errors;  // command -> error code
-    std::map<std::string, std::string> replies;   // command -> reply
+    std::map<std::string, std::uint32_t> errors;    // command -> error code
+    std::map<std::string, std::string> replies;     // command -> reply
+    std::vector<std::string>* sound_log = nullptr;  // shared with the wave voice
 };
 
 // All fakes together, as one Platform.
@@ -88,6 +90,16 @@ struct RecordingPlatform {
     ScriptedMusicDevice music_device;
     Platform platform{message_box,     beeper,     busy_pointer, process,
                       picture_decoder, wave_voice, music_device};
+    // Wave-voice calls ("wave <name> <flags>") and music commands ("mci <command>") in the
+    // order they happened.
+    std::vector<std::string> sound_log;
+
+    RecordingPlatform() {
+        wave_voice.sound_log = &sound_log;
+        music_device.sound_log = &sound_log;
+    }
+    RecordingPlatform(const RecordingPlatform&) = delete;
+    RecordingPlatform& operator=(const RecordingPlatform&) = delete;
 };
 
 // Writes the tiny test picture format.

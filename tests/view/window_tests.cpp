@@ -236,6 +236,27 @@ class WindowTests : public QObject {
         QTRY_VERIFY(paints > 0);
     }
 
+    // The view runs the looping-music watch while the model asks for it, and stops it after.
+    void musicWatchTicksWhileTheModelRunsIt() {
+        auto queries = [this] {
+            int n = 0;
+            for (const std::string& c : platform_->music_device.commands) {
+                n += c == "Status MIDI1 mode" ? 1 : 0;
+            }
+            return n;
+        };
+        window_->FormLoad();
+        engine_->state.MidiOpen = true;
+        engine_->form.bgm_watch.enabled = true;
+        window_->Sync();
+        QTRY_VERIFY(queries() >= 2);
+        engine_->form.bgm_watch.enabled = false;
+        window_->Sync();
+        const int stopped_at = queries();
+        QTest::qWait(200);
+        QCOMPARE(queries(), stopped_at);
+    }
+
     void longLinesWrapInsideTheLabel() {
         Control& label = engine_->form[ControlId::Label1];
         for (const char* text : {"あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほまみ"
