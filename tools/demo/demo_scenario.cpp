@@ -12,10 +12,10 @@ constexpr std::string_view kLines[] = {
     "月の明るい夜だった。",
     "寺の者がみな寝静まったあと、",
     "私はひとり、西の回廊に座っていた。",
+    ".l Data\\window.bmp",
     ".c 1",
     // Looping music holds the page like a wait line.
     ".y midi\\theme.mid",
-    ".l Data\\window.bmp",
     ".a 1",
     "板張りの床は、ひやりと冷たい。",
     "欄干の向こうで、庭の白砂が月を映している。",
