@@ -11,8 +11,16 @@
 
 #include "app/engine.h"
 #include "fakes/recording_platform.h"
+#include "platform/text_codec.h"
 
 namespace tsukikage::bench {
+
+// One line of Japanese scenario text in CP932, about 50 bytes with its CR LF.
+inline const std::string& TextLine() {
+    static const std::string line =
+        Utf8ToCp932("月影の回廊を、静かな足音がひとつ、またひとつと遠ざかっていく。") + "\r\n";
+    return line;
+}
 
 // An engine on the recording fakes and a game folder of its own, written before the window
 // is created and removed afterwards.

@@ -21,11 +21,9 @@ constexpr int kTextLines = 200'000;
 // A choice block on the first line whose both targets are the last label, after about
 // 10 MB of text; the label's page ends in an ending and a wait.
 std::string ChoiceScenario() {
-    const std::string text =
-        Utf8ToCp932("月影の回廊を、静かな足音がひとつ、またひとつと遠ざかっていく。");
     std::string s = Utf8ToCp932(".s\r\nＺ\r\n左\r\nＺ\r\n右\r\n\r\n");
     s.reserve(static_cast<std::size_t>(kTextLines) * 52);
-    for (int i = 0; i < kTextLines; ++i) s += text + "\r\n";
+    for (int i = 0; i < kTextLines; ++i) s += bench::TextLine();
     s += Utf8ToCp932(".Ｚ\r\n終わり\r\n.\r\n");
     return s;
 }

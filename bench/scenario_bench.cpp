@@ -23,16 +23,13 @@ constexpr int kLines = 200'000;
 // About 10 MB of CP932 text: Japanese text lines with a label every 100 lines and the
 // marker of part 9999 on the last line.
 std::string LargeScenario() {
-    const std::string text =
-        Utf8ToCp932("月影の回廊を、静かな足音がひとつ、またひとつと遠ざかっていく。");
     std::string s;
     s.reserve(static_cast<std::size_t>(kLines) * 52);
     for (int i = 0; i < kLines - 1; ++i) {
         if (i % 100 == 99) {
             s += ".L" + std::to_string(i) + "\r\n";
         } else {
-            s += text;
-            s += "\r\n";
+            s += bench::TextLine();
         }
     }
     s += ".p 9999\r\n";
