@@ -9,9 +9,9 @@
 #include <string>
 #include <utility>
 
-#include "app/engine.h"
+#include "base/text_codec.h"
+#include "engine/engine.h"
 #include "fakes/recording_platform.h"
-#include "platform/text_codec.h"
 
 namespace tsukikage::bench {
 

@@ -8,10 +8,10 @@
 #include <memory>
 #include <string>
 
-#include "app/engine.h"
+#include "base/text_codec.h"
 #include "bench_game.h"
+#include "engine/engine.h"
 #include "fakes/recording_platform.h"
-#include "platform/text_codec.h"
 
 namespace tsukikage {
 namespace {

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "app/engine.h"
+#include "engine/engine.h"
 #include "fakes/recording_platform.h"
 #include "graphics/picture_box.h"
 
@@ -26,11 +26,11 @@ void TransitionTick(benchmark::State& state, std::uint8_t mode, std::uint8_t ste
     Engine engine(fakes.platform, std::filesystem::temp_directory_path());
     engine.form[ControlId::Master0].AssignPicture(Pattern(0x800000));
     engine.form[ControlId::Master1].AssignPicture(Pattern(0x400000));
-    engine.Timer1_Timer();  // the first tick sets the stretch mode
+    engine.Tick(TimerId::Timer1);  // the first tick sets the stretch mode
     for (auto _ : state) {
         engine.state.EffectMode = mode;
         engine.state.EffectStep = step;
-        engine.Timer1_Timer();
+        engine.Tick(TimerId::Timer1);
         benchmark::DoNotOptimize(DrawingImage(engine.form[ControlId::Picture1]).pixels.data());
     }
 }

@@ -6,16 +6,16 @@
 #include <iostream>
 #include <system_error>
 
-#include "app/engine.h"
-#include "platform/qt/game_window.h"
-#include "platform/qt/qt_platform.h"
+#include "engine/engine.h"
 #include "platform/silent_sound.h"
+#include "view/qt/game_window.h"
+#include "view/qt/qt_platform.h"
 #ifdef TSUKIKAGE_HAVE_SDL
-#include "platform/game_folder.h"
-#include "platform/music_command.h"
-#include "platform/sdl/sdl_audio.h"
-#include "platform/sdl/sdl_music_player.h"
-#include "platform/sdl/sdl_wave_voice.h"
+#include "audio/sdl/sdl_audio.h"
+#include "audio/sdl/sdl_music_player.h"
+#include "audio/sdl/sdl_wave_voice.h"
+#include "base/game_folder.h"
+#include "sound/music_command.h"
 #endif
 
 namespace {

@@ -7,7 +7,7 @@
 
 #include <filesystem>
 
-#include "platform/qt/qt_platform.h"
+#include "view/qt/qt_platform.h"
 
 namespace {
 

@@ -3,25 +3,24 @@
 #include <algorithm>
 #include <optional>
 
-#include "app/engine.h"
-#include "platform/numeric.h"
-#include "platform/runtime_error.h"
-#include "platform/text_file.h"
+#include "base/numeric.h"
+#include "base/runtime_error.h"
+#include "base/text_file.h"
 
 namespace tsukikage {
 namespace {
 
 constexpr std::string_view kRecordName = "\\endlist.dat";
-constexpr std::size_t kEndings = 3;
+constexpr std::size_t kEndings = kEndingCount;
 
 }  // namespace
 
 void EndingRecord::Load() {
-    WindowState& s = e_.state;
+    WindowState& s = w_.state;
     loaded_ = true;
     s.EndFlags.fill(0);
     s.EndCount = kEndings;
-    std::optional<std::filesystem::path> path = e_.folder.Find(kRecordName);
+    std::optional<std::filesystem::path> path = w_.folder.Find(kRecordName);
     if (!path) return;
     try {
         TextInput input = TextInput::Open(*path);
@@ -38,7 +37,7 @@ void EndingRecord::Load() {
 void EndingRecord::Finish(std::string_view argument) {
     // A write before the record was read would replace it with an empty count.
     if (!loaded_) Load();
-    WindowState& s = e_.state;
+    WindowState& s = w_.state;
     const std::int32_t ending = ToLong(argument);
     if (ending < 1 || ending > static_cast<std::int32_t>(kEndings)) {
         Raise(err::kSubscriptOutOfRange);
@@ -46,7 +45,7 @@ void EndingRecord::Finish(std::string_view argument) {
     s.EndFlags[static_cast<std::size_t>(ending)] = 1;
     const std::string bytes = EndingRecordBytes(s);
     s.StepCount = static_cast<std::int16_t>(s.EndCount + 1);  // the loop index, as it ends
-    std::optional<std::filesystem::path> path = e_.folder.PathForWriting(kRecordName);
+    std::optional<std::filesystem::path> path = w_.folder.PathForWriting(kRecordName);
     if (!path) Raise(err::kPathNotFound);
     ReplaceFile(*path, bytes);
 }

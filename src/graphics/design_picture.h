@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "platform/surface.h"
+#include "base/surface.h"
 
 namespace tsukikage {
 

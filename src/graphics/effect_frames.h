@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdint>
 
-#include "platform/surface_ops.h"
+#include "base/surface_ops.h"
 
 namespace tsukikage {
 

@@ -1,14 +1,13 @@
 #include "graphics/graphics.h"
 
-#include "app/engine.h"
+#include "base/numeric.h"
+#include "base/runtime_error.h"
+#include "base/surface_ops.h"
 #include "graphics/design_picture.h"
 #include "graphics/effect_frames.h"
 #include "graphics/picture_box.h"
 #include "graphics/picture_names.h"
 #include "graphics/seen_record.h"
-#include "platform/numeric.h"
-#include "platform/runtime_error.h"
-#include "platform/surface_ops.h"
 
 namespace tsukikage {
 namespace {
@@ -28,79 +27,82 @@ ControlId Buffer(int index) {
 
 }  // namespace
 
-Graphics::Graphics(Engine& engine) : e_(engine) {
+Graphics::Graphics(MainWindow& window) : w_(window) {
     const std::shared_ptr<const Surface> design = BufferDesignPicture();
-    e_.form[ControlId::Master0].AssignPicture(design);
-    e_.form[ControlId::Master1].AssignPicture(design);
+    w_.form[ControlId::Master0].AssignPicture(design);
+    w_.form[ControlId::Master1].AssignPicture(design);
+}
+
+void Graphics::ClaimEvents(EventTable& events) {
+    events.OnTimer(TimerId::Timer1, [this] { Timer1_Timer(); });
 }
 
 void Graphics::CGLoad(std::string_view argument) {
     const std::int16_t number = ToInteger(argument);
-    MarkSeen(e_.state, number);
-    SaveSeenRecord(e_.folder, e_.state);
+    MarkSeen(w_.state, number);
+    SaveSeenRecord(w_.folder, w_.state);
     // The record is written first: a picture that fails to load still counts as seen.
-    e_.form[ControlId::Picture1].AssignPicture(e_.LoadPicture(PictureFileName(argument, number)));
+    w_.form[ControlId::Picture1].AssignPicture(w_.LoadPicture(PictureFileName(argument, number)));
     Refresh();
 }
 
-void Graphics::ShowPicture() {
-    e_.form[ControlId::Shape1].visible = false;
-    CGViewing = true;
-    if (CGNumber < kFirstPicture || CGNumber > kLastPicture) Raise(err::kSubscriptOutOfRange);
-    if (e_.state.CGSeen[CGNumber]) {
-        e_.form[ControlId::Picture1].AssignPicture(e_.LoadPicture(PictureFileName(CGNumber)));
+void Graphics::ShowPicture(std::uint8_t number) {
+    w_.form[ControlId::Shape1].visible = false;
+    if (number < kFirstPicture || number > kLastPicture) Raise(err::kSubscriptOutOfRange);
+    if (w_.state.CGSeen[number]) {
+        w_.form[ControlId::Picture1].AssignPicture(w_.LoadPicture(PictureFileName(number)));
     }
     Refresh();
 }
 
 void Graphics::EffectA(std::string_view argument) {
-    PrepareEffect(argument, 1);
+    PrepareEffect(argument, kSqueeze);
 }
 
 void Graphics::EffectB(std::string_view argument) {
-    PrepareEffect(argument, 2);
+    PrepareEffect(argument, kShrink);
 }
 
 void Graphics::EffectC(std::string_view argument) {
-    PrepareEffect(argument, 3);
+    PrepareEffect(argument, kTurn);
 }
 
-void Graphics::PrepareEffect(std::string_view argument, std::uint8_t effect) {
-    WindowState& s = e_.state;
+void Graphics::PrepareEffect(std::string_view argument, Effect effect) {
+    WindowState& s = w_.state;
     const std::int16_t number = ToInteger(argument);
     const int incoming = number + 1;
     // Picture N + 1 is marked after N: with N = 250, entry 250 is set before the error.
     MarkSeen(s, number);
     MarkSeen(s, incoming);
-    SaveSeenRecord(e_.folder, s);
+    SaveSeenRecord(w_.folder, s);
     s.EffectMode = effect;
     s.EffectStep = 0;
     // A running transition restarts from here with the new pictures.
-    e_.form[ControlId::imgAhead].enabled = false;
-    e_.form[ControlId::Master0].AssignPicture(e_.LoadPicture(PictureFileName(incoming)));
+    w_.form[ControlId::imgAhead].enabled = false;
+    w_.form[ControlId::Master0].AssignPicture(w_.LoadPicture(PictureFileName(incoming)));
     Refresh();
-    e_.form[ControlId::Master1].AssignPicture(e_.LoadPicture(PictureFileName(argument, number)));
+    w_.form[ControlId::Master1].AssignPicture(w_.LoadPicture(PictureFileName(argument, number)));
     Refresh();
 }
 
 void Graphics::Timer1_Timer() {
-    WindowState& s = e_.state;
+    WindowState& s = w_.state;
     s.SndResult = stretch_mode_;
     stretch_mode_ = kPixelDropping;
     switch (s.EffectMode) {
-        case 1:
+        case kSqueeze:
             DrawFrame(SqueezeFrame(s.EffectStep));
             ++s.EffectStep;
             Refresh();
             if (s.EffectStep >= kSqueezeFrames) FinishEffect();
             break;
-        case 2:
+        case kShrink:
             DrawFrame(ShrinkFrame(s.EffectStep));
             ++s.EffectStep;
             Refresh();
             if (s.EffectStep >= kShrinkFrames) FinishEffect();
             break;
-        case 3: {
+        case kTurn: {
             ++s.EffectStep;
             DrawFrame(TurnFrame(s.EffectStep));
             if (s.EffectStep >= kTurnFrames) FinishEffect();
@@ -113,31 +115,29 @@ void Graphics::Timer1_Timer() {
 }
 
 void Graphics::DrawFrame(const EffectFrame& frame) {
-    Surface& screen = DrawingImage(e_.form[ControlId::Picture1]);
+    Surface& screen = DrawingImage(w_.form[ControlId::Picture1]);
     if (frame.black_first) FillSurface(screen, kWholeBuffer, kOpaqueBlack);
     for (int i = 0; i < frame.count; ++i) {
         const FrameCopy& copy = frame.copies[static_cast<std::size_t>(i)];
-        const Surface& buffer = DrawingImage(e_.form[Buffer(copy.buffer)]);
-        e_.state.SndResult = copy.scaled
+        const Surface& buffer = DrawingImage(w_.form[Buffer(copy.buffer)]);
+        w_.state.SndResult = copy.scaled
                                  ? StretchSurface(screen, copy.to, buffer, copy.from)
                                  : CopySurface(screen, copy.to.x, copy.to.y, buffer, copy.from);
     }
 }
 
 void Graphics::FinishEffect() {
-    e_.state.EffectMode = 0;
-    Surface& screen = DrawingImage(e_.form[ControlId::Picture1]);
-    e_.state.SndResult =
-        CopySurface(screen, 0, 0, DrawingImage(e_.form[ControlId::Master0]), kWholeBuffer);
-    Control& ahead = e_.form[ControlId::imgAhead];
-    ahead.enabled = true;
-    ahead.visible = true;
-    e_.form.Changed();
+    w_.state.EffectMode = kNoEffect;
+    Surface& screen = DrawingImage(w_.form[ControlId::Picture1]);
+    w_.state.SndResult =
+        CopySurface(screen, 0, 0, DrawingImage(w_.form[ControlId::Master0]), kWholeBuffer);
+    w_.form.Show(ControlId::imgAhead);
+    w_.form.Changed();
 }
 
 // The screen shows the persistent images as they stand.
 void Graphics::Refresh() {
-    e_.form.Changed();
+    w_.form.Changed();
 }
 
 }  // namespace tsukikage

@@ -3,9 +3,10 @@
 #include <cstdint>
 #include <string_view>
 
+#include "window/main_window.h"
+
 namespace tsukikage {
 
-class Engine;
 struct EffectFrame;
 
 // Numbered pictures on the game screen `Picture1`, the seen-picture record and the
@@ -13,12 +14,15 @@ struct EffectFrame;
 class Graphics {
   public:
     // Gives the two transition buffers `Master`(0) and `Master`(1) their design picture.
-    explicit Graphics(Engine& engine);
+    explicit Graphics(MainWindow& window);
+
+    // Claims Timer1.
+    void ClaimEvents(EventTable& events);
 
     // Command c: records the picture as seen, saves the record, then shows the picture.
     void CGLoad(std::string_view argument);
-    // The gallery's full view of picture `CGNumber`, when it has been seen.
-    void ShowPicture();
+    // The gallery's full view: hides the frame and shows the picture when it has been seen.
+    void ShowPicture(std::uint8_t number);
 
     // Commands a, b and d: prepare a transition from picture N to N + 1 and return.
     void EffectA(std::string_view argument);
@@ -27,17 +31,16 @@ class Graphics {
     // One frame of the running transition, or nothing.
     void Timer1_Timer();
 
-    // Gallery state: the picture `ShowPicture` shows, and whether the full view is open.
-    std::uint8_t CGNumber = 0;
-    bool CGViewing = false;
-
   private:
-    void PrepareEffect(std::string_view argument, std::uint8_t effect);
+    // The values of EffectMode: no transition, or the one running.
+    enum Effect : std::uint8_t { kNoEffect = 0, kSqueeze = 1, kShrink = 2, kTurn = 3 };
+
+    void PrepareEffect(std::string_view argument, Effect effect);
     void DrawFrame(const EffectFrame& frame);
     void FinishEffect();
     void Refresh();
 
-    Engine& e_;
+    MainWindow& w_;
     // Stretch mode of the screen's drawing surface: the platform's default until the first
     // tick sets pixel dropping (3).
     std::int32_t stretch_mode_ = 1;

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <memory>
 
-#include "platform/surface_ops.h"
+#include "base/surface_ops.h"
 
 namespace tsukikage {
 

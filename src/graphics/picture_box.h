@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/form.h"
-#include "platform/surface.h"
+#include "base/surface.h"
+#include "window/form.h"
 
 namespace tsukikage {
 

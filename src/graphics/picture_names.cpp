@@ -1,6 +1,6 @@
 #include "graphics/picture_names.h"
 
-#include "platform/numeric.h"
+#include "base/numeric.h"
 
 namespace tsukikage {
 namespace {

@@ -4,9 +4,9 @@
 #include <array>
 #include <optional>
 
+#include "base/runtime_error.h"
+#include "base/text_file.h"
 #include "graphics/picture_names.h"
-#include "platform/runtime_error.h"
-#include "platform/text_file.h"
 
 namespace tsukikage {
 

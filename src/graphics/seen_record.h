@@ -3,8 +3,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/window_state.h"
-#include "platform/game_folder.h"
+#include "base/game_folder.h"
+#include "window/window_state.h"
 
 namespace tsukikage {
 

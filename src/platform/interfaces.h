@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/surface.h"
+#include "base/surface.h"
 
 namespace tsukikage {
 
@@ -60,7 +60,6 @@ class PictureDecoder {
 // Flags of the wave-sound call.
 namespace snd {
 inline constexpr unsigned kAsync = 0x1;
-inline constexpr unsigned kNoDefault = 0x2;
 inline constexpr unsigned kLoop = 0x8;
 }  // namespace snd
 

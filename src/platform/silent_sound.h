@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/ascii.h"
 #include "platform/interfaces.h"
 
 namespace tsukikage {
@@ -16,23 +17,13 @@ class SilentWaveVoice : public WaveVoice {
 class SilentMusicDevice : public MusicDevice {
   public:
     std::uint32_t SendString(std::string_view command, std::string& reply) override {
-        reply.clear();
-        if (EndsWith(command, " length")) reply = "0";
-        if (EndsWith(command, " mode")) reply = "playing";
+        std::string_view answer;
+        if (ascii::EndsWithIgnoringCase(command, " length")) answer = "0";
+        if (ascii::EndsWithIgnoringCase(command, " mode")) answer = "playing";
+        reply.assign(answer.begin(), answer.end());
         return 0;
     }
     std::string ErrorText(std::uint32_t) override { return "音声を再生できません。"; }
-
-  private:
-    static bool EndsWith(std::string_view text, std::string_view end) {
-        if (text.size() < end.size()) return false;
-        for (std::size_t i = 0; i < end.size(); ++i) {
-            char c = text[text.size() - end.size() + i];
-            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-            if (c != end[i]) return false;
-        }
-        return true;
-    }
 };
 
 }  // namespace tsukikage

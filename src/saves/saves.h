@@ -1,20 +1,23 @@
 #pragma once
 
-namespace tsukikage {
+#include "window/main_window.h"
 
-class Engine;
+namespace tsukikage {
 
 // The five save slots.
 class Saves {
   public:
-    explicit Saves(Engine& engine) : e_(engine) {}
+    explicit Saves(MainWindow& window) : w_(window) {}
 
-    // Menu items save1 ... save5 and load1 ... load5 (slot 1 to 5).
+    // Claims the menu items save1 ... save5 and load1 ... load5.
+    void ClaimEvents(EventTable& events);
+
+    // Slot 1 to 5.
     void SaveSlot(int slot);
     void LoadSlot(int slot);
 
   private:
-    [[maybe_unused]] Engine& e_;
+    [[maybe_unused]] MainWindow& w_;
 };
 
 }  // namespace tsukikage

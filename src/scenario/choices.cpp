@@ -2,34 +2,40 @@
 
 #include <string>
 
-#include "app/engine.h"
-#include "platform/runtime_error.h"
+#include "base/runtime_error.h"
+#include "scenario/reader.h"
 
 namespace tsukikage {
 
-void Choices::ShowChoices() {
-    e_.platform.beeper.Beep();
-    Form& form = e_.form;
-    form[ControlId::txtTell].visible = false;
-    form[ControlId::imgAhead].visible = false;
-    form[ControlId::imgAhead].enabled = false;
+void Choices::ClaimEvents(EventTable& events) {
     for (int i = 0; i < 2; ++i) {
-        form[ImgSel(i)].visible = true;
-        form[ImgSel(i)].enabled = true;
-        form[LblSel(i)].visible = true;
-        form[LblSel(i)].enabled = true;
+        events.OnClick(LblSel(i), [this, i] { lblSel_Click(i); });
+        events.OnClick(ImgSel(i), [this, i] { imgSel_Click(i); });
+        events.OnMouseMove(LblSel(i), [this, i](int, int) { lblSel_MouseMove(i); });
+        events.OnMouseMove(ImgSel(i), [this, i](int, int) { imgSel_MouseMove(i); });
+    }
+}
+
+void Choices::ShowChoices() {
+    w_.platform.beeper.Beep();
+    Form& form = w_.form;
+    form[ControlId::txtTell].visible = false;
+    form.Hide(ControlId::imgAhead);
+    for (int i = 0; i < 2; ++i) {
+        form.Show(ImgSel(i));
+        form.Show(LblSel(i));
     }
     form[ControlId::Label1].visible = false;
     form.Changed();
     try {
         // The block's lines are taken whole: a line starting with a dot is no command here.
         for (int i = 0; i < 2; ++i) {
-            e_.state.ChoiceTargets[static_cast<std::size_t>(i)] = e_.reader.ReadLine();
-            form[LblSel(i)].caption = e_.reader.ReadLine();
+            w_.state.ChoiceTargets[static_cast<std::size_t>(i)] = reader_.ReadLine();
+            form[LblSel(i)].caption = reader_.ReadLine();
         }
-        e_.reader.ReadLine();  // the block's closing line
+        reader_.ReadLine();  // the block's closing line
     } catch (const RuntimeError& error) {
-        e_.reader.FailScenario(error);
+        reader_.FailScenario(error);
     }
 }
 
@@ -42,23 +48,19 @@ void Choices::imgSel_Click(int index) {
 }
 
 void Choices::Pick(int index) {
-    if (e_.state.Loading) return;
-    Form& form = e_.form;
+    if (w_.state.Loading) return;
+    Form& form = w_.form;
     for (int i = 0; i < 2; ++i) form[LblSel(i)].caption.clear();
     form[ControlId::txtTell].visible = true;
-    form[ControlId::imgAhead].enabled = true;
-    form[ControlId::imgAhead].visible = true;
-    for (int i = 0; i < 2; ++i) {
-        form[ImgSel(i)].visible = false;
-        form[ImgSel(i)].enabled = false;
-    }
+    form.Show(ControlId::imgAhead);
+    for (int i = 0; i < 2; ++i) form.Hide(ImgSel(i));
     form.Changed();
     // A copy: the reading that follows may reach the next block and replace the targets.
-    const std::string target = e_.state.ChoiceTargets[static_cast<std::size_t>(index)];
+    const std::string target = w_.state.ChoiceTargets[static_cast<std::size_t>(index)];
     if (target != "Skip") {
-        e_.reader.JumpLabel(target);
+        reader_.JumpLabel(target);
     } else {
-        e_.reader.imgAhead_Click();
+        reader_.imgAhead_Click();
     }
 }
 
@@ -75,11 +77,11 @@ void Choices::UseCustomPointer(ControlId first_member) {
     const int first = static_cast<int>(first_member);
     bool changed = false;
     for (int i = 0; i < 2; ++i) {
-        Control& member = e_.form[static_cast<ControlId>(first + i)];
+        Control& member = w_.form[static_cast<ControlId>(first + i)];
         changed = changed || member.pointer != Pointer::Custom;
         member.pointer = Pointer::Custom;
     }
-    if (changed) e_.form.Changed();
+    if (changed) w_.form.Changed();
 }
 
 }  // namespace tsukikage

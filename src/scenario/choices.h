@@ -1,15 +1,18 @@
 #pragma once
 
-#include "app/form.h"
+#include "window/main_window.h"
 
 namespace tsukikage {
 
-class Engine;
+class Reader;
 
 // Two-way choices: command "s", the caption labels lblSel and the markers imgSel.
 class Choices {
   public:
-    explicit Choices(Engine& engine) : e_(engine) {}
+    Choices(MainWindow& window, Reader& reader) : w_(window), reader_(reader) {}
+
+    // Claims the clicks and mouse moves of lblSel and imgSel.
+    void ClaimEvents(EventTable& events);
 
     // Reads the five-line block after the command line (target and caption of choice 0,
     // target and caption of choice 1, one line dropped) and shows the two captions in place
@@ -26,7 +29,8 @@ class Choices {
     void Pick(int index);
     void UseCustomPointer(ControlId first_member);
 
-    Engine& e_;
+    MainWindow& w_;
+    Reader& reader_;
 };
 
 }  // namespace tsukikage

@@ -2,18 +2,13 @@
 
 #include <algorithm>
 
-#include "app/engine.h"
-#include "platform/text_codec.h"
-#include "scenario/commands.h"
+#include "base/text_codec.h"
+#include "scenario/page.h"
 
 namespace tsukikage {
 namespace {
 
 constexpr std::string_view kScenarioName = "datafile";
-
-bool IsCommandLine(std::string_view raw) {
-    return !raw.empty() && raw.front() == '.';
-}
 
 // Counts how deep the advance operation is nested while it runs.
 class DepthCount {
@@ -29,6 +24,10 @@ class DepthCount {
 
 }  // namespace
 
+void Reader::ClaimEvents(EventTable& events) {
+    events.OnClick(ControlId::imgAhead, [this] { imgAhead_Click(); });
+}
+
 void Reader::imgAhead_Click() {
     DepthCount depth(advance_depth_, deepest_advance_);
     try {
@@ -42,24 +41,24 @@ void Reader::imgAhead_Click() {
 }
 
 bool Reader::AdvanceOnce() {
-    e_.page.EmptyPage();
+    page_.EmptyPage();
     // The file is looked up afresh for every line: a command may close or reopen it.
     while (file_ && !file_->AtEnd()) {
         std::string_view raw = file_->ReadRawLine();
         if (!IsCommandLine(raw)) {
-            e_.page.AppendLine(Cp932ToUtf8(raw), true);
+            page_.AppendLine(Cp932ToUtf8(raw), true);
             continue;
         }
         std::string command = Cp932ToUtf8(raw.substr(1));
-        e_.page.Show();
-        return ExecuteCommand(e_, command) == Then::Continue;
+        page_.Show();
+        return commands_.Execute(command) == Then::Continue;
     }
-    e_.page.Show();
+    page_.Show();
     return false;
 }
 
 void Reader::DoCommand(std::string_view command_text) {
-    if (ExecuteCommand(e_, command_text) == Then::Continue) imgAhead_Click();
+    if (commands_.Execute(command_text) == Then::Continue) imgAhead_Click();
 }
 
 bool Reader::SeekLabel(std::string_view target) {
@@ -82,10 +81,10 @@ void Reader::JumpLabel(std::string_view target) {
 
 void Reader::OpenScenario() {
     CloseScenario();
-    std::optional<std::filesystem::path> path = e_.folder.Find(kScenarioName);
+    std::optional<std::filesystem::path> path = w_.folder.Find(kScenarioName);
     if (!path) Raise(err::kFileNotFound);
     file_.emplace(TextInput::Open(*path));
-    e_.state.ScenarioFile = 1;
+    w_.state.ScenarioFile = 1;
 }
 
 void Reader::CloseScenario() {
@@ -103,12 +102,12 @@ std::string_view Reader::ReadRawLine() {
 }
 
 void Reader::FailScenario(const RuntimeError& error) {
-    e_.page.Show();
-    e_.form.Changed();
-    e_.platform.message_box.Show(ErrorDescription(error.number()), MessageIcon::Exclamation,
+    page_.Show();
+    w_.form.Changed();
+    w_.platform.message_box.Show(ErrorDescription(error.number()), MessageIcon::Exclamation,
                                  "ファイルエラー");
     CloseScenario();
-    EndProgram(e_.platform.process);
+    EndProgram(w_.platform.process);
 }
 
 }  // namespace tsukikage

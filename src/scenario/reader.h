@@ -4,17 +4,23 @@
 #include <string>
 #include <string_view>
 
-#include "platform/runtime_error.h"
-#include "platform/text_file.h"
+#include "base/runtime_error.h"
+#include "base/text_file.h"
+#include "scenario/commands.h"
+#include "window/main_window.h"
 
 namespace tsukikage {
 
-class Engine;
+class Page;
 
 // The scenario reader: the scenario file, the advance operation and the jump.
 class Reader {
   public:
-    explicit Reader(Engine& engine) : e_(engine) {}
+    Reader(MainWindow& window, Page& page, const CommandTable& commands)
+        : w_(window), page_(page), commands_(commands) {}
+
+    // Claims the clicks of the advance marker.
+    void ClaimEvents(EventTable& events);
 
     // The advance operation: reads a page and runs the command that ends it, then reads on
     // for as long as the commands say "continue". A loop, so continuing commands never nest.
@@ -51,7 +57,9 @@ class Reader {
     // Reads one page and runs its command; true when the command continues.
     bool AdvanceOnce();
 
-    Engine& e_;
+    MainWindow& w_;
+    Page& page_;
+    const CommandTable& commands_;
     std::optional<TextInput> file_;
     int advance_depth_ = 0;
     int deepest_advance_ = 0;

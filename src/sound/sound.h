@@ -4,14 +4,17 @@
 #include <string>
 #include <string_view>
 
-namespace tsukikage {
+#include "window/main_window.h"
 
-class Engine;
+namespace tsukikage {
 
 // Sound effects on the wave voice and background music on the music device.
 class Sound {
   public:
-    explicit Sound(Engine& engine) : e_(engine) {}
+    explicit Sound(MainWindow& window) : w_(window) {}
+
+    // Claims the looping-music watch's timer.
+    void ClaimEvents(EventTable& events);
 
     // Effects: the sound stop, then the file once or over and over; both return at once.
     void SoundSE(std::string_view argument);
@@ -37,20 +40,27 @@ class Sound {
     void StopMusic();
     // Both, the wave voice first.
     void StopAllSound();
+    // "Close MIDI1" sent straight to the device, opened or not, with no report.
+    void CloseMusicSilently();
 
-    // Direct sends: the command in MciCmd, the reply into MciReturn, the result ignored.
-    std::string MciCmd;
-    std::string MciReturn;
-    // The looping piece's length in milliseconds, as the device reported it.
-    std::int32_t BgmLength = 0;
+    // The last direct send and its reply, and the looping piece's length in milliseconds as
+    // the device reported it.
+    const std::string& MciCmd() const { return mci_cmd_; }
+    const std::string& MciReturn() const { return mci_return_; }
+    std::int32_t BgmLength() const { return bgm_length_; }
 
   private:
     void CloseBeforeNewMusic();
-    void SendDirect(std::string command);
-    std::string FullPath(std::string_view argument) const;
+    // Sends the command as it stands: the reply goes to MciReturn, the result is ignored.
+    void SendDirect(std::string_view command);
+    void PlayWave(std::string_view argument, unsigned flags);
+    std::string OpenCommand(std::string_view argument) const;
     void Track(std::string_view command, std::uint32_t result);
 
-    Engine& e_;
+    MainWindow& w_;
+    std::string mci_cmd_;
+    std::string mci_return_;
+    std::int32_t bgm_length_ = 0;
     // Known to hold nothing: set once MIDI1 is closed or fails to open, cleared when a piece
     // opens. The stop steps and the watch then leave the device alone instead of reporting
     // "not open" again and again.

@@ -4,8 +4,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "base/runtime_error.h"
 #include "fakes/game_fixture.h"
-#include "platform/runtime_error.h"
 
 namespace tsukikage {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <fstream>
 
-#include "platform/text_codec.h"
+#include "base/text_codec.h"
 
 namespace tsukikage::fakes {
 

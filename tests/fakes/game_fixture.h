@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/engine.h"
+#include "engine/engine.h"
 #include "fakes/recording_platform.h"
 #include "fakes/test_support.h"
 

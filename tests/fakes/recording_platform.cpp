@@ -3,7 +3,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "platform/runtime_error.h"
+#include "base/runtime_error.h"
 
 namespace tsukikage::fakes {
 

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <system_error>
 
-#include "platform/runtime_error.h"
+#include "base/runtime_error.h"
 
 namespace tsukikage::test_support {
 

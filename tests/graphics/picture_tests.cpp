@@ -10,11 +10,11 @@
 #include <iterator>
 #include <string>
 
+#include "base/runtime_error.h"
 #include "fakes/game_fixture.h"
 #include "graphics/picture_box.h"
 #include "graphics/seen_record.h"
 #include "graphics/seen_record_text.h"
-#include "platform/runtime_error.h"
 
 namespace tsukikage {
 namespace {
@@ -155,21 +155,17 @@ TEST_F(PictureTest, FullViewShowsOnlySeenPictures) {
     control(ControlId::Shape1).visible = true;
     engine->state.CGSeen[7] = engine->state.CGSeen[12] = engine->state.CGSeen[100] = true;
     for (int number : {7, 12, 100}) {
-        graphics.CGNumber = static_cast<std::uint8_t>(number);
-        graphics.ShowPicture();
+        graphics.ShowPicture(static_cast<std::uint8_t>(number));
         EXPECT_EQ(Screen()->at(0, 0), number == 7    ? 0xFF000007u
                                       : number == 12 ? 0xFF000012u
                                                      : 0xFF000100u);
     }
     EXPECT_EQ(LastDecoded(), "data/100.jpg");
 
-    // Not seen: the frame hides and the full view opens, but the screen stays as it was.
+    // Not seen: the frame hides, but the screen stays as it was.
     const std::size_t decoded = fakes.picture_decoder.decoded.size();
-    graphics.CGViewing = false;
     control(ControlId::Shape1).visible = true;
-    graphics.CGNumber = 13;
-    graphics.ShowPicture();
-    EXPECT_TRUE(graphics.CGViewing);
+    graphics.ShowPicture(13);
     EXPECT_FALSE(control(ControlId::Shape1).visible);
     EXPECT_EQ(fakes.picture_decoder.decoded.size(), decoded);
     EXPECT_EQ(Screen()->at(0, 0), 0xFF000100u);

@@ -6,11 +6,11 @@
 #include <sstream>
 #include <string>
 
+#include "base/runtime_error.h"
 #include "fakes/game_fixture.h"
 #include "graphics/picture_box.h"
 #include "graphics/seen_record.h"
 #include "graphics/seen_record_text.h"
-#include "platform/runtime_error.h"
 
 namespace tsukikage {
 namespace {
@@ -61,7 +61,7 @@ class TransitionTest : public GameTest {
         Write("data/001.jpg", PictureBytes(640, 480, Outgoing));
         Write("data/002.jpg", PictureBytes(640, 480, Incoming));
     }
-    void Tick() { engine->Timer1_Timer(); }
+    void Tick() { engine->Tick(TimerId::Timer1); }
     const Surface& Screen() { return DrawingImage(control(ControlId::Picture1)); }
     std::string Decoded(std::size_t i) const {
         return fakes.picture_decoder.decoded.at(i).lexically_relative(folder.path()).string();

@@ -1,8 +1,8 @@
 // Command "s": the choice block, the picks by caption or marker, and the pointer over them.
 #include <gtest/gtest.h>
 
+#include "base/runtime_error.h"
 #include "fakes/game_fixture.h"
-#include "platform/runtime_error.h"
 
 namespace tsukikage {
 namespace {
@@ -166,11 +166,11 @@ TEST_F(ChoicesTest, PointerOverEitherMemberSwitchesBothOfItsArray) {
     WriteScenario({".", ".s", "Skip", "甲", "Skip", "乙", "", "後", "."});
     NewGame();
     Advance();
-    engine->MouseMove(ControlId::lblSel1);
+    engine->MouseMove(ControlId::lblSel1, 20, 560);
     EXPECT_EQ(control(ControlId::lblSel0).pointer, Pointer::Custom);
     EXPECT_EQ(control(ControlId::lblSel1).pointer, Pointer::Custom);
     EXPECT_EQ(control(ControlId::imgSel0).pointer, Pointer::Default);
-    engine->MouseMove(ControlId::imgSel0);
+    engine->MouseMove(ControlId::imgSel0, 640, 510);
     EXPECT_EQ(control(ControlId::imgSel1).pointer, Pointer::Custom);
     EXPECT_EQ(Caption(1), "乙");  // nothing highlights
     const Rect& r = control(ControlId::lblSel0).rect;

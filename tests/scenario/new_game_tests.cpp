@@ -1,8 +1,8 @@
 // New games, the first page, part markers and restoring a position.
 #include <gtest/gtest.h>
 
+#include "base/runtime_error.h"
 #include "fakes/game_fixture.h"
-#include "platform/runtime_error.h"
 
 namespace tsukikage {
 namespace {
@@ -85,7 +85,7 @@ TEST_F(NewGameTest, ACommandFailingOnTheFirstPageEndsTheProgram) {
 TEST_F(NewGameTest, TitleImageStartsTheGameLayout) {
     WriteScenario({"始まり", "."});
     engine->state.TitleMode = true;
-    engine->new_game.NewGameImage_Click();
+    engine->title.NewGameImage_Click();
     EXPECT_TRUE(engine->state.GameMode);
     EXPECT_FALSE(engine->state.TitleMode);
     EXPECT_EQ(Label(), "始まり\r\n");

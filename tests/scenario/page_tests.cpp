@@ -1,8 +1,8 @@
 // The window picture of command "l" and the advance marker's pointer.
 #include <gtest/gtest.h>
 
+#include "base/runtime_error.h"
 #include "fakes/game_fixture.h"
-#include "platform/runtime_error.h"
 
 namespace tsukikage {
 namespace {
@@ -57,7 +57,7 @@ TEST_F(PageTest, MouseOverTheAdvanceMarkerShowsItsOwnPointer) {
     WriteScenario({"."});
     NewGame();
     EXPECT_EQ(control(ControlId::imgAhead).pointer, Pointer::Default);
-    engine->MouseMove(ControlId::imgAhead);
+    engine->MouseMove(ControlId::imgAhead, 610, 560);
     EXPECT_EQ(control(ControlId::imgAhead).pointer, Pointer::Custom);
     const MouseIcon* icon = engine->form.PointerAt(610, 560);
     ASSERT_NE(icon, nullptr);

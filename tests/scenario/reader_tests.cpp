@@ -1,8 +1,8 @@
 // The advance operation, the command table and the jump, driven through clicks.
 #include <gtest/gtest.h>
 
+#include "base/runtime_error.h"
 #include "fakes/game_fixture.h"
-#include "platform/runtime_error.h"
 
 namespace tsukikage {
 namespace {

@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "fakes/game_fixture.h"
-#include "platform/music_command.h"
 #include "sound/midi_bytes.h"
+#include "sound/music_command.h"
 #include "sound/music_fakes.h"
 
 namespace tsukikage {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/music_command.h"
+#include "sound/music_command.h"
 
 namespace tsukikage::fakes {
 

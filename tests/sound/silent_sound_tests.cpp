@@ -1,7 +1,7 @@
 // A player built or run without sound still plays the whole game.
 #include <gtest/gtest.h>
 
-#include "app/engine.h"
+#include "engine/engine.h"
 #include "fakes/game_fixture.h"
 #include "platform/silent_sound.h"
 

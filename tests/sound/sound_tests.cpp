@@ -1,10 +1,10 @@
 // Sound effects, background music and the looping-music watch, driven through the scenario.
 #include <gtest/gtest.h>
 
+#include "base/runtime_error.h"
 #include "fakes/game_fixture.h"
-#include "platform/music_command.h"
-#include "platform/runtime_error.h"
 #include "sound/midi_bytes.h"
+#include "sound/music_command.h"
 #include "sound/music_fakes.h"
 
 namespace tsukikage {
@@ -59,8 +59,8 @@ TEST_F(SoundTest, OnceMusicClosesDirectlyAndPlaysWithoutReports) {
                                 Open("b.mid"), "Play MIDI1"}));
     EXPECT_TRUE(fakes.message_box.shown.empty());
     EXPECT_FALSE(engine->state.MidiOpen);
-    EXPECT_FALSE(engine->form.bgm_watch.enabled);
-    EXPECT_EQ(engine->sound.MciCmd, "Play MIDI1");
+    EXPECT_FALSE(engine->form.timer(TimerId::BgmWatch).enabled);
+    EXPECT_EQ(engine->sound.MciCmd(), "Play MIDI1");
 }
 
 TEST_F(SoundTest, LoopingMusicHoldsTheReaderAndTheWatchRestartsItWhenStopped) {
@@ -73,8 +73,8 @@ TEST_F(SoundTest, LoopingMusicHoldsTheReaderAndTheWatchRestartsItWhenStopped) {
               (Commands{"Close MIDI1", Open("bgm\\loop.mid"), "set MIDI1 time format milliseconds",
                         "Status MIDI1 length", "Play MIDI1 from 0 notify"}));
     EXPECT_TRUE(engine->state.MidiOpen);
-    EXPECT_EQ(engine->sound.BgmLength, 12345);
-    EXPECT_TRUE(engine->form.bgm_watch.enabled);
+    EXPECT_EQ(engine->sound.BgmLength(), 12345);
+    EXPECT_TRUE(engine->form.timer(TimerId::BgmWatch).enabled);
 
     // Only a reply beginning with "stopped", in any case, restarts the piece.
     for (const char* mode : {"playing", "", "stoppe", "STOPPED", "Stopped now"}) {
@@ -138,7 +138,7 @@ TEST_F(SoundTest, WatchStopsItsTimerOnceLoopingMusicIsForgotten) {
     sent().clear();
     Watch();
     EXPECT_TRUE(sent().empty());
-    EXPECT_FALSE(engine->form.bgm_watch.enabled);
+    EXPECT_FALSE(engine->form.timer(TimerId::BgmWatch).enabled);
 }
 
 TEST_F(SoundTest, FailingStatusShowsOneBoxAndTicksDuringItAskNothing) {
@@ -207,7 +207,7 @@ TEST_F(SoundOnDeviceTest, ThePieceRestartsTheMomentItsLengthHasPassed) {
     WriteScenario({".", ".y bgm\\theme.mid", "."});
     NewGame();
     Advance();
-    EXPECT_EQ(engine->sound.BgmLength, 2000);
+    EXPECT_EQ(engine->sound.BgmLength(), 2000);
     EXPECT_EQ(player.calls, (std::vector<std::string>{"load theme.mid", "play 0"}));
     clock.now += 1999;
     engine->sound.BgmLoopWatch();
@@ -254,11 +254,11 @@ TEST_F(SoundTest, TheWatchRunsOnlyWhileALoopingPieceIsOpen) {
     WriteScenario({".", ".y bgm.mid", ".E"});
     fakes.music_device.replies["Status MIDI1 length"] = "1000";
     NewGame();
-    EXPECT_FALSE(engine->form.bgm_watch.enabled);
+    EXPECT_FALSE(engine->form.timer(TimerId::BgmWatch).enabled);
     Advance();
-    EXPECT_TRUE(engine->form.bgm_watch.enabled);
+    EXPECT_TRUE(engine->form.timer(TimerId::BgmWatch).enabled);
     Advance();  // the end of the scenario closes the piece
-    EXPECT_FALSE(engine->form.bgm_watch.enabled);
+    EXPECT_FALSE(engine->form.timer(TimerId::BgmWatch).enabled);
     EXPECT_TRUE(engine->state.MidiOpen);
 }
 

@@ -13,8 +13,8 @@
 
 #include "demo_scenario.h"
 #include "fakes/game_fixture.h"
-#include "platform/text_codec.h"
-#include "platform/utf8.h"
+#include "base/text_codec.h"
+#include "base/utf8.h"
 #include "scenario/commands.h"
 
 namespace tsukikage {
@@ -26,8 +26,10 @@ constexpr std::size_t kLineWidth = 52;  // in half-width units
 // A choice caption: one line of 29 px text in 593 px, about 20 full-width characters.
 constexpr std::size_t kCaptionWidth = 40;
 
-bool IsCommandLine(std::string_view line) {
-    return !line.empty() && line.front() == '.';
+// The letters of the player's command table.
+std::string CommandLetters() {
+    fakes::RecordingPlatform platform;
+    return Engine(platform.platform, ".").commands.letters();
 }
 
 // Width of a displayed line in half-width units: ASCII is half, everything else full.
@@ -152,7 +154,7 @@ class DemoPlayTest : public fakes::GameTest {
                 engine->Click(LblSel(picks[play.picks_used++]));
             } else {
                 // A transition holds the advance marker back until its last frame.
-                while (engine->state.EffectMode != 0) engine->Timer1_Timer();
+                while (engine->state.EffectMode != 0) engine->Tick(TimerId::Timer1);
                 Advance();
             }
             play.pages.push_back(Label());

@@ -2,7 +2,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "platform/qt/qt_platform.h"
+#include "view/qt/qt_platform.h"
 #include "view/view_tests.h"
 
 int main(int argc, char** argv) {

@@ -9,8 +9,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/qt/qt_platform.h"
-#include "platform/runtime_error.h"
+#include "base/runtime_error.h"
+#include "view/qt/qt_platform.h"
 #include "view/view_tests.h"
 
 using namespace tsukikage;

@@ -10,12 +10,12 @@
 #include <fstream>
 #include <memory>
 
-#include "app/engine.h"
+#include "base/runtime_error.h"
+#include "engine/engine.h"
 #include "fakes/recording_platform.h"
-#include "platform/qt/canvas.h"
-#include "platform/qt/game_window.h"
-#include "platform/qt/qt_platform.h"
-#include "platform/runtime_error.h"
+#include "view/qt/canvas.h"
+#include "view/qt/game_window.h"
+#include "view/qt/qt_platform.h"
 #include "view/view_tests.h"
 
 using namespace tsukikage;
@@ -92,14 +92,14 @@ class PictureViewTests : public QObject {
     void transitionFramesReachTheWindow() {
         engine_->Click(ControlId::imgAhead);
         QVERIFY(!engine_->form[ControlId::imgAhead].enabled);
-        for (int k = 0; k <= 10; ++k) engine_->Timer1_Timer();
+        for (int k = 0; k <= 10; ++k) engine_->Tick(TimerId::Timer1);
         // Frame 10: both pictures squeezed to half width, each showing its two halves.
         const QImage middle = Grab(window_->canvas());
         QCOMPARE(ScreenPixel(middle, 100, 200), QRgb(0xFF2040A0));
         QCOMPARE(ScreenPixel(middle, 200, 200), QRgb(0xFFC08020));
         QCOMPARE(ScreenPixel(middle, 420, 200), QRgb(0xFF10C010));
         QCOMPARE(ScreenPixel(middle, 600, 200), QRgb(0xFFF0F0F0));
-        for (int k = 11; k <= 20; ++k) engine_->Timer1_Timer();
+        for (int k = 11; k <= 20; ++k) engine_->Tick(TimerId::Timer1);
         const QImage after = Grab(window_->canvas());
         QCOMPARE(ScreenPixel(after, 0, 0), QRgb(0xFF10C010));
         QCOMPARE(ScreenPixel(after, 639, 478), QRgb(0xFFF0F0F0));

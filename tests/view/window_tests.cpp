@@ -16,11 +16,11 @@
 #include <fstream>
 #include <memory>
 
-#include "app/engine.h"
+#include "engine/engine.h"
 #include "fakes/recording_platform.h"
-#include "platform/qt/canvas.h"
-#include "platform/qt/game_window.h"
-#include "platform/qt/qt_platform.h"
+#include "view/qt/canvas.h"
+#include "view/qt/game_window.h"
+#include "view/qt/qt_platform.h"
 #include "view/view_tests.h"
 
 using namespace tsukikage;
@@ -247,10 +247,10 @@ class WindowTests : public QObject {
         };
         window_->FormLoad();
         engine_->state.MidiOpen = true;
-        engine_->form.bgm_watch.enabled = true;
+        engine_->form.timer(TimerId::BgmWatch).enabled = true;
         window_->Sync();
         QTRY_VERIFY(queries() >= 2);
-        engine_->form.bgm_watch.enabled = false;
+        engine_->form.timer(TimerId::BgmWatch).enabled = false;
         window_->Sync();
         const int stopped_at = queries();
         QTest::qWait(200);

@@ -10,7 +10,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "app/window_state.h"
+#include "window/window_state.h"
 #include "graphics/seen_record.h"
 
 #include "demo_pictures.h"

@@ -1,6 +1,6 @@
 #include "demo_scenario.h"
 
-#include "platform/text_codec.h"
+#include "base/text_codec.h"
 
 namespace tsukikage::demo {
 namespace {

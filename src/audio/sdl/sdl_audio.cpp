@@ -1,0 +1,63 @@
+#include "audio/sdl/sdl_audio.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <filesystem>
+
+namespace tsukikage {
+namespace {
+
+constexpr int kRate = 44100;
+constexpr int kChannels = 2;
+// Samples per buffer: large enough that the mixer wakes seldom, small enough for effects.
+constexpr int kBufferSamples = 2048;
+
+constexpr const char* kSoundFonts[] = {"/usr/share/sounds/sf3/default-GM.sf3",
+                                       "/usr/share/sounds/sf2/default-GM.sf2"};
+
+}  // namespace
+
+SdlAudio::~SdlAudio() {
+    if (!opened_) return;
+    Mix_HaltChannel(-1);
+    Mix_HaltMusic();
+    Mix_CloseAudio();
+    Mix_Quit();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+bool SdlAudio::TryOpen() {
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+    if (Mix_OpenAudio(kRate, AUDIO_S16SYS, kChannels, kBufferSamples) != 0) {
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return false;
+    }
+    return true;
+}
+
+bool SdlAudio::Ready() {
+    if (tried_) return opened_;
+    tried_ = true;
+    // Otherwise SDL takes over SIGINT and SIGTERM and they no longer end the program.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (SDL_Init(0) != 0) return false;
+    opened_ = TryOpen();
+    if (!opened_) {
+        SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
+        opened_ = TryOpen();
+    }
+    if (!opened_) return false;
+    Mix_Init(MIX_INIT_MID);
+    for (const char* font : kSoundFonts) {
+        std::error_code error;
+        if (std::filesystem::exists(font, error)) {
+            Mix_SetSoundFonts(font);
+            break;
+        }
+    }
+    Mix_AllocateChannels(1);
+    return true;
+}
+
+}  // namespace tsukikage

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <SDL_mixer.h>
+
+#include "audio/sdl/sdl_audio.h"
+#include "sound/music_command.h"
+
+namespace tsukikage {
+
+// Plays the music device's piece through the mixer's music stream (MIDI through FluidSynth).
+class SdlMusicPlayer : public MusicPlayer {
+  public:
+    explicit SdlMusicPlayer(SdlAudio& audio) : audio_(audio) {}
+    ~SdlMusicPlayer() override { Unload(); }
+    SdlMusicPlayer(const SdlMusicPlayer&) = delete;
+    SdlMusicPlayer& operator=(const SdlMusicPlayer&) = delete;
+
+    bool Load(const std::filesystem::path& path) override;
+    std::optional<std::int64_t> LengthMs() override;
+    void Play(std::int64_t from_ms) override;
+    void Stop() override;
+    void Unload() override;
+
+  private:
+    SdlAudio& audio_;
+    Mix_Music* music_ = nullptr;
+};
+
+}  // namespace tsukikage

@@ -1,0 +1,236 @@
+#include "base/game_folder.h"
+
+#include <algorithm>
+#include <system_error>
+
+#include "base/text_codec.h"
+
+namespace tsukikage {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr char32_t kVoicedMark = 0x3099;
+constexpr char32_t kSemiVoicedMark = 0x309A;
+
+// The precomposed kana for base + (semi-)voiced mark, or 0 when there is none.
+char32_t ComposeKana(char32_t base, char32_t mark) {
+    if (mark == kVoicedMark) {
+        switch (base) {
+            case 0x3046:
+                return 0x3094;  // う -> ゔ
+            case 0x30A6:
+                return 0x30F4;  // ウ -> ヴ
+            case 0x309D:
+                return 0x309E;  // ゝ -> ゞ
+            case 0x30FD:
+                return 0x30FE;  // ヽ -> ヾ
+            case 0x30EF:
+                return 0x30F7;  // ワ -> ヷ
+            case 0x30F0:
+                return 0x30F8;  // ヰ -> ヸ
+            case 0x30F1:
+                return 0x30F9;  // ヱ -> ヹ
+            case 0x30F2:
+                return 0x30FA;  // ヲ -> ヺ
+            default:
+                break;
+        }
+    }
+    // Katakana mirror hiragana 0x60 code points higher.
+    const char32_t offset = (base >= 0x30A1 && base <= 0x30F6) ? 0x60 : 0;
+    const char32_t h = base - offset;
+    if (mark == kVoicedMark) {
+        if (h >= 0x304B && h <= 0x3061 && (h - 0x304B) % 2 == 0) return base + 1;  // か..ち
+        if (h == 0x3064 || h == 0x3066 || h == 0x3068) return base + 1;            // つ て と
+    }
+    if (h >= 0x306F && h <= 0x307B && (h - 0x306F) % 3 == 0) {  // は ひ ふ へ ほ
+        return base + (mark == kVoicedMark ? 1 : 2);
+    }
+    return 0;
+}
+
+// Decodes one code point of valid UTF-8 at s[i], advancing i.
+char32_t Next(std::string_view s, std::size_t& i) {
+    const auto c = static_cast<unsigned char>(s[i]);
+    std::size_t n = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+    if (i + n > s.size()) n = 1;
+    char32_t cp = n == 1 ? c : n == 2 ? (c & 0x1F) : n == 3 ? (c & 0x0F) : (c & 0x07);
+    for (std::size_t k = 1; k < n; ++k)
+        cp = (cp << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
+    i += n;
+    return cp;
+}
+
+void Append(std::string& out, char32_t cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+// Names on disk are bytes: UTF-8 when they are valid UTF-8, else the game's CP932.
+std::string DecodeEntryName(const std::string& raw) {
+    return IsValidUtf8(raw) ? raw : Cp932ToUtf8(raw);
+}
+
+bool IsRefused(std::string_view component) {
+    return component == "." || component == "..";
+}
+
+bool IsDirectory(const fs::path& path) {
+    std::error_code ec;
+    return fs::is_directory(path, ec);
+}
+
+// Cache keys must not depend on how a caller spelled the same folder.
+fs::path CacheKey(const fs::path& folder) {
+    fs::path key = folder.lexically_normal();
+    if (!key.has_filename() && key.has_relative_path()) key = key.parent_path();
+    return key;
+}
+
+}  // namespace
+
+std::vector<std::string> SplitGameName(std::string_view name) {
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= name.size(); ++i) {
+        if (i == name.size() || name[i] == '\\' || name[i] == '/') {
+            if (i > start) parts.emplace_back(name.substr(start, i - start));
+            start = i + 1;
+        }
+    }
+    return parts;
+}
+
+std::string FileNameKey(std::string_view utf8_name) {
+    std::string key;
+    key.reserve(utf8_name.size());
+    std::size_t i = 0;
+    char32_t pending = 0;  // the last code point, held back in case a mark follows
+    bool has_pending = false;
+    while (i < utf8_name.size()) {
+        char32_t cp = Next(utf8_name, i);
+        if (cp >= 'A' && cp <= 'Z') cp += 'a' - 'A';
+        if (cp >= 0xFF21 && cp <= 0xFF3A) cp += 0x20;  // full-width Ａ-Ｚ
+        if (has_pending && (cp == kVoicedMark || cp == kSemiVoicedMark)) {
+            if (const char32_t composed = ComposeKana(pending, cp)) {
+                pending = composed;
+                continue;
+            }
+        }
+        if (has_pending) Append(key, pending);
+        pending = cp;
+        has_pending = true;
+    }
+    if (has_pending) Append(key, pending);
+    return key;
+}
+
+GameFolder::GameFolder(std::filesystem::path root) : root_(std::move(root)) {}
+
+const std::vector<GameFolder::Entry>& GameFolder::Listing(const fs::path& folder) const {
+    const fs::path key = CacheKey(folder);
+    if (auto it = listings_.find(key); it != listings_.end()) return it->second;
+
+    std::vector<Entry> entries;
+    std::error_code ec;
+    fs::directory_iterator it(folder, ec);
+    const fs::directory_iterator end;
+    while (!ec && it != end) {
+        std::string raw = it->path().filename().string();
+        Entry entry;
+        entry.key = FileNameKey(DecodeEntryName(raw));
+        entry.path = it->path();
+        entry.raw_name = std::move(raw);
+        entries.push_back(std::move(entry));
+        it.increment(ec);
+    }
+    if (ec) entries.clear();  // an unreadable folder behaves as an empty one
+    std::sort(entries.begin(), entries.end(),
+              [](const Entry& a, const Entry& b) { return a.raw_name < b.raw_name; });
+    return listings_.emplace(key, std::move(entries)).first->second;
+}
+
+std::optional<fs::path> GameFolder::FindIn(const fs::path& folder,
+                                           std::string_view component) const {
+    const std::vector<Entry>& entries = Listing(folder);
+    const std::string key = FileNameKey(component);
+    const Entry* decoded_match = nullptr;
+    const Entry* key_match = nullptr;
+    for (const Entry& entry : entries) {
+        if (entry.raw_name == component) return entry.path;
+        if (entry.key != key) continue;
+        if (!decoded_match && DecodeEntryName(entry.raw_name) == component) {
+            decoded_match = &entry;
+        }
+        if (!key_match) key_match = &entry;
+    }
+    if (decoded_match) return decoded_match->path;
+    if (key_match) return key_match->path;
+    return std::nullopt;
+}
+
+std::optional<fs::path> GameFolder::Find(std::string_view name) const {
+    const std::vector<std::string> parts = SplitGameName(name);
+    if (parts.empty()) return std::nullopt;
+    fs::path current = root_;
+    for (const std::string& part : parts) {
+        if (IsRefused(part)) return std::nullopt;
+        std::optional<fs::path> next = FindIn(current, part);
+        if (!next) return std::nullopt;
+        current = std::move(*next);
+    }
+    return current;
+}
+
+std::optional<fs::path> GameFolder::FindSound(std::string_view name) const {
+    std::optional<fs::path> found = Find(name);
+    if (found && !IsDirectory(*found)) return found;
+    const std::vector<std::string> parts = SplitGameName(name);
+    if (parts.empty() || parts.back().find('.') != std::string::npos) return found;
+    std::string with_extension;
+    for (const std::string& part : parts) with_extension += '\\' + part;
+    with_extension += ".wav";
+    if (std::optional<fs::path> wave = Find(with_extension)) return wave;
+    return found;
+}
+
+std::optional<fs::path> GameFolder::PathForWriting(std::string_view name) const {
+    const std::vector<std::string> parts = SplitGameName(name);
+    if (parts.empty()) return std::nullopt;
+    fs::path current = root_;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        if (IsRefused(parts[i])) return std::nullopt;
+        std::optional<fs::path> next = FindIn(current, parts[i]);
+        if (i + 1 == parts.size()) {
+            if (next) return next;
+            if (!IsDirectory(current)) return std::nullopt;  // only the root is unchecked here
+            // The caller is about to create the file: list the folder afresh next time.
+            Forget(current);
+            return current / fs::path(parts[i]);
+        }
+        if (!next || !IsDirectory(*next)) return std::nullopt;
+        current = std::move(*next);
+    }
+    return std::nullopt;
+}
+
+void GameFolder::Forget(const std::filesystem::path& folder) const {
+    listings_.erase(CacheKey(folder));
+}
+
+}  // namespace tsukikage

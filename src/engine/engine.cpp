@@ -1,0 +1,130 @@
+#include "engine/engine.h"
+
+#include <string>
+#include <utility>
+
+#include "base/runtime_error.h"
+#include "window/design_pictures.h"
+
+namespace tsukikage {
+namespace {
+
+constexpr std::string_view kApplicationTitle = "朧堂開発用プログラム";
+
+// The run-time error report of the platform, for an error that no handler caught.
+std::string UnhandledErrorText(const RuntimeError& error) {
+    return "実行時エラー '" + std::to_string(error.number()) + "':\n\n" +
+           ErrorDescription(error.number());
+}
+
+}  // namespace
+
+Engine::Engine(Platform& platform, std::filesystem::path game_folder)
+    : MainWindow(platform, std::move(game_folder)),
+      sound(*this),
+      graphics(*this),
+      page(*this),
+      reader(*this, page, commands),
+      choices(*this, reader),
+      new_game(*this, reader, page, sound),
+      saves(*this),
+      extras(*this),
+      title(*this, new_game, saves, extras),
+      quit(*this, reader, sound) {
+    FillCommandTable();
+    sound.ClaimEvents(events);
+    graphics.ClaimEvents(events);
+    page.ClaimEvents(events);
+    reader.ClaimEvents(events);
+    choices.ClaimEvents(events);
+    new_game.ClaimEvents(events);
+    saves.ClaimEvents(events);
+    title.ClaimEvents(events);
+    quit.ClaimEvents(events);
+
+    Control& ahead = form[ControlId::imgAhead];
+    ahead.picture = AheadMarkerPicture();
+    ahead.mouse_icon = AheadMousePointer();
+    for (int i = 0; i < 2; ++i) {
+        form[ImgSel(i)].picture = ChoiceMarkerPicture();
+        form[ImgSel(i)].mouse_icon = ChoiceMousePointer();
+        form[LblSel(i)].mouse_icon = ChoiceMousePointer();
+    }
+}
+
+template <typename Handler>
+void Engine::Guarded(Handler&& handler) {
+    try {
+        handler();
+    } catch (const RuntimeError& error) {
+        form.Changed();
+        platform.message_box.Show(UnhandledErrorText(error), MessageIcon::Critical,
+                                  kApplicationTitle);
+        EndProgram(platform.process);
+    }
+}
+
+void Engine::Form_Load() {
+    Guarded([&] { title.Form_Load(); });
+    form.Changed();
+}
+
+void Engine::Form_Unload() {
+    Guarded([&] { quit.Form_Unload(); });
+}
+
+void Engine::Click(ControlId control) {
+    if (!form.IsShown(control) || !form[control].enabled) return;
+    const EventTable::Action& action = events.Click(control);
+    if (!action) return;
+    // A click may open a message box: the window is brought up to date before and after.
+    form.Changed();
+    Guarded(action);
+    form.Changed();
+}
+
+void Engine::MouseMove(ControlId control, int x, int y) {
+    if (!form.IsShown(control) || !form[control].enabled) return;
+    if (const EventTable::PointerAction& action = events.MouseMove(control)) {
+        Guarded([&] { action(x, y); });
+    }
+}
+
+void Engine::MouseDown(int x, int y, bool double_click) {
+    pressed_ = form.HitTest(x, y);
+    pressing_ = true;
+    double_click_ = double_click;
+}
+
+void Engine::MouseUp(int x, int y) {
+    if (!pressing_) return;
+    pressing_ = false;
+    const std::optional<ControlId> pressed = std::exchange(pressed_, std::nullopt);
+    if (double_click_ || !pressed || form.HitTest(x, y) != pressed) return;
+    Click(*pressed);
+}
+
+void Engine::MouseMoveAt(int x, int y) {
+    const std::optional<ControlId> target = pressing_ ? pressed_ : form.HitTest(x, y);
+    if (target) MouseMove(*target, x, y);
+}
+
+void Engine::ClickAt(int x, int y) {
+    MouseDown(x, y, false);
+    MouseUp(x, y);
+}
+
+void Engine::MenuCommand(MenuId item) {
+    if (!form.IsMenuAvailable(item)) return;
+    const EventTable::Action& action = events.Menu(item);
+    if (!action) return;
+    form.Changed();
+    Guarded(action);
+    form.Changed();
+}
+
+void Engine::Tick(TimerId timer) {
+    if (const EventTable::Action& action = events.Timer(timer)) Guarded(action);
+}
+
+}  // namespace tsukikage

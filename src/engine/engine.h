@@ -1,0 +1,72 @@
+#pragma once
+
+#include <filesystem>
+
+#include "extras/extras.h"
+#include "graphics/graphics.h"
+#include "platform/interfaces.h"
+#include "saves/saves.h"
+#include "scenario/choices.h"
+#include "scenario/commands.h"
+#include "scenario/new_game.h"
+#include "scenario/page.h"
+#include "scenario/reader.h"
+#include "sound/sound.h"
+#include "title/quit.h"
+#include "title/title.h"
+#include "window/main_window.h"
+
+namespace tsukikage {
+
+// The main window with all its subsystems. The view feeds it events (clicks and mouse moves
+// at client-area points or on controls, menu commands, timer ticks, window creation and
+// closing) and paints `form`; tests drive it the same way against fakes.
+//
+// Every event goes through the event table to the handler its subsystem claimed, inside the
+// one error guard: a run-time error that no handler caught shows the platform's run-time
+// error box and ends the program.
+class Engine : public MainWindow {
+  public:
+    Engine(Platform& platform, std::filesystem::path game_folder);
+
+    void Form_Load();
+    void Form_Unload();
+    // A click or mouse move on a control: ignored unless it is shown and enabled.
+    void Click(ControlId control);
+    void MouseMove(ControlId control, int x, int y);
+    // The left mouse button and the pointer at client-area points, each going to the
+    // front-most shown and enabled control there. A click is a press and a release over the
+    // same control; the second press of a double click makes none. While the button is held,
+    // the pressed control keeps the mouse moves, as with capture.
+    void MouseDown(int x, int y, bool double_click);
+    void MouseUp(int x, int y);
+    void MouseMoveAt(int x, int y);
+    // A press and a release at one point.
+    void ClickAt(int x, int y);
+    void MenuCommand(MenuId item);
+    void Tick(TimerId timer);
+
+    Sound sound;
+    Graphics graphics;
+    CommandTable commands;
+    Page page;
+    Reader reader;
+    Choices choices;
+    NewGame new_game;
+    Saves saves;
+    Extras extras;
+    Title title;
+    Quit quit;
+
+  private:
+    void FillCommandTable();
+    // The control under a press, while the button is held.
+    std::optional<ControlId> pressed_;
+    bool pressing_ = false;
+    bool double_click_ = false;
+
+    template <typename Handler>
+    void Guarded(Handler&& handler);
+};
+
+}  // namespace tsukikage

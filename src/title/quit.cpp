@@ -1,0 +1,44 @@
+#include "title/quit.h"
+
+#include "scenario/reader.h"
+#include "sound/sound.h"
+
+namespace tsukikage {
+
+void Quit::ClaimEvents(EventTable& events) {
+    events.OnClick(ControlId::EndImage, [this] { EndImage_Click(); });
+    events.OnMenu(MenuId::EndMenu, [this] { EndMenu_Click(); });
+    events.OnMenu(MenuId::VerData, [this] { VerData_Click(); });
+}
+
+void Quit::EndMenu_Click() {
+    QuitNow();
+}
+
+void Quit::EndImage_Click() {
+    if (w_.state.LoadMode) {
+        w_.SelectMode(Mode::Title);
+        return;
+    }
+    QuitNow();
+}
+
+// The menu and the title image close the music device silently, opened or not.
+void Quit::QuitNow() {
+    sound_.StopSound();
+    sound_.CloseMusicSilently();
+    reader_.CloseScenario();
+    EndProgram(w_.platform.process);
+}
+
+// Closing the window stops the music only when it was opened, with error reports.
+void Quit::Form_Unload() {
+    sound_.StopSound();
+    sound_.StopMusic();
+    reader_.CloseScenario();
+    EndProgram(w_.platform.process);
+}
+
+void Quit::VerData_Click() {}
+
+}  // namespace tsukikage

@@ -1,0 +1,248 @@
+#include "view/qt/canvas.h"
+
+#include <QFont>
+#include <QImage>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPixmap>
+#include <QTextLayout>
+#include <QTextOption>
+
+#include <cmath>
+#include <string_view>
+#include <vector>
+
+#include "view/qt/surface_image.h"
+
+namespace tsukikage {
+namespace {
+
+// The desktop colours of the original platform: form background and the 3D edge.
+const QColor kFormBackColor(0xF0, 0xF0, 0xF0);
+const QColor kEdgeShadow(0xA0, 0xA0, 0xA0);
+const QColor kEdgeHighlight(0xFF, 0xFF, 0xFF);
+const QColor kEdgeDarkShadow(0x69, 0x69, 0x69);
+const QColor kEdgeLight(0xE3, 0xE3, 0xE3);
+
+// A line longer than this cannot fit a label anyway; cutting it keeps a runaway caption
+// (megabytes of text from a broken scenario) from being laid out.
+constexpr std::size_t kMaxLineBytes = 8192;
+
+QColor ToQColor(Rgb rgb) {
+    return QColor::fromRgb(static_cast<QRgb>(rgb & 0xFFFFFFu));
+}
+
+QRect ToQRect(const Rect& r) {
+    return QRect(r.left, r.top, r.width, r.height);
+}
+
+// The first `max_lines` lines of a caption. CR LF, a lone CR and a lone LF each end a line,
+// as in the original text drawing; each line is cut at a character boundary.
+std::vector<std::string_view> LeadingLines(std::string_view text, int max_lines) {
+    std::vector<std::string_view> lines;
+    std::size_t pos = 0;
+    while (static_cast<int>(lines.size()) < max_lines) {
+        std::size_t end = text.find_first_of("\r\n", pos);
+        std::string_view line =
+            text.substr(pos, end == std::string_view::npos ? std::string_view::npos : end - pos);
+        if (line.size() > kMaxLineBytes) {
+            std::size_t cut = kMaxLineBytes;
+            while (cut > 0 && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80) --cut;
+            line = line.substr(0, cut);
+        }
+        lines.push_back(line);
+        if (end == std::string_view::npos) break;
+        pos = end + 1;
+        if (text[end] == '\r' && pos < text.size() && text[pos] == '\n') ++pos;
+    }
+    return lines;
+}
+
+QFont ControlFont(const Font& design) {
+    QFont font(QString::fromUtf8(design.face.data(), static_cast<qsizetype>(design.face.size())));
+    font.setPixelSize(design.pixel_size > 0 ? design.pixel_size : 12);
+    return font;
+}
+
+// Label text: top-left aligned, wrapped at the label width (anywhere, as Japanese text has
+// no spaces), cut off at the bottom.
+void DrawCaption(QPainter& painter, const Control& control, const QRect& box) {
+    if (control.caption.empty() || box.width() <= 0 || box.height() <= 0) return;
+    const QFont font = ControlFont(control.font);
+    // Lines are one em apart: the design's Gothic faces have no leading, and the pages were
+    // written for that pitch (a substitute with taller metrics would fit fewer lines).
+    const qreal line_height = font.pixelSize();
+    // Every line of the caption takes at least one row, so no later line can be seen.
+    const int max_lines = static_cast<int>(std::ceil(box.height() / line_height)) + 1;
+
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    painter.setFont(font);
+    painter.setPen(ToQColor(control.fore_color));
+    qreal y = box.top();
+    for (std::string_view line : LeadingLines(control.caption, max_lines)) {
+        if (y >= box.bottom() + 1) break;
+        QTextLayout layout(QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size())),
+                           font);
+        layout.setTextOption(option);
+        layout.setCacheEnabled(false);
+        qreal row = 0;
+        layout.beginLayout();
+        for (QTextLine text_line = layout.createLine(); text_line.isValid();
+             text_line = layout.createLine()) {
+            text_line.setLineWidth(box.width());
+            text_line.setPosition(QPointF(0, row));
+            row += line_height;
+            if (y + row >= box.bottom() + 1) break;
+        }
+        layout.endLayout();
+        layout.draw(&painter, QPointF(box.left(), y));
+        y += std::max(row, line_height);
+    }
+}
+
+// The sunken 3D edge of a picture box: two rings, shadow above and left, light below and right.
+void DrawSunkenEdge(QPainter& painter, QRect r) {
+    const QColor top_left[] = {kEdgeShadow, kEdgeDarkShadow};
+    const QColor bottom_right[] = {kEdgeHighlight, kEdgeLight};
+    for (int ring = 0; ring < kPictureBoxBorder && r.width() > 0 && r.height() > 0; ++ring) {
+        painter.fillRect(QRect(r.left(), r.top(), r.width() - 1, 1), top_left[ring]);
+        painter.fillRect(QRect(r.left(), r.top(), 1, r.height() - 1), top_left[ring]);
+        painter.fillRect(QRect(r.left(), r.bottom(), r.width(), 1), bottom_right[ring]);
+        painter.fillRect(QRect(r.right(), r.top(), 1, r.height()), bottom_right[ring]);
+        r.adjust(1, 1, -1, -1);
+    }
+}
+
+void DrawPicture(QPainter& painter, QPoint at, const std::shared_ptr<const Surface>& picture) {
+    if (!picture) return;
+    const QImage image = SurfaceImage(*picture);
+    if (!image.isNull()) painter.drawImage(at, image);
+}
+
+}  // namespace
+
+Canvas::Canvas(const Form& form, QWidget* parent) : QWidget(parent), form_(form) {
+    setFixedSize(kClientWidth, kClientHeight);
+    setMouseTracking(true);
+    // Every pixel is painted each time: no background erase needed.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void Canvas::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    painter.setClipRegion(event->region());
+    painter.fillRect(rect(), kFormBackColor);
+    DrawPicture(painter, QPoint(0, 0), form_.window_picture);
+    const std::vector<ControlId>& order = form_.stacking();
+    for (auto it = order.rbegin(); it != order.rend(); ++it) {
+        if (!form_.IsShown(*it)) continue;
+        const Rect visible = form_.VisibleRect(*it);
+        if (visible.width <= 0 || visible.height <= 0) continue;
+        painter.save();
+        painter.setClipRect(ToQRect(visible), Qt::IntersectClip);
+        PaintControl(painter, form_[*it]);
+        painter.restore();
+    }
+}
+
+void Canvas::PaintControl(QPainter& painter, const Control& control) {
+    const QRect box = ToQRect(control.rect);
+    switch (control.kind) {
+        case ControlKind::PictureBox: {
+            DrawSunkenEdge(painter, box);
+            const QRect inside = box.adjusted(kPictureBoxBorder, kPictureBoxBorder,
+                                              -kPictureBoxBorder, -kPictureBoxBorder);
+            if (inside.isEmpty()) break;
+            painter.setClipRect(inside, Qt::IntersectClip);
+            painter.fillRect(inside, ToQColor(control.back_color));
+            if (const Surface* image = control.ShownImage()) {
+                // The persistent image covers the drawing area in the box's own colours.
+                const QImage shown = SurfaceImage(*image);
+                if (!shown.isNull()) painter.drawImage(inside.topLeft(), shown);
+            } else {
+                DrawPicture(painter, inside.topLeft(), control.picture);
+            }
+            break;
+        }
+        case ControlKind::Image:
+            DrawPicture(painter, box.topLeft(), control.picture);
+            break;
+        case ControlKind::Label:
+        case ControlKind::TextBox:
+            painter.fillRect(box, ToQColor(control.back_color));
+            DrawCaption(painter, control, box);
+            break;
+        case ControlKind::Shape:
+            if (box.isEmpty()) break;
+            painter.setPen(QPen(ToQColor(control.fore_color), 0));
+            painter.setBrush(Qt::NoBrush);
+            painter.drawRect(box.adjusted(0, 0, -1, -1));
+            break;
+    }
+}
+
+void Canvas::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return;
+    const QPoint at = event->position().toPoint();
+    pressing_ = true;
+    if (on_mouse_down) on_mouse_down(at.x(), at.y(), false);
+}
+
+void Canvas::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return;
+    const QPoint at = event->position().toPoint();
+    pressing_ = true;
+    if (on_mouse_down) on_mouse_down(at.x(), at.y(), true);
+}
+
+void Canvas::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton || !pressing_) return;
+    pressing_ = false;
+    const QPoint at = event->position().toPoint();
+    if (on_mouse_up) on_mouse_up(at.x(), at.y());
+}
+
+void Canvas::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    if (on_mouse_move) on_mouse_move(at.x(), at.y());
+    if (!pressing_) ShowPointerAt(at);
+}
+
+void Canvas::RefreshPointer() {
+    if (!underMouse() || pressing_) return;
+    ShowPointerAt(mapFromGlobal(QCursor::pos()));
+}
+
+void Canvas::ShowPointerAt(QPoint position) {
+    const MouseIcon* icon = form_.PointerAt(position.x(), position.y());
+    if (!icon) {
+        if (arrow_shown_) return;
+        arrow_shown_ = true;
+        shown_icon_.reset();
+        setCursor(Qt::ArrowCursor);
+        return;
+    }
+    if (!arrow_shown_ && shown_icon_.lock() == icon->image) return;
+    arrow_shown_ = false;
+    shown_icon_ = icon->image;
+    setCursor(CursorFor(*icon));
+}
+
+const QCursor& Canvas::CursorFor(const MouseIcon& icon) {
+    std::erase_if(cursors_, [](const auto& entry) { return entry.second.image.expired(); });
+    CachedCursor& cached = cursors_[icon.image.get()];
+    // A freed image's address may come back for a new one: check it is the same image.
+    if (cached.image.lock() != icon.image || cached.hot_x != icon.hot_x ||
+        cached.hot_y != icon.hot_y) {
+        cached.image = icon.image;
+        cached.hot_x = icon.hot_x;
+        cached.hot_y = icon.hot_y;
+        cached.cursor =
+            QCursor(QPixmap::fromImage(SurfaceImage(*icon.image)), icon.hot_x, icon.hot_y);
+    }
+    return cached.cursor;
+}
+
+}  // namespace tsukikage

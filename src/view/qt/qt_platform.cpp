@@ -1,0 +1,117 @@
+#include "view/qt/qt_platform.h"
+
+#include <QApplication>
+#include <QByteArray>
+#include <QFont>
+#include <QGuiApplication>
+#include <QImage>
+#include <QMessageBox>
+#include <QString>
+
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "base/runtime_error.h"
+
+namespace tsukikage {
+namespace {
+
+QMessageBox::Icon ToQtIcon(MessageIcon icon) {
+    switch (icon) {
+        case MessageIcon::Critical:
+            return QMessageBox::Critical;
+        case MessageIcon::Question:
+            return QMessageBox::Question;
+        case MessageIcon::Exclamation:
+            return QMessageBox::Warning;
+        case MessageIcon::Information:
+            return QMessageBox::Information;
+        case MessageIcon::None:
+            break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QString FromUtf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// Anything larger is no picture the game could use; refusing it keeps memory bounded.
+constexpr std::streamoff kMaxPictureFileBytes = 256LL << 20;
+
+}  // namespace
+
+void QtMessageBox::SetOwner(QWidget* owner, std::function<void()> before_show) {
+    owner_ = owner;
+    before_show_ = std::move(before_show);
+}
+
+void QtMessageBox::Show(std::string_view text, MessageIcon icon, std::string_view title) {
+    if (before_show_) before_show_();
+    QMessageBox box(ToQtIcon(icon), FromUtf8(title), FromUtf8(text), QMessageBox::Ok, owner_);
+    // Scenario text may hold '<': never let it be taken for markup.
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+void QtBeeper::Beep() {
+    QApplication::beep();
+}
+
+QtBusyPointer::~QtBusyPointer() {
+    SetBusy(false);
+}
+
+void QtBusyPointer::SetBusy(bool busy) {
+    if (busy == busy_) return;
+    busy_ = busy;
+    if (busy) {
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    } else {
+        QGuiApplication::restoreOverrideCursor();
+    }
+}
+
+void QtProcessControl::End() {
+    std::_Exit(0);
+}
+
+Surface QtPictureDecoder::Decode(const std::filesystem::path& path) {
+    // Read through std::filesystem: names on disk may be raw Shift-JIS bytes that QString
+    // cannot carry back to the file system.
+    std::ifstream in(path, std::ios::binary);
+    if (!in) Raise(err::kFileNotFound);
+    in.seekg(0, std::ios::end);
+    const std::streamoff size = in.tellg();
+    if (size <= 0 || size > kMaxPictureFileBytes) Raise(err::kInvalidPicture);
+    in.seekg(0, std::ios::beg);
+    QByteArray bytes(static_cast<qsizetype>(size), Qt::Uninitialized);
+    if (!in.read(bytes.data(), size)) Raise(err::kInvalidPicture);
+
+    QImage image = QImage::fromData(bytes);
+    if (image.isNull()) Raise(err::kInvalidPicture);
+    // The original draws pictures opaque whatever alpha a 32-bit BMP carries.
+    image.convertTo(QImage::Format_RGB32);
+    if (image.isNull()) Raise(err::kInvalidPicture);
+
+    Surface surface(image.width(), image.height());
+    const std::size_t row_bytes = static_cast<std::size_t>(image.width()) * 4;
+    for (int y = 0; y < image.height(); ++y) {
+        std::memcpy(&surface.pixels[static_cast<std::size_t>(y) * image.width()],
+                    image.constScanLine(y), row_bytes);
+    }
+    return surface;
+}
+
+void InstallFontSubstitutions() {
+    static const char* const kDesignFaces[] = {"ＭＳ Ｐゴシック", "MS PGothic", "ＭＳ ゴシック",
+                                               "MS Gothic"};
+    for (const char* face : kDesignFaces) {
+        QFont::insertSubstitution(QString::fromUtf8(face), QStringLiteral("IPAPGothic"));
+    }
+}
+
+}  // namespace tsukikage

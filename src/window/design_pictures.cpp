@@ -1,0 +1,91 @@
+#include "window/design_pictures.h"
+
+#include <cmath>
+
+namespace tsukikage {
+namespace {
+
+constexpr std::uint32_t kClear = 0x00000000u;
+constexpr std::uint32_t kOutline = 0xFF000000u;
+
+struct Point {
+    double x;
+    double y;
+};
+
+// Inside the triangle (a, b, c), edges included.
+bool InTriangle(Point p, Point a, Point b, Point c) {
+    auto side = [](Point p1, Point p2, Point p3) {
+        return (p1.x - p3.x) * (p2.y - p3.y) - (p2.x - p3.x) * (p1.y - p3.y);
+    };
+    double d1 = side(p, a, b);
+    double d2 = side(p, b, c);
+    double d3 = side(p, c, a);
+    bool negative = d1 < 0 || d2 < 0 || d3 < 0;
+    bool positive = d1 > 0 || d2 > 0 || d3 > 0;
+    return !(negative && positive);
+}
+
+// A filled triangle with a one-pixel dark outline on a transparent 32 x 32 picture.
+Surface Triangle(Point a, Point b, Point c, std::uint32_t fill) {
+    Surface s(32, 32, kClear);
+    for (int y = 0; y < 32; ++y) {
+        for (int x = 0; x < 32; ++x) {
+            if (InTriangle({x + 0.5, y + 0.5}, a, b, c)) s.at(x, y) = fill;
+        }
+    }
+    Surface outlined = s;
+    for (int y = 0; y < 32; ++y) {
+        for (int x = 0; x < 32; ++x) {
+            if (s.at(x, y) != kClear) continue;
+            for (int dy = -1; dy <= 1; ++dy) {
+                for (int dx = -1; dx <= 1; ++dx) {
+                    int nx = x + dx;
+                    int ny = y + dy;
+                    if (nx >= 0 && ny >= 0 && nx < 32 && ny < 32 && s.at(nx, ny) != kClear) {
+                        outlined.at(x, y) = kOutline;
+                    }
+                }
+            }
+        }
+    }
+    return outlined;
+}
+
+// An arrow pointer with its tip at the top left.
+Surface ArrowPointer(std::uint32_t fill) {
+    Surface s = Triangle({1, 1}, {1, 22}, {16, 16}, fill);
+    for (int y = 14; y < 29; ++y) {
+        for (int x = 8; x < 13; ++x) {
+            int sx = x + (y - 14) / 2;
+            if (sx < 32) s.at(sx, y) = (x == 8 || x == 12 || y == 28) ? kOutline : fill;
+        }
+    }
+    return s;
+}
+
+}  // namespace
+
+std::shared_ptr<const Surface> AheadMarkerPicture() {
+    static const auto picture =
+        std::make_shared<const Surface>(Triangle({6, 4}, {26, 16}, {6, 28}, 0xFFE03030u));
+    return picture;
+}
+
+MouseIcon AheadMousePointer() {
+    static const auto image = std::make_shared<const Surface>(ArrowPointer(0xFFFFD040u));
+    return {image, 1, 1};
+}
+
+std::shared_ptr<const Surface> ChoiceMarkerPicture() {
+    static const auto picture =
+        std::make_shared<const Surface>(Triangle({26, 4}, {6, 16}, {26, 28}, 0xFFE0A030u));
+    return picture;
+}
+
+MouseIcon ChoiceMousePointer() {
+    static const auto image = std::make_shared<const Surface>(ArrowPointer(0xFF60C0FFu));
+    return {image, 1, 1};
+}
+
+}  // namespace tsukikage

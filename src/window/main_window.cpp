@@ -1,0 +1,26 @@
+#include "window/main_window.h"
+
+#include "base/runtime_error.h"
+
+namespace tsukikage {
+
+MainWindow::MainWindow(Platform& platform_, std::filesystem::path game_folder)
+    : platform(platform_), folder(std::move(game_folder)) {}
+
+std::shared_ptr<const Surface> MainWindow::LoadPicture(std::string_view name) {
+    std::optional<std::filesystem::path> path = folder.Find(name);
+    if (!path) Raise(err::kFileNotFound);
+    return std::make_shared<const Surface>(platform.picture_decoder.Decode(*path));
+}
+
+void MainWindow::SelectMode(Mode mode) {
+    SetModeFlags(state, mode);
+    ModeSelect();
+}
+
+void MainWindow::ModeSelect() {
+    if (mode_layout_) mode_layout_();
+    form.Changed();
+}
+
+}  // namespace tsukikage

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string_view>
+
+#include "base/game_folder.h"
+#include "base/surface.h"
+#include "platform/interfaces.h"
+#include "window/event_table.h"
+#include "window/form.h"
+#include "window/window_state.h"
+
+namespace tsukikage {
+
+// The main window as its subsystems share it: the doors to the platform, the game folder,
+// the form model, the shared state, the table of event handlers, and the one way to change
+// the screen mode. The subsystems work on it; the engine builds it and routes events.
+class MainWindow {
+  public:
+    MainWindow(Platform& platform, std::filesystem::path game_folder);
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
+
+    // Loads a picture file named the game's way (see GameFolder). Raises 53 when it is
+    // missing and 481 when it is no picture.
+    std::shared_ptr<const Surface> LoadPicture(std::string_view name);
+
+    // Every change of screen: sets the six mode flags, then lays the window out for them.
+    void SelectMode(Mode mode);
+    // The procedure that lays the window out for the mode flags (ModeSelect).
+    void SetModeLayout(std::function<void()> layout) { mode_layout_ = std::move(layout); }
+    // Lays the window out for the flags as they stand.
+    void ModeSelect();
+
+    Platform& platform;
+    GameFolder folder;
+    Form form;
+    WindowState state;
+    EventTable events;
+
+  private:
+    std::function<void()> mode_layout_;
+};
+
+}  // namespace tsukikage
