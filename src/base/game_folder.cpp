@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <system_error>
+#include <utility>
 
 #include "base/text_codec.h"
 
@@ -14,28 +15,23 @@ namespace fs = std::filesystem;
 constexpr char32_t kVoicedMark = 0x3099;
 constexpr char32_t kSemiVoicedMark = 0x309A;
 
+// Voiced kana that the regular rows below do not cover.
+constexpr std::pair<char32_t, char32_t> kIrregularVoiced[] = {
+    {0x3046, 0x3094},  // う -> ゔ
+    {0x30A6, 0x30F4},  // ウ -> ヴ
+    {0x309D, 0x309E},  // ゝ -> ゞ
+    {0x30FD, 0x30FE},  // ヽ -> ヾ
+    {0x30EF, 0x30F7},  // ワ -> ヷ
+    {0x30F0, 0x30F8},  // ヰ -> ヸ
+    {0x30F1, 0x30F9},  // ヱ -> ヹ
+    {0x30F2, 0x30FA},  // ヲ -> ヺ
+};
+
 // The precomposed kana for base + (semi-)voiced mark, or 0 when there is none.
 char32_t ComposeKana(char32_t base, char32_t mark) {
     if (mark == kVoicedMark) {
-        switch (base) {
-            case 0x3046:
-                return 0x3094;  // う -> ゔ
-            case 0x30A6:
-                return 0x30F4;  // ウ -> ヴ
-            case 0x309D:
-                return 0x309E;  // ゝ -> ゞ
-            case 0x30FD:
-                return 0x30FE;  // ヽ -> ヾ
-            case 0x30EF:
-                return 0x30F7;  // ワ -> ヷ
-            case 0x30F0:
-                return 0x30F8;  // ヰ -> ヸ
-            case 0x30F1:
-                return 0x30F9;  // ヱ -> ヹ
-            case 0x30F2:
-                return 0x30FA;  // ヲ -> ヺ
-            default:
-                break;
+        for (const auto& [plain, voiced] : kIrregularVoiced) {
+            if (base == plain) return voiced;
         }
     }
     // Katakana mirror hiragana 0x60 code points higher.

@@ -89,28 +89,19 @@ void Graphics::Timer1_Timer() {
     WindowState& s = w_.state;
     s.SndResult = stretch_mode_;
     stretch_mode_ = kPixelDropping;
-    switch (s.EffectMode) {
-        case kSqueeze:
-            DrawFrame(SqueezeFrame(s.EffectStep));
-            ++s.EffectStep;
-            Refresh();
-            if (s.EffectStep >= kSqueezeFrames) FinishEffect();
-            break;
-        case kShrink:
-            DrawFrame(ShrinkFrame(s.EffectStep));
-            ++s.EffectStep;
-            Refresh();
-            if (s.EffectStep >= kShrinkFrames) FinishEffect();
-            break;
-        case kTurn: {
-            ++s.EffectStep;
-            DrawFrame(TurnFrame(s.EffectStep));
-            if (s.EffectStep >= kTurnFrames) FinishEffect();
-            Refresh();
-            break;
-        }
-        default:
-            break;
+    if (s.EffectMode == kSqueeze || s.EffectMode == kShrink) {
+        // Frames 0 to N - 1; the last one is shown before the finish copies over it.
+        const bool squeeze = s.EffectMode == kSqueeze;
+        DrawFrame(squeeze ? SqueezeFrame(s.EffectStep) : ShrinkFrame(s.EffectStep));
+        ++s.EffectStep;
+        Refresh();
+        if (s.EffectStep >= (squeeze ? kSqueezeFrames : kShrinkFrames)) FinishEffect();
+    } else if (s.EffectMode == kTurn) {
+        // Frames 1 to N; the finish comes before the screen is shown.
+        ++s.EffectStep;
+        DrawFrame(TurnFrame(s.EffectStep));
+        if (s.EffectStep >= kTurnFrames) FinishEffect();
+        Refresh();
     }
 }
 

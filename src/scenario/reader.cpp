@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/scoped_count.h"
 #include "base/text_codec.h"
 #include "scenario/page.h"
 
@@ -10,18 +11,6 @@ namespace {
 
 constexpr std::string_view kScenarioName = "datafile";
 
-// Counts how deep the advance operation is nested while it runs.
-class DepthCount {
-  public:
-    DepthCount(int& depth, int& deepest) : depth_(depth) { deepest = std::max(deepest, ++depth_); }
-    ~DepthCount() { --depth_; }
-    DepthCount(const DepthCount&) = delete;
-    DepthCount& operator=(const DepthCount&) = delete;
-
-  private:
-    int& depth_;
-};
-
 }  // namespace
 
 void Reader::ClaimEvents(EventTable& events) {
@@ -29,7 +18,8 @@ void Reader::ClaimEvents(EventTable& events) {
 }
 
 void Reader::imgAhead_Click() {
-    DepthCount depth(advance_depth_, deepest_advance_);
+    const ScopedCount depth(advance_depth_);
+    deepest_advance_ = std::max(deepest_advance_, advance_depth_);
     try {
         // Each pass is one advance; a continuing command starts the next pass instead of
         // nesting another advance inside this one.

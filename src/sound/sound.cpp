@@ -2,6 +2,7 @@
 
 #include "base/ascii.h"
 #include "base/numeric.h"
+#include "base/scoped_count.h"
 
 namespace tsukikage {
 namespace {
@@ -17,18 +18,6 @@ constexpr std::string_view kPlayFromStart = "Play MIDI1 from 0 notify";
 constexpr std::string_view kTimeFormat = "set MIDI1 time format milliseconds";
 constexpr std::string_view kStatusLength = "Status MIDI1 length";
 constexpr std::string_view kStatusMode = "Status MIDI1 mode";
-
-// A counter that holds while an error box of the music is open.
-class BoxOpen {
-  public:
-    explicit BoxOpen(int& depth) : depth_(depth) { ++depth_; }
-    ~BoxOpen() { --depth_; }
-    BoxOpen(const BoxOpen&) = delete;
-    BoxOpen& operator=(const BoxOpen&) = delete;
-
-  private:
-    int& depth_;
-};
 
 }  // namespace
 
@@ -78,7 +67,7 @@ std::string Sound::MciCommand(std::string_view command) {
     const std::uint32_t code = w_.platform.music_device.SendString(command, reply);
     Track(command, code);
     if (code != 0) {
-        BoxOpen box(boxes_open_);
+        const ScopedCount box(boxes_open_);
         w_.platform.message_box.Show(w_.platform.music_device.ErrorText(code), MessageIcon::None,
                                      kCaption);
     }

@@ -66,15 +66,11 @@ Surface ArrowPointer(std::uint32_t fill) {
 
 }  // namespace
 
+// Each picture is drawn once and shared by every control that shows it.
 std::shared_ptr<const Surface> AheadMarkerPicture() {
     static const auto picture =
         std::make_shared<const Surface>(Triangle({6, 4}, {26, 16}, {6, 28}, 0xFFE03030u));
     return picture;
-}
-
-MouseIcon AheadMousePointer() {
-    static const auto image = std::make_shared<const Surface>(ArrowPointer(0xFFFFD040u));
-    return {image, 1, 1};
 }
 
 std::shared_ptr<const Surface> ChoiceMarkerPicture() {
@@ -83,9 +79,14 @@ std::shared_ptr<const Surface> ChoiceMarkerPicture() {
     return picture;
 }
 
+MouseIcon AheadMousePointer() {
+    static const MouseIcon icon{std::make_shared<const Surface>(ArrowPointer(0xFFFFD040u)), 1, 1};
+    return icon;
+}
+
 MouseIcon ChoiceMousePointer() {
-    static const auto image = std::make_shared<const Surface>(ArrowPointer(0xFF60C0FFu));
-    return {image, 1, 1};
+    static const MouseIcon icon{std::make_shared<const Surface>(ArrowPointer(0xFF60C0FFu)), 1, 1};
+    return icon;
 }
 
 }  // namespace tsukikage

@@ -63,29 +63,24 @@ void GameWindow::BuildMenus() {
     for (const MenuItem& item : items) {
         const MenuId id = item.id;
         QMenu* parent_menu = item.parent ? menus[Index(*item.parent)] : nullptr;
+        const auto command = [this, id] { Dispatch([&] { engine_.MenuCommand(id); }); };
         QAction* action = nullptr;
         if (has_children[Index(id)]) {
             auto* menu = new QMenu(FromUtf8(item.caption), this);
-            if (parent_menu) {
-                parent_menu->addMenu(menu);
-            } else {
-                menu_bar_->addMenu(menu);
-            }
             // Opening a menu is its Click on the original platform.
-            connect(menu, &QMenu::aboutToShow, this,
-                    [this, id] { Dispatch([&] { engine_.MenuCommand(id); }); });
+            connect(menu, &QMenu::aboutToShow, this, command);
             menus[Index(id)] = menu;
             action = menu->menuAction();
         } else {
             action = new QAction(FromUtf8(item.caption), this);
             action->setSeparator(item.caption == "-");
-            if (parent_menu) {
-                parent_menu->addAction(action);
-            } else {
-                menu_bar_->addAction(action);
-            }
-            connect(action, &QAction::triggered, this,
-                    [this, id] { Dispatch([&] { engine_.MenuCommand(id); }); });
+            connect(action, &QAction::triggered, this, command);
+        }
+        // A menu title's action stands in its parent menu like any item.
+        if (parent_menu) {
+            parent_menu->addAction(action);
+        } else {
+            menu_bar_->addAction(action);
         }
         actions_[Index(id)] = action;
         shown_menu_captions_[Index(id)] = item.caption;
