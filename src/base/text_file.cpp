@@ -6,6 +6,8 @@
 
 #include <atomic>
 #include <cerrno>
+#include <fstream>
+#include <iterator>
 
 #include "base/numeric.h"
 #include "base/runtime_error.h"
@@ -310,6 +312,17 @@ void ReplaceFile(const std::filesystem::path& path, std::string_view bytes) {
         ::fsync(dir);
         ::close(dir);
     }
+}
+
+void KeepDamagedCopy(const std::filesystem::path& path) {
+    fs::path copy = path;
+    copy += ".damaged";
+    std::error_code error;
+    if (fs::exists(copy, error) || !fs::is_regular_file(path, error)) return;
+    std::ifstream in(path, std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+    if (!in && !in.eof()) Raise(err::kDeviceIoError);
+    ReplaceFile(copy, bytes);
 }
 
 }  // namespace tsukikage

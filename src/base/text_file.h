@@ -73,4 +73,9 @@ class TextOutput {
 // 76 (folder missing) or 57 (other I/O failure); the old file then stays as it was.
 void ReplaceFile(const std::filesystem::path& path, std::string_view bytes);
 
+// Keeps a damaged record before it is rewritten: a copy beside it named "<name>.damaged",
+// made only once, so a later damage never replaces the first copy. Nothing happens when the
+// record is missing. Raises the errors of ReplaceFile when the copy cannot be written.
+void KeepDamagedCopy(const std::filesystem::path& path);
+
 }  // namespace tsukikage

@@ -29,7 +29,7 @@ Engine::Engine(Platform& platform, std::filesystem::path game_folder)
       new_game(*this, reader, page, sound),
       saves(*this),
       extras(*this),
-      title(*this, new_game, saves, extras),
+      title(*this, new_game, graphics, sound, saves, extras),
       quit(*this, reader, sound) {
     FillCommandTable();
     sound.ClaimEvents(events);

@@ -18,19 +18,27 @@ constexpr std::size_t kEndings = kEndingCount;
 void EndingRecord::Load() {
     WindowState& s = w_.state;
     loaded_ = true;
+    damaged_ = false;
     s.EndFlags.fill(0);
     s.EndCount = kEndings;
     std::optional<std::filesystem::path> path = w_.folder.Find(kRecordName);
     if (!path) return;
+    std::optional<TextInput> input;
     try {
-        TextInput input = TextInput::Open(*path);
-        s.EndCount = input.ReadByte();
-        for (std::size_t i = 1; i <= s.EndCount; ++i) {
-            std::uint8_t flag = input.ReadByte();
-            if (i <= kEndings) s.EndFlags[i] = flag;
-        }
+        input.emplace(TextInput::Open(*path));
+        const std::uint8_t stored = input->ReadByte();
+        s.EndCount = static_cast<std::uint8_t>(std::min<std::size_t>(stored, kEndings));
+        damaged_ = stored != s.EndCount;
     } catch (const RuntimeError&) {
-        // What was read before the fault stands; the next write repairs the file.
+        damaged_ = input.has_value();  // a file that is there but says nothing usable
+        return;
+    }
+    for (std::size_t i = 1; i <= s.EndCount; ++i) {
+        try {
+            s.EndFlags[i] = input->ReadByte();
+        } catch (const RuntimeError&) {
+            damaged_ = true;  // the field is passed over; the next one reads on
+        }
     }
 }
 
@@ -47,14 +55,16 @@ void EndingRecord::Finish(std::string_view argument) {
     s.StepCount = static_cast<std::int16_t>(s.EndCount + 1);  // the loop index, as it ends
     std::optional<std::filesystem::path> path = w_.folder.PathForWriting(kRecordName);
     if (!path) Raise(err::kPathNotFound);
+    if (damaged_) {
+        KeepDamagedCopy(*path);
+        damaged_ = false;
+    }
     ReplaceFile(*path, bytes);
 }
 
 std::string EndingRecordBytes(const WindowState& state) {
     TextOutput out;
     out.WriteNumber(state.EndCount).EndLine();
-    // A count above three (a damaged record) keeps its number but has only three marks to
-    // write: reaching an ending must not end the game over lines that mean nothing.
     const std::size_t marks = std::min<std::size_t>(state.EndCount, kEndings);
     for (std::size_t i = 1; i <= marks; ++i) out.WriteNumber(state.EndFlags[i]).EndLine();
     return out.bytes();

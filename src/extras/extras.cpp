@@ -8,7 +8,10 @@ void Extras::SceneMarker(std::string_view argument) {
     w_.form.Show(ControlId::imgAhead);
 }
 
-// The scene replay arrives with the extras.
+// The gallery, the scene replay and the music room arrive with the extras.
 void Extras::Check(std::string_view) {}
+void Extras::OpenGallery() {}
+void Extras::OpenSceneList() {}
+void Extras::OpenMusicRoom() {}
 
 }  // namespace tsukikage

@@ -16,6 +16,11 @@ class Extras {
     void Finish(std::string_view argument) { ending_record.Finish(argument); }
     // Reads "\endlist.dat" into EndCount and EndFlags, as the start-up does.
     void LoadEndingRecord() { ending_record.Load(); }
+    // The title images of the three extras once their ending is reached.
+    void OpenGallery();
+    void OpenSceneList();
+    void OpenMusicRoom();
+
     // Command "h": a scene marker, which matters only during a scene replay.
     void SceneMarker(std::string_view argument);
 

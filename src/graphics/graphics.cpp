@@ -3,6 +3,7 @@
 #include "base/numeric.h"
 #include "base/runtime_error.h"
 #include "base/surface_ops.h"
+#include "base/text_file.h"
 #include "graphics/design_picture.h"
 #include "graphics/effect_frames.h"
 #include "graphics/picture_box.h"
@@ -15,11 +16,6 @@ namespace {
 constexpr std::int32_t kPixelDropping = 3;
 constexpr std::uint32_t kOpaqueBlack = 0xFF000000u;
 
-// Marks one picture seen; a number outside the record raises 9 and changes nothing.
-void MarkSeen(WindowState& state, long long number) {
-    if (number < kFirstPicture || number > kLastPicture) Raise(err::kSubscriptOutOfRange);
-    state.CGSeen[static_cast<std::size_t>(number)] = true;
-}
 
 ControlId Buffer(int index) {
     return index == 0 ? ControlId::Master0 : ControlId::Master1;
@@ -37,10 +33,31 @@ void Graphics::ClaimEvents(EventTable& events) {
     events.OnTimer(TimerId::Timer1, [this] { Timer1_Timer(); });
 }
 
+void Graphics::LoadRecord() {
+    record_read_ = true;
+    record_damaged_ = LoadSeenRecord(w_.folder, w_.state) == RecordState::Damaged;
+}
+
+// Picture `last` is marked after `first`: with first = 250 and last = 251, entry 250 is set
+// before the error, and nothing is saved.
+void Graphics::MarkSeenAndSave(long long first, long long last) {
+    if (!record_read_) LoadRecord();
+    for (long long number = first; number <= last; ++number) {
+        if (number < kFirstPicture || number > kLastPicture) Raise(err::kSubscriptOutOfRange);
+        w_.state.CGSeen[static_cast<std::size_t>(number)] = true;
+    }
+    if (record_damaged_) {
+        if (std::optional<std::filesystem::path> path = w_.folder.Find(kSeenRecordName)) {
+            KeepDamagedCopy(*path);
+        }
+        record_damaged_ = false;
+    }
+    SaveSeenRecord(w_.folder, w_.state);
+}
+
 void Graphics::CGLoad(std::string_view argument) {
     const std::int16_t number = ToInteger(argument);
-    MarkSeen(w_.state, number);
-    SaveSeenRecord(w_.folder, w_.state);
+    MarkSeenAndSave(number, number);
     // The record is written first: a picture that fails to load still counts as seen.
     w_.form[ControlId::Picture1].AssignPicture(w_.LoadPicture(PictureFileName(argument, number)));
     Refresh();
@@ -71,10 +88,7 @@ void Graphics::PrepareEffect(std::string_view argument, Effect effect) {
     WindowState& s = w_.state;
     const std::int16_t number = ToInteger(argument);
     const int incoming = number + 1;
-    // Picture N + 1 is marked after N: with N = 250, entry 250 is set before the error.
-    MarkSeen(s, number);
-    MarkSeen(s, incoming);
-    SaveSeenRecord(w_.folder, s);
+    MarkSeenAndSave(number, incoming);
     s.EffectMode = effect;
     s.EffectStep = 0;
     // A running transition restarts from here with the new pictures.

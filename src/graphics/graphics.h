@@ -19,6 +19,9 @@ class Graphics {
     // Claims Timer1.
     void ClaimEvents(EventTable& events);
 
+    // Reads the seen-picture record, as the start-up does (see LoadSeenRecord).
+    void LoadRecord();
+
     // Command c: records the picture as seen, saves the record, then shows the picture.
     void CGLoad(std::string_view argument);
     // The gallery's full view: hides the frame and shows the picture when it has been seen.
@@ -39,11 +42,16 @@ class Graphics {
     void DrawFrame(const EffectFrame& frame);
     void FinishEffect();
     void Refresh();
+    // Marks pictures seen and rewrites the record; a damaged record is kept aside first,
+    // and a record never read is read before it is written over.
+    void MarkSeenAndSave(long long first, long long last);
 
     MainWindow& w_;
     // Stretch mode of the screen's drawing surface: the platform's default until the first
     // tick sets pixel dropping (3).
     std::int32_t stretch_mode_ = 1;
+    bool record_read_ = false;
+    bool record_damaged_ = false;
 };
 
 }  // namespace tsukikage

@@ -1,7 +1,6 @@
 #include "graphics/seen_record.h"
 
 #include <algorithm>
-#include <array>
 #include <optional>
 
 #include "base/runtime_error.h"
@@ -10,17 +9,43 @@
 
 namespace tsukikage {
 
-void LoadSeenRecord(const GameFolder& folder, WindowState& state) {
+int HighestPicturePresent(const GameFolder& folder) {
+    for (int number = kLastPicture; number >= kFirstPicture; --number) {
+        if (folder.Find(PictureFileName(number))) return number;
+    }
+    return 0;
+}
+
+RecordState LoadSeenRecord(const GameFolder& folder, WindowState& state) {
+    state.CGSeen.fill(false);
     const std::optional<std::filesystem::path> path = folder.Find(kSeenRecordName);
-    if (!path) Raise(err::kFileNotFound);
-    TextInput in = TextInput::Open(*path);
-    const std::int16_t stored_count = in.ReadInteger();
-    const std::int16_t count =
-        std::clamp<std::int16_t>(stored_count, 0, static_cast<std::int16_t>(kLastPicture));
-    std::array<bool, 251> seen = state.CGSeen;
-    for (int i = 1; i <= count; ++i) seen[static_cast<std::size_t>(i)] = in.ReadBoolean();
-    state.CGCount = count;
-    state.CGSeen = seen;
+    std::optional<TextInput> in;
+    try {
+        if (path) in.emplace(TextInput::Open(*path));
+    } catch (const RuntimeError&) {
+        in.reset();  // a folder or an unreadable file under the record's name
+    }
+    if (!in) {
+        state.CGCount = static_cast<std::int16_t>(HighestPicturePresent(folder));
+        return RecordState::Missing;
+    }
+    bool damaged = false;
+    try {
+        const std::int16_t stored = in->ReadInteger();
+        state.CGCount = std::clamp<std::int16_t>(stored, 0, kLastPicture);
+        damaged = stored != state.CGCount;
+    } catch (const RuntimeError&) {
+        state.CGCount = static_cast<std::int16_t>(HighestPicturePresent(folder));
+        return RecordState::Damaged;
+    }
+    for (int i = 1; i <= state.CGCount; ++i) {
+        try {
+            state.CGSeen[static_cast<std::size_t>(i)] = in->ReadBoolean();
+        } catch (const RuntimeError&) {
+            damaged = true;  // the field is passed over; the next one reads on
+        }
+    }
+    return damaged ? RecordState::Damaged : RecordState::Whole;
 }
 
 std::string SeenRecordBytes(const WindowState& state) {

@@ -12,11 +12,16 @@ namespace tsukikage {
 // line ("#TRUE#" / "#FALSE#") for pictures 1 to the count, every line ended by CR LF.
 inline constexpr std::string_view kSeenRecordName = "\\cgmode.dat";
 
-// Reads the record into `CGCount` and `CGSeen`. A count above 250 is taken as 250 (the
-// later entries are never read) and a negative count as 0. A missing file raises 53, a
-// file with fewer flags than its count 62, a flag that is no boolean 13; the state is
-// then left as it was.
-void LoadSeenRecord(const GameFolder& folder, WindowState& state);
+// What reading a record found.
+enum class RecordState { Whole, Damaged, Missing };
+
+// Reads the record into `CGCount` and `CGSeen`, and never fails. Every flag that reads is
+// kept; a flag that is no boolean, or missing because the file ends early, counts as not
+// seen. A count above 250 is taken as 250 and a negative one as 0. A count that is no
+// number, or a missing file, is taken as the highest picture number present under "\data\",
+// so the gallery still offers every picture. Anything but a whole record is reported, so
+// that the damaged file can be kept before it is rewritten.
+RecordState LoadSeenRecord(const GameFolder& folder, WindowState& state);
 
 // Rewrites the record from `CGCount` and `CGSeen`(1 to `CGCount`), safely: the old file
 // stays whole until the new one is complete. Raises the write errors of ReplaceFile.
@@ -24,5 +29,8 @@ void SaveSeenRecord(const GameFolder& folder, const WindowState& state);
 
 // The bytes the record holds for a state.
 std::string SeenRecordBytes(const WindowState& state);
+
+// The highest picture number whose file exists, or 0.
+int HighestPicturePresent(const GameFolder& folder);
 
 }  // namespace tsukikage

@@ -15,6 +15,9 @@ void NewGame::ClaimEvents(EventTable& events) {
 
 void NewGame::NewGame_Click() {
     reader_.CloseScenario();
+    // From the title, load or extras screens the game needs its own layout first, or it
+    // would play under the title images.
+    if (!w_.state.GameMode) w_.SelectMode(Mode::Game);
     StartScenario();
 }
 

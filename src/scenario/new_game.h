@@ -19,7 +19,7 @@ class NewGame {
     // Claims the menu item NewGame.
     void ClaimEvents(EventTable& events);
 
-    // The menu item: a new game on the screen as it stands.
+    // The menu item: a new game, in the game layout.
     void NewGame_Click();
     // A new game from the title screen: the game layout first.
     void StartFromTitle();

@@ -40,6 +40,10 @@ void Sound::SoundSELoop(std::string_view argument) {
     PlayWave(argument, snd::kAsync | snd::kLoop);
 }
 
+void Sound::PlayLooping(std::string_view name) {
+    w_.state.SndResult = w_.platform.wave_voice.PlaySound(name, snd::kAsync | snd::kLoop);
+}
+
 std::string Sound::OpenCommand(std::string_view argument) const {
     std::string command = "Open \"";
     command += w_.folder.root().string();

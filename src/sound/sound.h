@@ -19,6 +19,9 @@ class Sound {
     // Effects: the sound stop, then the file once or over and over; both return at once.
     void SoundSE(std::string_view argument);
     void SoundSELoop(std::string_view argument);
+    // A game wave file (a name from the game folder) over and over, replacing what the wave
+    // voice plays; returns at once.
+    void PlayLooping(std::string_view name);
     // Music: closes what is open, then opens the piece and plays it once.
     void SoundBGM(std::string_view argument);
     // Music that the watch restarts whenever it ends. Sets MidiOpen and starts the watch timer;

@@ -2,20 +2,60 @@
 
 #include "base/runtime_error.h"
 #include "extras/extras.h"
-#include "graphics/seen_record.h"
+#include "graphics/graphics.h"
+#include "graphics/picture_box.h"
 #include "saves/saves.h"
 #include "scenario/new_game.h"
+#include "sound/sound.h"
+#include "title/title_texts.h"
+#include "window/design_pictures.h"
 
 namespace tsukikage {
+namespace {
 
-Title::Title(MainWindow& window, NewGame& new_game, Saves& saves, Extras& extras)
-    : w_(window), new_game_(new_game), saves_(saves), extras_(extras) {
+constexpr std::string_view kLettering = "\\Data\\題字.jpg";
+constexpr std::string_view kDisclaimer = "\\Data\\お断り.bmp";
+constexpr std::string_view kTitlePicture = "\\Data\\題名.jpg";
+constexpr std::string_view kTheme = "\\bgm\\晩鐘テーマ曲";
+
+constexpr ControlId kTitleImages[] = {ControlId::NewGameImage, ControlId::LoadGameImage,
+                                      ControlId::CGImage,      ControlId::SceneImage,
+                                      ControlId::MusicImage,   ControlId::EndImage};
+
+}  // namespace
+
+Title::Title(MainWindow& window, NewGame& new_game, Graphics& graphics, Sound& sound,
+             Saves& saves, Extras& extras)
+    : w_(window),
+      new_game_(new_game),
+      graphics_(graphics),
+      sound_(sound),
+      saves_(saves),
+      extras_(extras) {
     w_.SetModeLayout([this] { ModeSelect(); });
+    for (ControlId image : kTitleImages) {
+        w_.form[image].picture = TitleImageDesignPicture(image);
+    }
 }
 
 void Title::ClaimEvents(EventTable& events) {
     events.OnTimer(TimerId::Timer2, [this] { Timer2_Timer(); });
     events.OnClick(ControlId::NewGameImage, [this] { NewGameImage_Click(); });
+    events.OnClick(ControlId::LoadGameImage, [this] { LoadGameImage_Click(); });
+    events.OnClick(ControlId::CGImage, [this] { CGImage_Click(); });
+    events.OnClick(ControlId::SceneImage, [this] { SceneImage_Click(); });
+    events.OnClick(ControlId::MusicImage, [this] { MusicImage_Click(); });
+}
+
+void Title::LoadInto(ControlId control, std::string_view name) {
+    Control& c = w_.form[control];
+    try {
+        c.AssignPicture(w_.LoadPicture(name));
+    } catch (const RuntimeError&) {
+        c.AssignPicture(control == ControlId::Picture1 ? nullptr
+                                                       : TitleImageDesignPicture(control));
+    }
+    w_.form.Changed();
 }
 
 void Title::Form_Load() {
@@ -24,24 +64,56 @@ void Title::Form_Load() {
     s.SceneMarker = 1;
     s.StepCount = 0;
     s.MidiOpen = false;
-    // Until the title screen exists the game is started from the menu, and the two records
-    // are read here, before anything can rewrite them.
-    w_.form.menu(MenuId::SystemMenu).enabled = true;
-    ReadRecords();
+    LoadInto(ControlId::Picture1, kLettering);
+    w_.form.menu(MenuId::SystemMenu).enabled = false;
+    s.TitleMode = true;
+    s.StartupRunning = true;
 }
 
-// A missing or damaged record counts as nothing seen and nothing reached.
-void Title::ReadRecords() {
-    try {
-        LoadSeenRecord(w_.folder, w_.state);
-    } catch (const RuntimeError&) {
+void Title::Timer2_Timer() {
+    WindowState& s = w_.state;
+    if (!s.TitleMode || !s.StartupRunning) return;
+    ++s.StepCount;
+    if (s.StepCount == 1) {
+        w_.form[ControlId::Label1].caption = Greeting();
+        LoadInto(ControlId::Picture1, kDisclaimer);
+    } else if (s.StepCount == 3) {
+        FirstTitleScreen();
     }
-    extras_.LoadEndingRecord();
 }
 
-void Title::Timer2_Timer() {}
-
-void Title::ModeSelect() {}
+// Unlike every later title screen, the first shows the title caption over the transition
+// buffer's picture, with the system menu still disabled.
+void Title::FirstTitleScreen() {
+    WindowState& s = w_.state;
+    Form& form = w_.form;
+    form[ControlId::Label1].caption = TitleCaption();
+    LoadInto(ControlId::Picture1, kTitlePicture);
+    s.StepCount = 0;
+    s.SceneMarker = 1;
+    s.StartupRunning = false;
+    for (ControlId image : kTitleImages) form.Show(image);
+    form.menu(MenuId::SystemMenu).enabled = false;
+    sound_.PlayLooping(kTheme);
+    form[ControlId::Picture1].AssignPicture(
+        std::make_shared<const Surface>(DrawingImage(form[ControlId::Master0])));
+    s.EffectBuffer = 0;
+    s.EffectStep = 0;
+    // The records are read here and not before: nothing can have rewritten them yet.
+    graphics_.LoadRecord();
+    extras_.LoadEndingRecord();
+    s.StepCount = static_cast<std::int16_t>(s.EndCount + 1);  // the loop index, as it ends
+    constexpr struct {
+        ControlId image;
+        std::string_view unlocked;
+    } kExtras[] = {{ControlId::CGImage, "\\Data\\cgagain.bmp"},
+                   {ControlId::SceneImage, "\\Data\\sceneagain.bmp"},
+                   {ControlId::MusicImage, "\\Data\\music.bmp"}};
+    for (std::size_t i = 0; i < std::size(kExtras); ++i) {
+        if (s.EndFlags[i + 1] == 1) LoadInto(kExtras[i].image, kExtras[i].unlocked);
+    }
+    form.Changed();
+}
 
 void Title::NewGameImage_Click() {
     if (w_.state.LoadMode) {
@@ -49,6 +121,36 @@ void Title::NewGameImage_Click() {
         return;
     }
     new_game_.StartFromTitle();
+}
+
+void Title::LoadGameImage_Click() {
+    if (w_.state.LoadMode) {
+        saves_.LoadSlot(2);
+        return;
+    }
+    w_.SelectMode(Mode::Load);
+}
+
+void Title::ExtraImage_Click(int slot, int ending, void (Extras::*open)()) {
+    if (w_.state.LoadMode) {
+        saves_.LoadSlot(slot);
+    } else if (w_.state.EndFlags[static_cast<std::size_t>(ending)] == 1) {
+        (extras_.*open)();
+    } else {
+        w_.form[ControlId::Label1].caption = std::string(kClearTheGameFirst);
+    }
+}
+
+void Title::CGImage_Click() {
+    ExtraImage_Click(3, 1, &Extras::OpenGallery);
+}
+
+void Title::SceneImage_Click() {
+    ExtraImage_Click(4, 2, &Extras::OpenSceneList);
+}
+
+void Title::MusicImage_Click() {
+    ExtraImage_Click(5, 3, &Extras::OpenMusicRoom);
 }
 
 }  // namespace tsukikage

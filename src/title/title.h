@@ -1,34 +1,56 @@
 #pragma once
 
+#include <array>
+#include <memory>
+#include <string_view>
+
 #include "window/main_window.h"
 
 namespace tsukikage {
 
 class Extras;
+class Graphics;
 class NewGame;
 class Saves;
+class Sound;
 
 // The start-up sequence, the title screen and its images, and the window's layouts for the
-// screen modes.
+// screen modes (ModeSelect).
 class Title {
   public:
-    Title(MainWindow& window, NewGame& new_game, Saves& saves, Extras& extras);
+    Title(MainWindow& window, NewGame& new_game, Graphics& graphics, Sound& sound, Saves& saves,
+          Extras& extras);
 
-    // Claims Timer2 and the clicks of the title images.
+    // Claims Timer2 and the clicks of the title images but the end image.
     void ClaimEvents(EventTable& events);
 
+    // Window creation: the lettering, and the start-up sequence begins.
     void Form_Load();
+    // Every second: the disclaimer at the first tick, the first title screen at the third.
     void Timer2_Timer();
-    // Lays the window out for the first true mode flag.
+    // Lays the window out for the first true mode flag (see mode_select.cpp).
     void ModeSelect();
 
+    // On the title screen they start a game, open the load screen or an extra; on the load
+    // screen the five of them load slots 1 to 5.
     void NewGameImage_Click();
+    void LoadGameImage_Click();
+    void CGImage_Click();
+    void SceneImage_Click();
+    void MusicImage_Click();
 
   private:
-    void ReadRecords();
+    void FirstTitleScreen();
+    // A locked extra's image says so in the message area; an unlocked one opens the extra.
+    void ExtraImage_Click(int slot, int ending, void (Extras::*open)());
+    // Loads a game picture into a control. A picture that is missing or no picture leaves
+    // the control with its design picture (nothing for the game screen): the game goes on.
+    void LoadInto(ControlId control, std::string_view name);
 
     MainWindow& w_;
     NewGame& new_game_;
+    Graphics& graphics_;
+    Sound& sound_;
     Saves& saves_;
     Extras& extras_;
 };

@@ -1,6 +1,8 @@
 #include "window/design_pictures.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 namespace tsukikage {
 namespace {
@@ -64,7 +66,51 @@ Surface ArrowPointer(std::uint32_t fill) {
     return s;
 }
 
+// A title image of the design: a dark bar with a thin gold frame and a small sign at its
+// left that tells the images apart (the game's own title pictures replace them).
+Surface TitleBar(char sign) {
+    constexpr int kWidth = 211;
+    constexpr int kHeight = 26;
+    constexpr std::uint32_t kGold = 0xFFC8A050u;
+    Surface bar(kWidth, kHeight);
+    for (int y = 0; y < kHeight; ++y) {
+        const auto shade = static_cast<std::uint32_t>(0x20 + y * 2);
+        for (int x = 0; x < kWidth; ++x) {
+            const bool frame = x == 0 || y == 0 || x == kWidth - 1 || y == kHeight - 1;
+            bar.at(x, y) = frame ? kGold : 0xFF000000u | shade << 16 | shade << 8 | (shade + 0x30);
+        }
+    }
+    for (int y = 7; y < 19; ++y) {
+        for (int x = 8; x < 20; ++x) {
+            const int dx = x - 8;
+            const int dy = y - 7;
+            bool on = false;
+            switch (sign) {
+                case '>': on = dx <= 2 * std::min(dy, 11 - dy); break;
+                case '=': on = dy % 4 < 2; break;
+                case 'x': on = std::abs(dx - dy) < 2 || std::abs(dx + dy - 11) < 2; break;
+                default: on = dx == 0 || dy == 0 || dx == 11 || dy == 11 || (dx > 4 && dx < 7 && dy > 4 && dy < 7); break;
+            }
+            if (on) bar.at(x, y) = kGold;
+        }
+    }
+    return bar;
+}
+
 }  // namespace
+
+std::shared_ptr<const Surface> TitleImageDesignPicture(ControlId image) {
+    static const auto new_game = std::make_shared<const Surface>(TitleBar('>'));
+    static const auto load_game = std::make_shared<const Surface>(TitleBar('='));
+    static const auto end = std::make_shared<const Surface>(TitleBar('x'));
+    static const auto locked = std::make_shared<const Surface>(TitleBar('?'));
+    switch (image) {
+        case ControlId::NewGameImage: return new_game;
+        case ControlId::LoadGameImage: return load_game;
+        case ControlId::EndImage: return end;
+        default: return locked;
+    }
+}
 
 // Each picture is drawn once and shared by every control that shows it.
 std::shared_ptr<const Surface> AheadMarkerPicture() {

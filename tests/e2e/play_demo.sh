@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Plays the built demo game in the real player window, on an Xvfb of its own, as a player would:
-# the window comes up with an empty message area; システム → ニューゲーム shows the first page in
-# red; clicking the advance marker turns the pages (taking the first choice wherever the game
-# offers two) until the scenario's end hides the marker; closing the window then ends the
+# the window comes up with the lettering and the title images about three seconds later; the
+# new-game image shows the first page in red; clicking the advance marker turns the pages
+# (taking the first choice wherever the game offers two) until the scenario's end hides the
+# marker and brings the title back; closing the window then ends the
 # program with status 0, and no message box came up on the way.
 #
 # The game is a fresh demo written by the build's generator into a folder of the test's own and
@@ -42,10 +43,10 @@ done
 # Where things are, in the window's client area: a 19 px menu bar, then the 662 x 601 canvas.
 menu_bar=19
 window_size=662x620
-system_menu=(33 9)                                # the menu title "システム"
-new_game_item=(70 29)                             # its first item, "ニューゲーム"
-popup_size=60x10 popup_at=(45 24)                 # a piece of that item's row in the menu
 menu_bar_area=300x12+300+3                        # the empty right part of the menu bar
+new_game_image=(531 $((287 + menu_bar)))          # the title image that starts a game
+title_images_area=211x186+426+$((274 + menu_bar)) # the six title images
+choice_marker_area=30x80+632+$((504 + menu_bar))  # the two choice markers
 label_area=645x105+8+$((496 + menu_bar))          # the message label
 marker_area=32x32+600+$((552 + menu_bar))         # the advance marker
 marker_corners="600,$((552 + menu_bar)) 631,$((583 + menu_bar))"
@@ -56,6 +57,8 @@ first_choice=(312 $((524 + menu_bar)))            # the caption of the first of 
 # a lighter red of its own, which no text pixel comes near.
 text_red=(240 255 0 16 0 16)
 marker_red=(200 245 30 70 30 70)
+choice_orange=(200 245 140 190 20 80)
+design_gold=(185 215 145 175 65 95)  # the frames of the title images on the first title
 min_text_pixels=200   # a single short line has over a thousand
 min_marker_pixels=100 # the whole triangle has about 240
 
@@ -154,15 +157,19 @@ answered_within() {
 # look_at_window: one capture of the window, kept in $work/shot.png, and what it shows:
 #   marker  pixels of the marker's red in the marker's square
 #   text    pixels of the text's red in the message label
+#   choice  pixels of the choice markers' orange beside the two captions
 #   label   a digest of the label's pixels with the marker's square painted over: its text alone
 look_at_window() {
     convert "x:$window" -alpha off -depth 8 -write "$work/shot.png" \
         \( +clone -crop "$marker_area" +repage -format %c \
             -write "histogram:info:$work/marker.txt" +delete \) \
+        \( +clone -crop "$choice_marker_area" +repage -format %c \
+            -write "histogram:info:$work/choice.txt" +delete \) \
         -fill black -draw "rectangle $marker_corners" -crop "$label_area" +repage \
         \( +clone -format %c -write "histogram:info:$work/label.txt" +delete \) \
         "rgb:$work/label.rgb" 2>>"$work/convert.log" || return 1
     marker=$(count_pixels "$work/marker.txt" "${marker_red[@]}")
+    choice=$(count_pixels "$work/choice.txt" "${choice_orange[@]}")
     text=$(count_pixels "$work/label.txt" "${text_red[@]}")
     label=$(md5sum <"$work/label.rgb")
 }
@@ -258,33 +265,31 @@ eval "$(xdotool getwindowgeometry --shell "$window")"
 window_x=$X
 window_y=$Y
 
-# --- before a game: an empty message area -----------------------------------------------------
+# --- start-up: the lettering, then the title screen --------------------------------------------
 
 window_painted() {
     look_at_window && mean_brightness_at_least "$work/shot.png" "$menu_bar_area" 0.5
 }
 poll "$step_timeout" "the window is painted (a light menu bar)" window_painted
-keep_shot title
-(( text == 0 )) || fail "the message area shows red text before a game has started"
+keep_shot lettering
+(( marker == 0 )) || fail "the advance marker is shown before a game has started"
 
-# --- システム → ニューゲーム: the first page ----------------------------------------------------
-
-# The menu is a window of its own, above ours: look at the screen there. Its row is light where
-# the canvas below is black.
-menu_open() {
-    local at=$popup_size+$((window_x + popup_at[0]))+$((window_y + popup_at[1]))
-    import -silent -window root -crop "$at" +repage "$work/popup.png" 2>>"$work/import.log" &&
-        mean_brightness_at_least "$work/popup.png" "$popup_size+0+0" 0.5
+title_shown() {
+    look_at_window || return 1
+    convert "$work/shot.png" -crop "$title_images_area" +repage -format %c \
+        "histogram:info:$work/title.txt" 2>>"$work/convert.log" || return 1
+    (( $(count_pixels "$work/title.txt" "${design_gold[@]}") >= 1000 ))
 }
-click "${system_menu[@]}"
-poll "$step_timeout" "a click on システム opens its menu" menu_open
-if import -silent -window root "$work/shot.png" 2>>"$work/import.log"; then keep_shot menu; fi
+poll "$step_timeout" "the title images appear about three seconds after the start" title_shown
+keep_shot title
 
-click "${new_game_item[@]}"
+# --- the new-game title image: the first page --------------------------------------------------
+
+click "${new_game_image[@]}"
 first_page_shown() {
     look_at_window && (( text >= min_text_pixels && marker >= min_marker_pixels ))
 }
-poll "$step_timeout" "ニューゲーム shows red text and the advance marker in the message area" \
+poll "$step_timeout" "the new-game image shows red text and the advance marker" \
     first_page_shown
 seen=$(now_ms)
 keep_shot page
@@ -295,7 +300,7 @@ say "first page shown"
 # After a click the window shows one of:
 #   page    other red text in the message area, and the advance marker;
 #   choice  other red text (the two captions), no marker: the first caption is clicked next;
-#   end     no marker, the message area unchanged or without text: the scenario has ended.
+#   end     neither marker: the scenario has ended and the title's notice may stand there.
 # A pick of a choice must lead to a page or to other choices; an unchanged window means the
 # click has not been answered yet.
 shown=$label
@@ -304,7 +309,8 @@ look() {
     if (( marker >= min_marker_pixels )); then
         [[ $label != "$shown" ]] && (( text >= min_text_pixels )) || return 1
         outcome=page
-    elif [[ $label != "$shown" ]] && (( text >= min_text_pixels )); then
+    elif (( choice >= min_marker_pixels )) && [[ $label != "$shown" ]] &&
+        (( text >= min_text_pixels )); then
         outcome=choice
     elif [[ $answering == marker ]]; then
         outcome=end

@@ -106,41 +106,53 @@ TEST_F(EndingRecordTest, CountIsWrittenBackAsReadWhateverTheEndingsReached) {
     EXPECT_EQ(engine->state.EndFlags[3], 1);
 }
 
-TEST_F(EndingRecordTest, CountAboveThreeKeepsItsNumberAndTheThreeMarks) {
-    WriteRecord("5\r\n0\r\n1\r\n0\r\n1\r\n1\r\n");
-    engine->extras.LoadEndingRecord();
-    EXPECT_EQ(engine->state.EndCount, 5);
-    EXPECT_EQ(engine->state.EndFlags[2], 1);
-    ReachEnding("1");
-    EXPECT_TRUE(fakes.message_box.shown.empty());
-    EXPECT_EQ(Record(), "5\r\n1\r\n1\r\n0\r\n");
-    engine->extras.LoadEndingRecord();  // and it reads back
-    EXPECT_EQ(engine->state.EndFlags[1], 1);
-    EXPECT_EQ(engine->state.EndFlags[2], 1);
-}
-
-TEST_F(EndingRecordTest, OddRecordsLoadWithoutFailing) {
+// Every mark that reads is kept; a record that did not read whole is kept aside, once, before
+// the first ending rewrites it.
+TEST_F(EndingRecordTest, DamagedRecordsKeepEveryMarkThatReadsAndACopy) {
     struct Case {
-        const char* bytes;
+        std::string_view bytes;
         int count;
         std::array<int, 3> flags;
+        bool damaged;
     };
     const Case cases[] = {
-        {"3,1,0,1", 3, {1, 0, 1}},                 // fields separated by commas
-        {"3\r\n1\r\n", 3, {1, 0, 0}},              // cut short
-        {"3\r\n1\r\n300\r\n1\r\n", 3, {1, 0, 0}},  // a mark out of range stops the reading
-        {"", 3, {0, 0, 0}},
-        {"まる\r\n", 3, {0, 0, 0}},  // no count at all
-        {"4\r\n0\r\n0\r\n1\r\n1\r\n", 4, {0, 0, 1}},
+        {"3,1,0,1", 3, {1, 0, 1}, false},                 // fields separated by commas
+        {"3\r1\r0\r1\r", 3, {1, 0, 1}, false},           // CR-only line ends
+        {"3\r\n1\r\n0\r\n1\r\nごみ", 3, {1, 0, 1}, false},  // trailing garbage is never read
+        {"2\r\n1\r\n1\r\n", 2, {1, 1, 0}, false},
+        {"3\r\n1\r\n", 3, {1, 0, 0}, true},               // cut short
+        {"3\r\n1\r\n30", 3, {1, 30, 0}, true},            // cut short mid-mark
+        {"3\r\n1\r\n300\r\n1\r\n", 3, {1, 0, 1}, true},   // a mark out of range
+        {"5\r\n0\r\n1\r\n0\r\n1\r\n1\r\n", 3, {0, 1, 0}, true},
+        {"300\r\n1\r\n1\r\n1\r\n", 3, {0, 0, 0}, true},  // a count that is no byte
+        {"-1\r\n", 3, {0, 0, 0}, true},
+        {"まる\r\n", 3, {0, 0, 0}, true},
+        {"", 3, {0, 0, 0}, true},
     };
+    const std::filesystem::path copy = folder.path() / "endlist.dat.damaged";
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.bytes);
+        std::filesystem::remove(copy);
         WriteRecord(c.bytes);
         engine->state.EndFlags = {9, 9, 9, 9};
         engine->extras.LoadEndingRecord();
-        EXPECT_EQ(engine->state.EndCount, c.count) << c.bytes;
-        for (int i = 1; i <= 3; ++i)
-            EXPECT_EQ(engine->state.EndFlags[i], c.flags[i - 1]) << c.bytes;
+        EXPECT_EQ(engine->state.EndCount, c.count);
+        for (int i = 1; i <= 3; ++i) EXPECT_EQ(engine->state.EndFlags[i], c.flags[i - 1]) << i;
+        ReachEnding("1");
+        EXPECT_TRUE(fakes.message_box.shown.empty());
+        EXPECT_EQ(Record(), EndingRecordBytes(engine->state));
+        ASSERT_EQ(std::filesystem::exists(copy), c.damaged);
+        if (c.damaged) {
+            std::ifstream in(copy, std::ios::binary);
+            EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), c.bytes);
+        }
     }
+    // A later damage leaves the first copy as it was.
+    WriteRecord("まる\r\n");
+    engine->extras.LoadEndingRecord();
+    ReachEnding("2");
+    std::ifstream in(copy, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "");
 }
 
 TEST_F(EndingRecordTest, MissingRecordIsStartedForThreeEndings) {

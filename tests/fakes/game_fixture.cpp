@@ -24,6 +24,18 @@ void WriteBytes(const std::filesystem::path& path, std::string_view bytes) {
 GameTest::GameTest() {
     engine = std::make_unique<Engine>(fakes.platform, folder.path());
     engine->Form_Load();
+    for (int tick = 0; tick < 3; ++tick) engine->Tick(TimerId::Timer2);
+    // The tests begin on the first title screen, with nothing recorded yet.
+    fakes.Clear();
+}
+
+void GameTest::NewGame() {
+    // The title image on the first title screen, where the menu is still disabled.
+    if (engine->form.IsShown(ControlId::NewGameImage) && !engine->state.LoadMode) {
+        engine->Click(ControlId::NewGameImage);
+    } else {
+        engine->MenuCommand(MenuId::NewGame);
+    }
 }
 
 void GameTest::WriteGameFile(std::string_view relative, std::string_view bytes) {

@@ -29,7 +29,8 @@ class GameTest : public ::testing::Test {
     void WriteGameFile(std::string_view relative, std::string_view bytes);
     void WriteScenario(std::initializer_list<std::string_view> lines);
 
-    void NewGame() { engine->MenuCommand(MenuId::NewGame); }
+    // Starts a new game the way a player would on the screen shown.
+    void NewGame();
     void Advance() { engine->Click(ControlId::imgAhead); }
     const std::string& Label() const { return engine->form[ControlId::Label1].caption; }
     Control& control(ControlId id) { return engine->form[id]; }

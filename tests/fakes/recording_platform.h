@@ -98,6 +98,16 @@ struct RecordingPlatform {
         wave_voice.sound_log = &sound_log;
         music_device.sound_log = &sound_log;
     }
+    // Forgets everything recorded so far.
+    void Clear() {
+        message_box.shown.clear();
+        beeper.beeps = 0;
+        busy_pointer.changes.clear();
+        picture_decoder.decoded.clear();
+        wave_voice.calls.clear();
+        music_device.commands.clear();
+        sound_log.clear();
+    }
     RecordingPlatform(const RecordingPlatform&) = delete;
     RecordingPlatform& operator=(const RecordingPlatform&) = delete;
 };

@@ -42,7 +42,7 @@ class PictureTest : public GameTest {
     // Writes the record and reads it, as the start-up does.
     void UseRecord(const std::string& bytes) {
         Write("cgmode.dat", bytes);
-        LoadSeenRecord(engine->folder, engine->state);
+        engine->graphics.LoadRecord();
     }
     void WritePicture(std::string_view name, std::uint32_t colour) {
         Write(name, fakes::TestPictureBytes(2, 2, colour));
@@ -171,43 +171,60 @@ TEST_F(PictureTest, FullViewShowsOnlySeenPictures) {
     EXPECT_EQ(Screen()->at(0, 0), 0xFF000100u);
 }
 
-TEST_F(PictureTest, DamagedRecordsReadSafely) {
-    WindowState& state = engine->state;
-    const auto load = [&](std::string bytes) {
-        Write("cgmode.dat", bytes);
-        try {
-            LoadSeenRecord(engine->folder, state);
-        } catch (const RuntimeError& error) {
-            return error.number();
-        }
-        return 0;
-    };
-    EXPECT_EQ(load(SeenRecordText(3, {1, 3})), 0);
-    EXPECT_EQ(state.CGCount, 3);
-    EXPECT_TRUE(state.CGSeen[1] && !state.CGSeen[2] && state.CGSeen[3]);
-
-    // Fewer flags than the count, or garbage for a flag: reading fails and nothing changes.
-    EXPECT_EQ(load("5\r\n#TRUE#\r\n#TRUE#\r\n"), err::kInputPastEndOfFile);
-    EXPECT_EQ(load("3\r\n#TRUE#\r\nmaybe\r\n#TRUE#\r\n"), err::kTypeMismatch);
-    EXPECT_EQ(state.CGCount, 3);
-    EXPECT_FALSE(state.CGSeen[2]);
-
-    // A count above the 250 pictures reads 250 flags and ignores what follows.
+// Every flag that reads is kept; a record that did not read whole is kept aside, once, before
+// the first picture command rewrites it; a missing one offers every picture present.
+TEST_F(PictureTest, DamagedRecordsKeepEveryFlagThatReadsAndACopy) {
     std::string big = SeenRecordText(250, {250});
     big.replace(0, 3, "300");
-    EXPECT_EQ(load(big + "garbage\r\n"), 0);
-    EXPECT_EQ(state.CGCount, 250);
-    EXPECT_TRUE(state.CGSeen[250]);
-    // A negative count is no flags at all.
-    EXPECT_EQ(load("-4\r\n"), 0);
-    EXPECT_EQ(state.CGCount, 0);
-    SaveSeenRecord(engine->folder, state);
-    EXPECT_EQ(RecordOnDisk(), "0\r\n");
-
+    const struct {
+        std::string bytes;
+        int count;
+        std::vector<int> seen;
+        bool damaged;
+    } cases[] = {
+        {SeenRecordText(3, {1, 3}), 3, {1, 3}, false},
+        {"3,#TRUE#,#FALSE#,#TRUE#", 3, {1, 3}, false},
+        {"3\r#TRUE#\r#FALSE#\r#TRUE#\r", 3, {1, 3}, false},
+        {SeenRecordText(3, {2}) + "garbage\r\n", 3, {2}, false},
+        {"5\r\n#TRUE#\r\n#TRUE#\r\n", 5, {1, 2}, true},             // cut short
+        {"3\r\n#TRUE#\r\nmaybe\r\n#TRUE#\r\n", 3, {1, 3}, true},  // garbage for a flag
+        {"3\r\n#TRUE#\r\n#TR", 3, {1}, true},                       // cut mid-flag
+        {big, 250, {250}, true},                                    // a count above 250
+        {"-4\r\n#TRUE#\r\n", 0, {}, true},
+        {"many\r\n#TRUE#\r\n", 12, {}, true},  // no count: every picture present
+        {"", 12, {}, true},
+    };
+    WritePicture("data/012.jpg", 0xFF000012);
+    WritePicture("data/005.jpg", 0xFF000005);
+    WriteScenario({".c 5", "."});
+    const std::filesystem::path copy = folder.path() / "cgmode.dat.damaged";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.bytes.substr(0, 40));
+        std::filesystem::remove(copy);
+        Write("cgmode.dat", c.bytes);
+        engine->state.CGSeen.fill(true);
+        engine->graphics.LoadRecord();
+        EXPECT_EQ(engine->state.CGCount, c.count);
+        for (int i = 1; i <= kLastPicture; ++i) {
+            const bool seen = std::find(c.seen.begin(), c.seen.end(), i) != c.seen.end();
+            ASSERT_EQ(engine->state.CGSeen[static_cast<std::size_t>(i)], seen) << i;
+        }
+        NewGame();
+        EXPECT_TRUE(fakes.message_box.shown.empty());
+        EXPECT_EQ(RecordOnDisk(), SeenRecordBytes(engine->state));
+        ASSERT_EQ(std::filesystem::exists(copy), c.damaged);
+        if (c.damaged) {
+            std::ifstream in(copy, std::ios::binary);
+            EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), c.bytes);
+        }
+    }
+    // Missing: nothing seen, and the count reaches the highest picture present.
     std::filesystem::remove(folder.path() / "cgmode.dat");
-    EXPECT_EQ(load(""), err::kInputPastEndOfFile);
-    std::filesystem::remove(folder.path() / "cgmode.dat");
-    EXPECT_THROW(LoadSeenRecord(engine->folder, state), RuntimeError);
+    engine->folder.Forget(folder.path());
+    engine->graphics.LoadRecord();
+    EXPECT_EQ(engine->state.CGCount, 12);
+    NewGame();
+    EXPECT_EQ(RecordOnDisk(), SeenRecordText(12, {5}));
 }
 
 // The record is replaced whole: a write that dies half-way (the process killed for going over

@@ -44,7 +44,7 @@ TEST_F(ChoicesTest, BlockIsReadWholeAndShownInPlaceOfThePage) {
     EXPECT_EQ(ControlOverCaption(0), ControlId::lblSel0);
     EXPECT_EQ(ControlOverCaption(1), ControlId::lblSel1);
     EXPECT_EQ(engine->form.HitTest(640, 560), ControlId::imgSel1);
-    EXPECT_FALSE(engine->state.TitleMode || engine->state.GameMode);  // no screen change
+    EXPECT_TRUE(engine->state.GameMode && !engine->state.TitleMode);  // no screen change
     EXPECT_TRUE(fakes.message_box.shown.empty());
 }
 

@@ -3,6 +3,7 @@
 
 #include "base/runtime_error.h"
 #include "fakes/game_fixture.h"
+#include "title/title_texts.h"
 
 namespace tsukikage {
 namespace {
@@ -71,7 +72,7 @@ TEST_F(NewGameTest, ScenarioNameIsFoundWhateverItsLetterCase) {
 TEST_F(NewGameTest, EmptyScenarioStartsNothing) {
     WriteScenario({});
     NewGame();
-    EXPECT_EQ(Label(), "\u3000\u3000\u3000");
+    EXPECT_EQ(Label(), TitleCaption());
     EXPECT_TRUE(fakes.message_box.shown.empty());
 }
 
@@ -120,7 +121,7 @@ TEST_F(NewGameTest, RestoreCollectsTextWithoutShowingIt) {
     engine->state.PartNo = 1;
     engine->new_game.LoadPart();
     // The advance after the marker emptied the buffer; the label was never touched.
-    EXPECT_EQ(Label(), "\u3000\u3000\u3000");
+    EXPECT_EQ(Label(), TitleCaption());
     EXPECT_EQ(control(ControlId::txtTell).caption, "");
 }
 
@@ -129,7 +130,7 @@ TEST_F(NewGameTest, RestoreWithoutItsMarkerEndsQuietlyAtTheEndOfTheFile) {
     engine->state.PartNo = 9;
     engine->new_game.LoadPart();
     EXPECT_TRUE(engine->reader.AtEnd());
-    EXPECT_EQ(Label(), "\u3000\u3000\u3000");
+    EXPECT_EQ(Label(), TitleCaption());
     EXPECT_EQ(control(ControlId::txtTell).caption, "一\r\n二\r\n");
     EXPECT_TRUE(fakes.message_box.shown.empty());
 }

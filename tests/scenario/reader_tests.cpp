@@ -3,6 +3,7 @@
 
 #include "base/runtime_error.h"
 #include "fakes/game_fixture.h"
+#include "title/title_texts.h"
 
 namespace tsukikage {
 namespace {
@@ -15,7 +16,7 @@ class ReaderTest : public GameTest {};
 TEST_F(ReaderTest, PageIsTheTextUpToTheWaitLine) {
     WriteScenario({".", "一行目", "", "三行目", ".", "次のページ", "."});
     NewGame();
-    EXPECT_EQ(Label(), "\u3000\u3000\u3000");  // the first line waits at once
+    EXPECT_EQ(Label(), TitleCaption());  // the first line waits at once
     Advance();
     EXPECT_EQ(Label(), "一行目\r\n\r\n三行目\r\n");
     EXPECT_TRUE(control(ControlId::Label1).visible);
@@ -67,7 +68,10 @@ TEST_F(ReaderTest, EndCommandClosesTheScenarioAndShowsTheTitle) {
     NewGame();
     fakes.wave_voice.calls.clear();
     Advance();
-    EXPECT_EQ(Label(), "終わり\r\n");
+    // The title layout puts its notice over the last page.
+    EXPECT_EQ(Label(), Notice());
+    EXPECT_TRUE(control(ControlId::NewGameImage).visible);
+    EXPECT_TRUE(engine->form.IsMenuAvailable(MenuId::NewGame));
     EXPECT_FALSE(control(ControlId::imgAhead).visible);
     EXPECT_TRUE(control(ControlId::imgAhead).enabled);
     EXPECT_FALSE(engine->reader.IsOpen());
@@ -79,7 +83,7 @@ TEST_F(ReaderTest, EndCommandClosesTheScenarioAndShowsTheTitle) {
     EXPECT_FALSE(engine->state.GameMode);
     // The marker is hidden: a click on it does nothing.
     Advance();
-    EXPECT_EQ(Label(), "終わり\r\n");
+    EXPECT_EQ(Label(), Notice());
 }
 
 TEST_F(ReaderTest, EndCommandStopsOpenedMusic) {
@@ -143,7 +147,7 @@ TEST_F(ReaderTest, EmptyScenarioShowsNothing) {
     WriteScenario({});
     NewGame();
     Advance();
-    EXPECT_EQ(Label(), "\u3000\u3000\u3000");
+    EXPECT_EQ(Label(), TitleCaption());
     EXPECT_TRUE(fakes.message_box.shown.empty());
 }
 
@@ -239,7 +243,7 @@ TEST_F(ReaderTest, TheAdvanceMarkerTakesClicksOnlyWhileShownAndEnabled) {
     NewGame();
     control(ControlId::imgAhead).enabled = false;
     Advance();
-    EXPECT_EQ(Label(), "\u3000\u3000\u3000");
+    EXPECT_EQ(Label(), TitleCaption());
     control(ControlId::imgAhead).enabled = true;
     Advance();
     EXPECT_EQ(Label(), "一\r\n");
@@ -268,7 +272,7 @@ TEST_F(ReaderTest, EndDuringAModalBoxLeavesTheOuterAdvanceWithNothingToRead) {
     };
     Advance();
     EXPECT_EQ(fakes.message_box.shown.size(), 1u);
-    EXPECT_EQ(Label(), "\u3000\u3000\u3000");
+    EXPECT_EQ(Label(), TitleCaption());
 }
 
 }  // namespace

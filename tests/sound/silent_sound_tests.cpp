@@ -19,7 +19,8 @@ TEST(SilentSoundTest, LoopingMusicNeitherEndsTheGameNorKeepsRestarting) {
                       fakes::Scenario({".y bgm\\theme.mid", "続き", "."}));
     Engine engine(platform, folder.path());
     engine.Form_Load();
-    engine.MenuCommand(MenuId::NewGame);
+    for (int tick = 0; tick < 3; ++tick) engine.Tick(TimerId::Timer2);
+    engine.Click(ControlId::NewGameImage);
     for (int i = 0; i < 3; ++i) engine.sound.BgmLoopWatch();
     engine.Click(ControlId::imgAhead);
     EXPECT_TRUE(fakes.message_box.shown.empty());

@@ -188,6 +188,7 @@ class SoundOnDeviceTest : public GameTest {
     SoundOnDeviceTest() : device(player, clock, GameMusicResolver(folder.path())) {
         engine = std::make_unique<Engine>(platform, folder.path());
         engine->Form_Load();
+        for (int tick = 0; tick < 3; ++tick) engine->Tick(TimerId::Timer2);
         using namespace testing_midi;
         // 2 s at the default tempo.
         WriteGameFile("bgm/theme.mid",

@@ -1,0 +1,131 @@
+#include <array>
+#include <string>
+
+#include "title/title.h"
+#include "title/title_texts.h"
+
+namespace tsukikage {
+namespace {
+
+// What a layout does to a control: show (visible and enabled), hide (invisible and
+// disabled), make invisible only, or leave it as it is.
+enum Act : std::uint8_t { Keep, Show, Hide, Invisible };
+
+// The six layouts, in the order of the mode flags that choose them.
+enum Layout : std::uint8_t { kTitle, kGame, kLoad, kGallery, kMusic, kScene, kLayouts };
+
+struct Row {
+    ControlId control;
+    std::array<Act, kLayouts> act;  // title, game, load, gallery, music, scene
+};
+
+// clang-format off
+constexpr Row kRows[] = {
+    {ControlId::Label2,        {Hide,      Keep, Keep, Show, Keep, Keep}},
+    {ControlId::Shape1,        {Invisible, Keep, Keep, Keep, Keep, Invisible}},
+    {ControlId::Picture1,      {Show,      Keep, Keep, Keep, Keep, Show}},
+    {ControlId::Label1,        {Show,      Keep, Keep, Hide, Keep, Show}},
+    {ControlId::NewGameImage,  {Show,      Hide, Keep, Hide, Hide, Hide}},
+    {ControlId::LoadGameImage, {Show,      Hide, Keep, Hide, Hide, Hide}},
+    {ControlId::CGImage,       {Show,      Hide, Keep, Hide, Hide, Hide}},
+    {ControlId::SceneImage,    {Show,      Hide, Keep, Hide, Hide, Hide}},
+    {ControlId::MusicImage,    {Show,      Hide, Keep, Hide, Hide, Hide}},
+    {ControlId::EndImage,      {Show,      Hide, Keep, Hide, Hide, Hide}},
+    {ControlId::lblSel0,       {Keep,      Keep, Keep, Hide, Keep, Keep}},
+    {ControlId::lblSel1,       {Keep,      Keep, Keep, Hide, Keep, Keep}},
+    {ControlId::CGGo,          {Hide,      Hide, Hide, Show, Hide, Hide}},
+    {ControlId::CGBack,        {Hide,      Hide, Hide, Show, Hide, Hide}},
+    {ControlId::SystemBack,    {Hide,      Hide, Hide, Show, Show, Show}},
+    {ControlId::MusicGo,       {Hide,      Hide, Keep, Keep, Show, Show}},
+    {ControlId::MusicBack,     {Hide,      Hide, Keep, Keep, Show, Show}},
+    {ControlId::MusicPlay,     {Hide,      Hide, Keep, Keep, Show, Show}},
+    {ControlId::MusicStop,     {Hide,      Hide, Keep, Keep, Show, Hide}},
+};
+// clang-format on
+
+// The pictures a layout loads. On the title screen a locked extra gets its unlocked picture
+// and then the hint picture over it.
+struct PictureLoad {
+    Layout layout;
+    ControlId control;
+    std::string_view name;
+    int locked_by_ending;  // 1 to 3: the hint picture follows while that ending is not reached
+};
+
+constexpr PictureLoad kPictures[] = {
+    {kTitle, ControlId::Picture1, "\\Data\\題名.jpg", 0},
+    {kTitle, ControlId::NewGameImage, "\\Data\\NewGame.bmp", 0},
+    {kTitle, ControlId::LoadGameImage, "\\Data\\loadGame.bmp", 0},
+    {kTitle, ControlId::CGImage, "\\Data\\cgagain.bmp", 1},
+    {kTitle, ControlId::SceneImage, "\\Data\\sceneagain.bmp", 2},
+    {kTitle, ControlId::MusicImage, "\\Data\\music.bmp", 3},
+    {kTitle, ControlId::EndImage, "\\Data\\End.bmp", 0},
+    {kLoad, ControlId::NewGameImage, "\\Data\\load1.bmp", 0},
+    {kLoad, ControlId::LoadGameImage, "\\Data\\load2.bmp", 0},
+    {kLoad, ControlId::CGImage, "\\Data\\load3.bmp", 0},
+    {kLoad, ControlId::SceneImage, "\\Data\\load4.bmp", 0},
+    {kLoad, ControlId::MusicImage, "\\Data\\load5.bmp", 0},
+    {kLoad, ControlId::EndImage, "\\Data\\back.bmp", 0},
+    {kScene, ControlId::Picture1, "\\Data\\題名.jpg", 0},
+};
+
+constexpr std::string_view kHint = "\\Data\\hatena.bmp";
+
+// The first true flag in the order title, game, load, gallery, music, scene.
+std::optional<Layout> ChosenLayout(const WindowState& s) {
+    const bool flags[kLayouts] = {s.TitleMode, s.GameMode,  s.LoadMode,
+                                  s.CGMode,    s.MusicMode, s.SceneMode};
+    for (std::uint8_t i = 0; i < kLayouts; ++i) {
+        if (flags[i]) return static_cast<Layout>(i);
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+void Title::ModeSelect() {
+    const std::optional<Layout> layout = ChosenLayout(w_.state);
+    if (!layout) return;
+    Form& form = w_.form;
+    for (const Row& row : kRows) {
+        switch (row.act[*layout]) {
+            case Show:
+                form.Show(row.control);
+                break;
+            case Hide:
+                form.Hide(row.control);
+                break;
+            case Invisible:
+                form[row.control].visible = false;
+                break;
+            case Keep:
+                break;
+        }
+    }
+    for (const PictureLoad& load : kPictures) {
+        if (load.layout != *layout) continue;
+        LoadInto(load.control, load.name);
+        if (load.locked_by_ending != 0 &&
+            w_.state.EndFlags[static_cast<std::size_t>(load.locked_by_ending)] == 0) {
+            LoadInto(load.control, kHint);
+        }
+    }
+    switch (*layout) {
+        case kTitle:
+            form[ControlId::Label1].caption = Notice();
+            form.menu(MenuId::SystemMenu).enabled = true;
+            break;
+        case kGame:
+            form.menu(MenuId::SystemMenu).enabled = true;
+            break;
+        case kGallery:
+            form[ControlId::Label2].caption = std::to_string(w_.state.CGPage) + "枚目";
+            form[ControlId::Label1].fore_color = kRed;
+            break;
+        default:
+            break;
+    }
+    form.Changed();
+}
+
+}  // namespace tsukikage
