@@ -30,7 +30,8 @@ Engine::Engine(Platform& platform, std::filesystem::path game_folder)
       saves(*this),
       extras(*this),
       title(*this, new_game, graphics, sound, saves, extras),
-      quit(*this, reader, sound) {
+      quit(*this, reader, sound),
+      about_box(*this) {
     FillCommandTable();
     sound.ClaimEvents(events);
     graphics.ClaimEvents(events);
@@ -41,6 +42,7 @@ Engine::Engine(Platform& platform, std::filesystem::path game_folder)
     saves.ClaimEvents(events);
     title.ClaimEvents(events);
     quit.ClaimEvents(events);
+    about_box.ClaimEvents(events);
 
     Control& ahead = form[ControlId::imgAhead];
     ahead.picture = AheadMarkerPicture();
@@ -125,6 +127,14 @@ void Engine::MenuCommand(MenuId item) {
 
 void Engine::Tick(TimerId timer) {
     if (const EventTable::Action& action = events.Timer(timer)) Guarded(action);
+}
+
+void Engine::AboutOK() {
+    Guarded([&] { about_box.cmdOK_Click(); });
+}
+
+void Engine::AboutClosed() {
+    Guarded([&] { about_box.Form_Unload(); });
 }
 
 }  // namespace tsukikage

@@ -12,6 +12,7 @@
 #include "scenario/page.h"
 #include "scenario/reader.h"
 #include "sound/sound.h"
+#include "title/about_box.h"
 #include "title/quit.h"
 #include "title/title.h"
 #include "window/main_window.h"
@@ -45,6 +46,9 @@ class Engine : public MainWindow {
     void ClickAt(int x, int y);
     void MenuCommand(MenuId item);
     void Tick(TimerId timer);
+    // The about box's OK button and its close box.
+    void AboutOK();
+    void AboutClosed();
 
     Sound sound;
     Graphics graphics;
@@ -57,6 +61,7 @@ class Engine : public MainWindow {
     Extras extras;
     Title title;
     Quit quit;
+    AboutBox about_box;
 
   private:
     void FillCommandTable();

@@ -8,7 +8,6 @@ namespace tsukikage {
 void Quit::ClaimEvents(EventTable& events) {
     events.OnClick(ControlId::EndImage, [this] { EndImage_Click(); });
     events.OnMenu(MenuId::EndMenu, [this] { EndMenu_Click(); });
-    events.OnMenu(MenuId::VerData, [this] { VerData_Click(); });
 }
 
 void Quit::EndMenu_Click() {
@@ -38,7 +37,5 @@ void Quit::Form_Unload() {
     reader_.CloseScenario();
     EndProgram(w_.platform.process);
 }
-
-void Quit::VerData_Click() {}
 
 }  // namespace tsukikage

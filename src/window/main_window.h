@@ -8,6 +8,7 @@
 #include "base/game_folder.h"
 #include "base/surface.h"
 #include "platform/interfaces.h"
+#include "window/about_form.h"
 #include "window/event_table.h"
 #include "window/form.h"
 #include "window/window_state.h"
@@ -37,6 +38,8 @@ class MainWindow {
     Platform& platform;
     GameFolder folder;
     Form form;
+    // The about box, a window of its own.
+    AboutForm about_form;
     WindowState state;
     EventTable events;
 
