@@ -19,5 +19,6 @@ int main(int argc, char** argv) {
     int failures = RunWindowTests(argc, argv);
     failures += RunPictureDecoderTests(argc, argv);
     failures += RunPictureViewTests(argc, argv);
+    failures += RunAboutDialogTests(argc, argv);
     return failures;
 }

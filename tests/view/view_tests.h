@@ -4,3 +4,4 @@
 int RunWindowTests(int argc, char** argv);
 int RunPictureDecoderTests(int argc, char** argv);
 int RunPictureViewTests(int argc, char** argv);
+int RunAboutDialogTests(int argc, char** argv);

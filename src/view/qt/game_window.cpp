@@ -26,7 +26,10 @@ std::size_t Index(MenuId id) {
 GameWindow::GameWindow(Engine& engine, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      engine_(engine) {
+      engine_(engine),
+      about_(
+          this, [this] { Dispatch([&] { engine_.AboutOK(); }); },
+          [this] { Dispatch([&] { engine_.AboutClosed(); }); }) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -114,6 +117,7 @@ void GameWindow::Sync() {
         }
     }
     SyncTimers();
+    about_.Sync(engine_.about_form);
     // Only a changed model is painted again: idle ticks cost no drawing.
     if (!requested_any_ || form.revision != requested_revision_) {
         requested_any_ = true;

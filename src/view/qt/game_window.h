@@ -8,6 +8,7 @@
 #include <string>
 
 #include "engine/engine.h"
+#include "view/qt/about_dialog.h"
 
 class QAction;
 class QMenuBar;
@@ -28,6 +29,8 @@ class GameWindow : public QWidget {
     QMenuBar* menu_bar() const { return menu_bar_; }
     // The action of a menu item (for a menu title, the action that opens it).
     QAction* action(MenuId id) const { return actions_[static_cast<std::size_t>(id)]; }
+    // The about box while it is open, or nullptr.
+    AboutDialog* about_dialog() const { return about_.dialog(); }
 
     void FormLoad();
     // Brings caption, menus, timers, picture and pointer up to date with the model.
@@ -57,6 +60,7 @@ class GameWindow : public QWidget {
     bool centred_ = false;
 
     std::array<QTimer, kTimerCount> timers_;
+    AboutWindow about_;
 };
 
 }  // namespace tsukikage
