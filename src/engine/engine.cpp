@@ -27,7 +27,7 @@ Engine::Engine(Platform& platform, std::filesystem::path game_folder)
       reader(*this, page, commands),
       choices(*this, reader),
       new_game(*this, reader, page, sound),
-      saves(*this),
+      saves(*this, reader, new_game, sound),
       extras(*this),
       title(*this, new_game, graphics, sound, saves, extras),
       quit(*this, reader, sound),

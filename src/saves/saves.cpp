@@ -1,6 +1,33 @@
 #include "saves/saves.h"
 
+#include "base/runtime_error.h"
+#include "base/text_file.h"
+#include "scenario/new_game.h"
+#include "scenario/reader.h"
+#include "sound/sound.h"
+
 namespace tsukikage {
+namespace {
+
+constexpr std::string_view kWaitingPicture = "\\data\\nowload.jpg";
+constexpr std::string_view kSaveErrorTitle = "セーブエラー";
+constexpr std::string_view kLoadErrorTitle = "ロードエラー";
+
+std::string SlotText(int slot) {
+    return "スロット" + std::to_string(slot);
+}
+
+}  // namespace
+
+std::string SlotFileName(int slot) {
+    return "\\save" + std::to_string(slot) + ".dat";
+}
+
+std::string SlotBytes(std::int16_t part) {
+    TextOutput out;
+    out.PrintNumber(part).EndLine();
+    return out.bytes();
+}
 
 void Saves::ClaimEvents(EventTable& events) {
     constexpr MenuId kSaveItems[] = {MenuId::save1, MenuId::save2, MenuId::save3, MenuId::save4,
@@ -13,9 +40,65 @@ void Saves::ClaimEvents(EventTable& events) {
     }
 }
 
-// The save slots arrive with saving and loading.
-void Saves::SaveSlot(int) {}
+void Saves::SaveSlot(int slot) {
+    const std::string name = SlotFileName(slot);
+    const bool existed = w_.folder.Find(name).has_value();
+    try {
+        const std::optional<std::filesystem::path> path = w_.folder.PathForWriting(name);
+        if (!path) Raise(err::kPathNotFound);
+        ReplaceFile(*path, SlotBytes(w_.state.PartNo));
+        if (!existed) w_.folder.Forget(path->parent_path());
+    } catch (const RuntimeError& error) {
+        w_.form.Changed();
+        w_.platform.message_box.Show(SlotText(slot) + "にセーブできませんでした。\n" +
+                                         ErrorDescription(error.number()) +
+                                         "\n前のセーブはそのまま残っています。",
+                                     MessageIcon::Exclamation, kSaveErrorTitle);
+    }
+}
 
-void Saves::LoadSlot(int) {}
+std::optional<std::int16_t> Saves::ReadSlot(int slot) const {
+    const std::optional<std::filesystem::path> path = w_.folder.Find(SlotFileName(slot));
+    if (!path) return std::nullopt;
+    try {
+        return TextInput::Open(*path).ReadInteger();
+    } catch (const RuntimeError&) {
+        return std::nullopt;
+    }
+}
+
+void Saves::LoadSlot(int slot) {
+    // The slot is read first: one that cannot be read leaves the game as it was.
+    const std::optional<std::int16_t> part = ReadSlot(slot);
+    if (!part) {
+        const bool missing = !w_.folder.Find(SlotFileName(slot));
+        w_.form.Changed();
+        w_.platform.message_box.Show(
+            SlotText(slot) + (missing ? "にはセーブがありません。"
+                                      : "のセーブが壊れているため、ロードできませんでした。"),
+            MessageIcon::Exclamation, kLoadErrorTitle);
+        return;
+    }
+    reader_.CloseScenario();
+    w_.SelectMode(Mode::Game);
+    w_.state.Loading = true;
+    Control& screen = w_.form[ControlId::Picture1];
+    try {
+        screen.AssignPicture(w_.LoadPicture(kWaitingPicture));
+    } catch (const RuntimeError&) {
+        screen.AssignPicture(nullptr);  // the wait shows on an empty screen instead
+    }
+    w_.form.Changed();
+    sound_.StopAllSound();
+    w_.state.PartNo = *part;
+    new_game_.LoadPart();
+    Form& form = w_.form;
+    form.Hide(ControlId::imgAhead);
+    form.Show(ControlId::lblSel0);
+    form.Show(ControlId::lblSel1);
+    form[ControlId::txtTell].visible = false;
+    form[ControlId::Label1].visible = false;
+    w_.state.Loading = false;
+}
 
 }  // namespace tsukikage
