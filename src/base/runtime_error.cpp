@@ -1,47 +1,44 @@
 #include "base/runtime_error.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace tsukikage {
+namespace {
+
+struct Description {
+    int number;
+    std::string_view text;
+};
+
+constexpr Description kDescriptions[] = {
+    {err::kInvalidCall, "プロシージャの呼び出し、または引数が不正です。"},
+    {err::kOverflow, "オーバーフローしました。"},
+    {err::kOutOfMemory, "メモリが不足しています。"},
+    {err::kSubscriptOutOfRange, "インデックスが有効範囲にありません。"},
+    {err::kDivisionByZero, "0 で除算しました。"},
+    {err::kTypeMismatch, "型が一致しません。"},
+    {err::kBadFileNameOrNumber, "ファイル名または番号が不正です。"},
+    {err::kFileNotFound, "ファイルが見つかりません。"},
+    {err::kBadFileMode, "ファイル モードが不正です。"},
+    {err::kFileAlreadyOpen, "ファイルは既に開かれています。"},
+    {err::kDeviceIoError, "デバイス I/O エラーです。"},
+    {err::kDiskFull, "ディスクの空き容量が不足しています。"},
+    {err::kInputPastEndOfFile, "ファイルにこれ以上データがありません。"},
+    {err::kPermissionDenied, "書き込みできません。"},
+    {err::kPathFileAccessError, "パス名が無効です。"},
+    {err::kPathNotFound, "パスが見つかりません。"},
+    {err::kInvalidPicture, "ピクチャが不正です。"},
+};
+
+}  // namespace
 
 std::string ErrorDescription(int number) {
-    switch (number) {
-        case err::kInvalidCall:
-            return "プロシージャの呼び出し、または引数が不正です。";
-        case err::kOverflow:
-            return "オーバーフローしました。";
-        case err::kOutOfMemory:
-            return "メモリが不足しています。";
-        case err::kSubscriptOutOfRange:
-            return "インデックスが有効範囲にありません。";
-        case err::kDivisionByZero:
-            return "0 で除算しました。";
-        case err::kTypeMismatch:
-            return "型が一致しません。";
-        case err::kBadFileNameOrNumber:
-            return "ファイル名または番号が不正です。";
-        case err::kFileNotFound:
-            return "ファイルが見つかりません。";
-        case err::kBadFileMode:
-            return "ファイル モードが不正です。";
-        case err::kFileAlreadyOpen:
-            return "ファイルは既に開かれています。";
-        case err::kDeviceIoError:
-            return "デバイス I/O エラーです。";
-        case err::kDiskFull:
-            return "ディスクの空き容量が不足しています。";
-        case err::kInputPastEndOfFile:
-            return "ファイルにこれ以上データがありません。";
-        case err::kPermissionDenied:
-            return "書き込みできません。";
-        case err::kPathFileAccessError:
-            return "パス名が無効です。";
-        case err::kPathNotFound:
-            return "パスが見つかりません。";
-        case err::kInvalidPicture:
-            return "ピクチャが不正です。";
-        default:
-            return "アプリケーション定義またはオブジェクト定義のエラーです。 (" +
-                   std::to_string(number) + ")";
-    }
+    const auto* found = std::find_if(std::begin(kDescriptions), std::end(kDescriptions),
+                                     [number](const Description& d) { return d.number == number; });
+    if (found != std::end(kDescriptions)) return std::string(found->text);
+    return "アプリケーション定義またはオブジェクト定義のエラーです。 (" + std::to_string(number) +
+           ")";
 }
 
 RuntimeError::RuntimeError(int number) : number_(number), description_(ErrorDescription(number)) {}

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+#include <string>
+
 namespace tsukikage {
 namespace {
 
@@ -21,6 +24,21 @@ TEST(RuntimeError, UnknownNumbersNameTheNumber) {
     const std::string text = ErrorDescription(12345);
     EXPECT_NE(text.find("12345"), std::string::npos);
     EXPECT_NE(text, ErrorDescription(12346));
+}
+
+TEST(RuntimeError, EveryNumberRaisedHasADescriptionOfItsOwn) {
+    std::set<std::string> texts;
+    for (int number :
+         {err::kInvalidCall, err::kOverflow, err::kOutOfMemory, err::kSubscriptOutOfRange,
+          err::kDivisionByZero, err::kTypeMismatch, err::kBadFileNameOrNumber, err::kFileNotFound,
+          err::kBadFileMode, err::kFileAlreadyOpen, err::kDeviceIoError, err::kDiskFull,
+          err::kInputPastEndOfFile, err::kPermissionDenied, err::kPathFileAccessError,
+          err::kPathNotFound, err::kInvalidPicture}) {
+        const std::string text = ErrorDescription(number);
+        // The generic text names its number in brackets.
+        EXPECT_EQ(text.find("(" + std::to_string(number) + ")"), std::string::npos) << number;
+        EXPECT_TRUE(texts.insert(text).second) << number << ": " << text;
+    }
 }
 
 }  // namespace
