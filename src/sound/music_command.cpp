@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "base/ascii.h"
 #include "base/game_folder.h"
 #include "sound/midi_file.h"
 
@@ -14,17 +15,38 @@ namespace {
 
 constexpr std::size_t kReplyBufferBytes = 254;
 
-std::string Lower(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return lower;
-}
+struct ErrorMessage {
+    std::uint32_t code;
+    std::string_view text;
+};
 
-bool SameWord(std::string_view a, std::string_view b) {
-    return Lower(a) == Lower(b);
-}
+constexpr ErrorMessage kErrorMessages[] = {
+    {mci::kUnrecognizedKeyword, "不明なコマンド パラメータが指定されました。"},
+    {mci::kUnrecognizedCommand, "指定されたコマンドは認識されません。"},
+    {mci::kInvalidDeviceName, "指定されたデバイスは開かれていないか、MCI で認識されません。"},
+    {mci::kDeviceOpen,
+     "デバイス名は既にこのアプリケーションでエイリアスとして使われています。"
+     "一意の名前を使ってください。"},
+    {mci::kMissingCommandString, "コマンドが指定されていません。"},
+    {mci::kMissingStringArgument,
+     "指定されたコマンドには文字列パラメータが必要です。指定してください。"},
+    {mci::kBadInteger, "コマンドの整数が無効か、指定されていません。"},
+    {mci::kMissingParameter, "指定されたコマンドにはパラメータが必要です。指定してください。"},
+    {mci::kFileNotFound,
+     "指定されたファイルが見つかりません。パスとファイル名を確認してください。"},
+    {mci::kCannotUseAll, "このコマンドにはデバイス名 \"all\" は使えません。"},
+    {mci::kOutOfRange, "指定されたパラメータは、このコマンドの範囲外です。"},
+    {mci::kDuplicateAlias,
+     "指定されたエイリアスは既にこのアプリケーションで使われています。"
+     "一意のエイリアスを使ってください。"},
+    {mci::kMissingDeviceName, "デバイス名を指定してください。"},
+    {mci::kBadTimeFormat, "指定された時間形式の値が無効です。"},
+    {mci::kNoClosingQuote, "閉じる引用符がありません。"},
+    {mci::kInvalidFile,
+     "指定されたファイルは、指定された MCI デバイスで再生できません。"
+     "ファイルが壊れているか、形式が正しくありません。"},
+    {mci::kExtraCharacters, "引用符で囲まれた文字列の後に余分な文字を指定することはできません。"},
+};
 
 struct Token {
     std::string text;
@@ -76,6 +98,25 @@ std::optional<std::int64_t> Integer(std::string_view text) {
     return value;
 }
 
+// The words after the device name, as written.
+std::vector<std::string> WrittenKeywords(const std::vector<Token>& words) {
+    std::vector<std::string> keywords;
+    for (std::size_t i = 2; i < words.size(); ++i) keywords.push_back(words[i].text);
+    return keywords;
+}
+
+// The words after the device name, lower-cased. "notify" is accepted everywhere and changes
+// nothing, as no window is ever given to be notified.
+std::vector<std::string> PieceKeywords(const std::vector<Token>& words) {
+    std::vector<std::string> keywords;
+    for (std::size_t i = 2; i < words.size(); ++i) {
+        if (!ascii::EqualsIgnoringCase(words[i].text, "notify")) {
+            keywords.push_back(ascii::Lower(words[i].text));
+        }
+    }
+    return keywords;
+}
+
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return std::nullopt;
@@ -101,102 +142,128 @@ std::uint32_t MusicCommandDevice::SendString(std::string_view command, std::stri
     return code;
 }
 
+const MusicCommandDevice::Verb* MusicCommandDevice::FindVerb(std::string_view word) {
+    static constexpr Verb kVerbs[] = {
+        {"open", Target::kFile, &MusicCommandDevice::OpenVerb},
+        {"close", Target::kPieceOrAll, &MusicCommandDevice::CloseVerb},
+        {"play", Target::kPiece, &MusicCommandDevice::PlayVerb},
+        {"stop", Target::kPiece, &MusicCommandDevice::StopVerb},
+        {"set", Target::kPiece, &MusicCommandDevice::SetVerb},
+        {"status", Target::kPiece, &MusicCommandDevice::StatusVerb},
+    };
+    for (const Verb& verb : kVerbs) {
+        if (ascii::EqualsIgnoringCase(word, verb.name)) return &verb;
+    }
+    return nullptr;
+}
+
 std::uint32_t MusicCommandDevice::Run(std::string_view command, std::string& reply) {
     std::uint32_t error = 0;
     std::optional<std::vector<Token>> parsed = Tokenize(command, error);
     if (!parsed) return error;
     const std::vector<Token>& words = *parsed;
     if (words.empty()) return mci::kMissingCommandString;
-    const std::string verb = Lower(words[0].text);
-    if (verb != "open" && verb != "close" && verb != "play" && verb != "stop" && verb != "set" &&
-        verb != "status") {
-        return mci::kUnrecognizedCommand;
-    }
+    const Verb* verb = FindVerb(words[0].text);
+    if (!verb) return mci::kUnrecognizedCommand;
     if (words.size() < 2) return mci::kMissingDeviceName;
-    const std::string& device = words[1].text;
+    const Token& device = words[1];
+    if (verb->target == Target::kFile) {
+        return (this->*verb->run)(device.text, WrittenKeywords(words), reply);
+    }
+    if (const std::uint32_t refused = DeviceError(device.text, device.quoted, verb->target)) {
+        return refused;
+    }
+    return (this->*verb->run)(device.text, PieceKeywords(words), reply);
+}
 
-    if (verb == "open") {
-        if (words.size() == 2) return mci::kMissingParameter;
-        if (!SameWord(words[2].text, "alias")) return mci::kUnrecognizedKeyword;
-        if (words.size() < 4) return mci::kMissingStringArgument;
-        if (words.size() > 4) return mci::kUnrecognizedKeyword;
-        return Open(device, words[3].text);
+std::uint32_t MusicCommandDevice::DeviceError(std::string_view device, bool quoted,
+                                              Target target) const {
+    const bool all = !quoted && ascii::EqualsIgnoringCase(device, "all");
+    if (all) return target == Target::kPieceOrAll ? 0 : mci::kCannotUseAll;
+    if (!piece_ || !ascii::EqualsIgnoringCase(device, piece_->alias)) {
+        return mci::kInvalidDeviceName;
     }
+    return 0;
+}
 
-    const bool all = !words[1].quoted && SameWord(device, "all");
-    if (all && verb != "close") return mci::kCannotUseAll;
-    if (!all && (!piece_ || !SameWord(device, piece_->alias))) return mci::kInvalidDeviceName;
+// open <file> alias <alias>
+std::uint32_t MusicCommandDevice::OpenVerb(std::string_view file, const Keywords& keywords,
+                                           std::string&) {
+    if (keywords.empty()) return mci::kMissingParameter;
+    if (!ascii::EqualsIgnoringCase(keywords[0], "alias")) return mci::kUnrecognizedKeyword;
+    if (keywords.size() < 2) return mci::kMissingStringArgument;
+    if (keywords.size() > 2) return mci::kUnrecognizedKeyword;
+    return Open(file, keywords[1]);
+}
 
-    // Keywords after the device name; "notify" is accepted everywhere and changes nothing, as
-    // no window is ever given to be notified.
-    std::vector<std::string> rest;
-    for (std::size_t i = 2; i < words.size(); ++i) {
-        if (!SameWord(words[i].text, "notify")) rest.push_back(Lower(words[i].text));
-    }
+// close <alias> | close all
+std::uint32_t MusicCommandDevice::CloseVerb(std::string_view, const Keywords& keywords,
+                                            std::string&) {
+    if (!keywords.empty()) return mci::kUnrecognizedKeyword;
+    if (piece_) Close();
+    return 0;
+}
 
-    if (verb == "close") {
-        if (!rest.empty()) return mci::kUnrecognizedKeyword;
-        if (piece_) Close();
-        return 0;
-    }
-    if (verb == "stop") {
-        if (!rest.empty()) return mci::kUnrecognizedKeyword;
-        piece_->position_ms = Position();
-        piece_->playing = false;
-        player_.Stop();
-        return 0;
-    }
-    if (verb == "set") {
-        if (rest.empty()) return mci::kMissingParameter;
-        if (rest.size() < 2 || rest[0] != "time" || rest[1] != "format") {
-            return mci::kUnrecognizedKeyword;
-        }
-        if (rest.size() != 3) return mci::kBadTimeFormat;
-        return rest[2] == "milliseconds" || rest[2] == "ms" ? 0 : mci::kBadTimeFormat;
-    }
-    if (verb == "status") {
-        if (rest.empty()) return mci::kMissingParameter;
-        if (rest.size() > 1) return mci::kUnrecognizedKeyword;
-        if (rest[0] == "length") {
-            reply = std::to_string(piece_->length_ms);
-        } else if (rest[0] == "position") {
-            reply = std::to_string(Position());
-        } else if (rest[0] == "mode") {
-            Position();  // notices the end of the piece
-            reply = piece_->playing ? "playing" : "stopped";
-        } else {
-            return mci::kUnrecognizedKeyword;
-        }
-        return 0;
-    }
-
-    // play [from N]
+// play <alias> [from <ms>]: without "from" it goes on from where it stopped.
+std::uint32_t MusicCommandDevice::PlayVerb(std::string_view, const Keywords& keywords,
+                                           std::string&) {
     std::int64_t from = Position();
-    if (!rest.empty()) {
-        if (rest[0] != "from") return mci::kUnrecognizedKeyword;
-        if (rest.size() < 2) return mci::kMissingParameter;
-        std::optional<std::int64_t> value = Integer(rest[1]);
+    if (!keywords.empty()) {
+        if (keywords[0] != "from") return mci::kUnrecognizedKeyword;
+        if (keywords.size() < 2) return mci::kMissingParameter;
+        std::optional<std::int64_t> value = Integer(keywords[1]);
         if (!value) return mci::kBadInteger;
         if (*value > piece_->length_ms) return mci::kOutOfRange;
-        if (rest.size() > 2) return mci::kUnrecognizedKeyword;
+        if (keywords.size() > 2) return mci::kUnrecognizedKeyword;
         from = *value;
     }
-    if (from >= piece_->length_ms) {
-        // At the end already: the device stops at once.
-        player_.Stop();
-        piece_->playing = false;
-        piece_->position_ms = piece_->length_ms;
-        return 0;
+    PlayFrom(from);
+    return 0;
+}
+
+std::uint32_t MusicCommandDevice::StopVerb(std::string_view, const Keywords& keywords,
+                                           std::string&) {
+    if (!keywords.empty()) return mci::kUnrecognizedKeyword;
+    piece_->position_ms = Position();
+    piece_->playing = false;
+    player_.Stop();
+    return 0;
+}
+
+// set <alias> time format milliseconds|ms: the only time format there is.
+std::uint32_t MusicCommandDevice::SetVerb(std::string_view, const Keywords& keywords,
+                                          std::string&) {
+    if (keywords.empty()) return mci::kMissingParameter;
+    if (keywords.size() < 2 || keywords[0] != "time" || keywords[1] != "format") {
+        return mci::kUnrecognizedKeyword;
     }
-    piece_->playing = true;
-    piece_->started_from_ms = from;
-    piece_->started_at_ms = clock_.NowMs();
-    player_.Play(from);
+    if (keywords.size() != 3) return mci::kBadTimeFormat;
+    return keywords[2] == "milliseconds" || keywords[2] == "ms" ? 0 : mci::kBadTimeFormat;
+}
+
+// status <alias> length|position|mode
+std::uint32_t MusicCommandDevice::StatusVerb(std::string_view, const Keywords& keywords,
+                                             std::string& reply) {
+    if (keywords.empty()) return mci::kMissingParameter;
+    if (keywords.size() > 1) return mci::kUnrecognizedKeyword;
+    if (keywords[0] == "length") {
+        reply = std::to_string(piece_->length_ms);
+    } else if (keywords[0] == "position") {
+        reply = std::to_string(Position());
+    } else if (keywords[0] == "mode") {
+        Position();  // notices the end of the piece
+        reply = piece_->playing ? "playing" : "stopped";
+    } else {
+        return mci::kUnrecognizedKeyword;
+    }
     return 0;
 }
 
 std::uint32_t MusicCommandDevice::Open(std::string_view file, std::string_view alias) {
-    if (piece_) return SameWord(alias, piece_->alias) ? mci::kDuplicateAlias : mci::kDeviceOpen;
+    if (piece_) {
+        return ascii::EqualsIgnoringCase(alias, piece_->alias) ? mci::kDuplicateAlias
+                                                               : mci::kDeviceOpen;
+    }
     std::optional<std::filesystem::path> path = resolve_(file);
     std::error_code error;
     if (!path || !std::filesystem::is_regular_file(*path, error)) return mci::kFileNotFound;
@@ -220,6 +287,20 @@ std::uint32_t MusicCommandDevice::Open(std::string_view file, std::string_view a
     return 0;
 }
 
+void MusicCommandDevice::PlayFrom(std::int64_t from_ms) {
+    if (from_ms >= piece_->length_ms) {
+        // At the end already: the device stops at once.
+        player_.Stop();
+        piece_->playing = false;
+        piece_->position_ms = piece_->length_ms;
+        return;
+    }
+    piece_->playing = true;
+    piece_->started_from_ms = from_ms;
+    piece_->started_at_ms = clock_.NowMs();
+    player_.Play(from_ms);
+}
+
 std::int64_t MusicCommandDevice::Position() {
     Piece& piece = *piece_;
     if (!piece.playing) return piece.position_ms;
@@ -240,70 +321,10 @@ void MusicCommandDevice::Close() {
 }
 
 std::string MusicCommandDevice::ErrorText(std::uint32_t code) {
-    std::string_view text;
-    switch (code) {
-        case mci::kUnrecognizedKeyword:
-            text = "不明なコマンド パラメータが指定されました。";
-            break;
-        case mci::kUnrecognizedCommand:
-            text = "指定されたコマンドは認識されません。";
-            break;
-        case mci::kInvalidDeviceName:
-            text = "指定されたデバイスは開かれていないか、MCI で認識されません。";
-            break;
-        case mci::kDeviceOpen:
-            text =
-                "デバイス名は既にこのアプリケーションでエイリアスとして使われています。"
-                "一意の名前を使ってください。";
-            break;
-        case mci::kMissingCommandString:
-            text = "コマンドが指定されていません。";
-            break;
-        case mci::kMissingStringArgument:
-            text = "指定されたコマンドには文字列パラメータが必要です。指定してください。";
-            break;
-        case mci::kBadInteger:
-            text = "コマンドの整数が無効か、指定されていません。";
-            break;
-        case mci::kMissingParameter:
-            text = "指定されたコマンドにはパラメータが必要です。指定してください。";
-            break;
-        case mci::kFileNotFound:
-            text = "指定されたファイルが見つかりません。パスとファイル名を確認してください。";
-            break;
-        case mci::kCannotUseAll:
-            text = "このコマンドにはデバイス名 \"all\" は使えません。";
-            break;
-        case mci::kOutOfRange:
-            text = "指定されたパラメータは、このコマンドの範囲外です。";
-            break;
-        case mci::kDuplicateAlias:
-            text =
-                "指定されたエイリアスは既にこのアプリケーションで使われています。"
-                "一意のエイリアスを使ってください。";
-            break;
-        case mci::kMissingDeviceName:
-            text = "デバイス名を指定してください。";
-            break;
-        case mci::kBadTimeFormat:
-            text = "指定された時間形式の値が無効です。";
-            break;
-        case mci::kNoClosingQuote:
-            text = "閉じる引用符がありません。";
-            break;
-        case mci::kInvalidFile:
-            text =
-                "指定されたファイルは、指定された MCI デバイスで再生できません。"
-                "ファイルが壊れているか、形式が正しくありません。";
-            break;
-        case mci::kExtraCharacters:
-            text = "引用符で囲まれた文字列の後に余分な文字を指定することはできません。";
-            break;
-        default:
-            text = "不明なエラーです。";
-            break;
+    for (const ErrorMessage& message : kErrorMessages) {
+        if (message.code == code) return FitReplyBuffer(message.text);
     }
-    return FitReplyBuffer(text);
+    return FitReplyBuffer("不明なエラーです。");
 }
 
 std::string FitReplyBuffer(std::string_view utf8_text) {

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/interfaces.h"
 
@@ -82,8 +83,33 @@ class MusicCommandDevice : public MusicDevice {
         std::int64_t started_from_ms = 0;
     };
 
+    // The words after a command's device name: as written for open, whose alias keeps its
+    // case; lower-cased and without "notify" for the verbs on an open piece.
+    using Keywords = std::vector<std::string>;
+    using VerbHandler = std::uint32_t (MusicCommandDevice::*)(std::string_view device,
+                                                              const Keywords& keywords,
+                                                              std::string& reply);
+    // What the device name of a verb names.
+    enum class Target { kFile, kPiece, kPieceOrAll };
+    struct Verb {
+        std::string_view name;
+        Target target;
+        VerbHandler run;
+    };
+    static const Verb* FindVerb(std::string_view word);
+
     std::uint32_t Run(std::string_view command, std::string& reply);
+    // Whether a verb's device name names what it must: 0, or the error code.
+    std::uint32_t DeviceError(std::string_view device, bool quoted, Target target) const;
+    std::uint32_t OpenVerb(std::string_view file, const Keywords& keywords, std::string& reply);
+    std::uint32_t CloseVerb(std::string_view device, const Keywords& keywords, std::string& reply);
+    std::uint32_t PlayVerb(std::string_view device, const Keywords& keywords, std::string& reply);
+    std::uint32_t StopVerb(std::string_view device, const Keywords& keywords, std::string& reply);
+    std::uint32_t SetVerb(std::string_view device, const Keywords& keywords, std::string& reply);
+    std::uint32_t StatusVerb(std::string_view device, const Keywords& keywords, std::string& reply);
+
     std::uint32_t Open(std::string_view file, std::string_view alias);
+    void PlayFrom(std::int64_t from_ms);
     std::int64_t Position();
     void Close();
 
