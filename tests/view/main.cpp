@@ -19,6 +19,7 @@ int main(int argc, char** argv) {
     int failures = RunWindowTests(argc, argv);
     failures += RunPictureDecoderTests(argc, argv);
     failures += RunPictureViewTests(argc, argv);
+    failures += RunTransitionGoldenTests(argc, argv);
     failures += RunAboutDialogTests(argc, argv);
     return failures;
 }

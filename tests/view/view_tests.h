@@ -4,4 +4,5 @@
 int RunWindowTests(int argc, char** argv);
 int RunPictureDecoderTests(int argc, char** argv);
 int RunPictureViewTests(int argc, char** argv);
+int RunTransitionGoldenTests(int argc, char** argv);
 int RunAboutDialogTests(int argc, char** argv);
