@@ -11,8 +11,10 @@
 #include <memory>
 
 #include "base/runtime_error.h"
+#include "base/text_codec.h"
 #include "engine/engine.h"
 #include "fakes/recording_platform.h"
+#include "view/golden.h"
 #include "view/qt/canvas.h"
 #include "view/qt/game_window.h"
 #include "view/qt/qt_platform.h"
@@ -60,7 +62,7 @@ class PictureViewTests : public QObject {
                     .save(QString::fromStdString((root / "data" / "002.jpg").string()), "BMP"));
         std::ofstream(root / "cgmode.dat", std::ios::binary) << "2\r\n#FALSE#\r\n#FALSE#\r\n";
         std::ofstream(root / "datafile", std::ios::binary)
-            << ".c 1\r\nFirst\r\n.\r\n.a 1\r\nSecond\r\n.\r\n";
+            << Utf8ToCp932(".c 1\r\n月影の回廊を歩く。First\r\n.\r\n.a 1\r\nSecond\r\n.\r\n");
         platform_ = std::make_unique<fakes::RecordingPlatform>();
         Platform& fake = platform_->platform;
         real_platform_ = std::make_unique<Platform>(
@@ -87,6 +89,12 @@ class PictureViewTests : public QObject {
         QCOMPARE(ScreenPixel(shown, 320, 0), QRgb(0xFFC08020));
         QCOMPARE(ScreenPixel(shown, 639, 478), QRgb(0xFFC08020));
         QVERIFY(platform_->message_box.shown.empty());
+    }
+
+    // The whole window as it shows a page: picture, text in the Japanese font and the
+    // advance marker, against tests/golden/window/game_page.png.
+    void gamePageLooksAsExpected() {
+        COMPARE_WITH_GOLDEN(Grab(window_->canvas()), QStringLiteral("window/game_page"));
     }
 
     void transitionFramesReachTheWindow() {
