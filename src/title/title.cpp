@@ -24,8 +24,8 @@ constexpr ControlId kTitleImages[] = {ControlId::NewGameImage, ControlId::LoadGa
 
 }  // namespace
 
-Title::Title(MainWindow& window, NewGame& new_game, Graphics& graphics, Sound& sound,
-             Saves& saves, Extras& extras)
+Title::Title(MainWindow& window, NewGame& new_game, Graphics& graphics, Sound& sound, Saves& saves,
+             Extras& extras)
     : w_(window),
       new_game_(new_game),
       graphics_(graphics),
@@ -33,9 +33,6 @@ Title::Title(MainWindow& window, NewGame& new_game, Graphics& graphics, Sound& s
       saves_(saves),
       extras_(extras) {
     w_.SetModeLayout([this] { ModeSelect(); });
-    for (ControlId image : kTitleImages) {
-        w_.form[image].picture = TitleImageDesignPicture(image);
-    }
 }
 
 void Title::ClaimEvents(EventTable& events) {
@@ -52,10 +49,41 @@ void Title::LoadInto(ControlId control, std::string_view name) {
     try {
         c.AssignPicture(w_.LoadPicture(name));
     } catch (const RuntimeError&) {
-        c.AssignPicture(control == ControlId::Picture1 ? nullptr
-                                                       : TitleImageDesignPicture(control));
+        c.AssignPicture(control == ControlId::Picture1 ? nullptr : DesignPicture(control));
     }
     w_.form.Changed();
+}
+
+// The title images' own pictures are the game's title pictures, the locked look its hint
+// picture; the drawn ones stand in for those the game folder lacks.
+void Title::LoadDesignPictures() {
+    constexpr struct {
+        ControlId image;
+        std::string_view name;
+    } kDesign[] = {{ControlId::NewGameImage, "\\Data\\NewGame.bmp"},
+                   {ControlId::LoadGameImage, "\\Data\\loadGame.bmp"},
+                   {ControlId::CGImage, "\\Data\\hatena.bmp"},
+                   {ControlId::SceneImage, "\\Data\\hatena.bmp"},
+                   {ControlId::MusicImage, "\\Data\\hatena.bmp"},
+                   {ControlId::EndImage, "\\Data\\End.bmp"}};
+    std::shared_ptr<const Surface> locked;
+    for (const auto& design : kDesign) {
+        std::shared_ptr<const Surface>& picture = design_[Index(design.image)];
+        try {
+            // The three extras share one picture, decoded once.
+            picture = design.name.ends_with("hatena.bmp") && locked ? locked
+                                                                    : w_.LoadPicture(design.name);
+        } catch (const RuntimeError&) {
+            picture = TitleImageDesignPicture(design.image);
+        }
+        if (design.name.ends_with("hatena.bmp")) locked = picture;
+        w_.form[design.image].AssignPicture(picture);
+    }
+}
+
+std::shared_ptr<const Surface> Title::DesignPicture(ControlId image) const {
+    const std::shared_ptr<const Surface>& loaded = design_[Index(image)];
+    return loaded ? loaded : TitleImageDesignPicture(image);
 }
 
 void Title::Form_Load() {
@@ -65,6 +93,7 @@ void Title::Form_Load() {
     s.StepCount = 0;
     s.MidiOpen = false;
     LoadInto(ControlId::Picture1, kLettering);
+    LoadDesignPictures();
     w_.form.menu(MenuId::SystemMenu).enabled = false;
     s.TitleMode = true;
     s.StartupRunning = true;

@@ -41,6 +41,12 @@ class Title {
 
   private:
     void FirstTitleScreen();
+    void LoadDesignPictures();
+    static std::size_t Index(ControlId image) {
+        return static_cast<std::size_t>(image) - static_cast<std::size_t>(ControlId::NewGameImage);
+    }
+    // A title image's own picture: the one loaded at window creation, or the drawn one.
+    std::shared_ptr<const Surface> DesignPicture(ControlId image) const;
     // A locked extra's image says so in the message area; an unlocked one opens the extra.
     void ExtraImage_Click(int slot, int ending, void (Extras::*open)());
     // Loads a game picture into a control. A picture that is missing or no picture leaves
@@ -53,6 +59,8 @@ class Title {
     Sound& sound_;
     Saves& saves_;
     Extras& extras_;
+    // The own pictures of the six title images, NewGameImage to EndImage.
+    std::array<std::shared_ptr<const Surface>, 6> design_;
 };
 
 }  // namespace tsukikage

@@ -45,7 +45,7 @@ menu_bar=19
 window_size=662x620
 menu_bar_area=300x12+300+3                        # the empty right part of the menu bar
 new_game_image=(531 $((287 + menu_bar)))          # the title image that starts a game
-title_images_area=211x186+426+$((274 + menu_bar)) # the six title images
+label_first_row=645x24+8+$((496 + menu_bar))     # the first row of the message label
 choice_marker_area=30x80+632+$((504 + menu_bar))  # the two choice markers
 label_area=645x105+8+$((496 + menu_bar))          # the message label
 marker_area=32x32+600+$((552 + menu_bar))         # the advance marker
@@ -58,7 +58,6 @@ first_choice=(312 $((524 + menu_bar)))            # the caption of the first of 
 text_red=(240 255 0 16 0 16)
 marker_red=(200 245 30 70 30 70)
 choice_orange=(200 245 140 190 20 80)
-design_gold=(185 215 145 175 65 95)  # the frames of the title images on the first title
 min_text_pixels=200   # a single short line has over a thousand
 min_marker_pixels=100 # the whole triangle has about 240
 
@@ -274,13 +273,15 @@ poll "$step_timeout" "the window is painted (a light menu bar)" window_painted
 keep_shot lettering
 (( marker == 0 )) || fail "the advance marker is shown before a game has started"
 
+# The first title's caption stands on the label's third row; the greeting before it begins on
+# the first.
 title_shown() {
     look_at_window || return 1
-    convert "$work/shot.png" -crop "$title_images_area" +repage -format %c \
-        "histogram:info:$work/title.txt" 2>>"$work/convert.log" || return 1
-    (( $(count_pixels "$work/title.txt" "${design_gold[@]}") >= 1000 ))
+    convert "$work/shot.png" -crop "$label_first_row" +repage -format %c \
+        "histogram:info:$work/row.txt" 2>>"$work/convert.log" || return 1
+    (( text >= min_text_pixels && $(count_pixels "$work/row.txt" "${text_red[@]}") == 0 ))
 }
-poll "$step_timeout" "the title images appear about three seconds after the start" title_shown
+poll "$step_timeout" "the title caption appears about three seconds after the start" title_shown
 keep_shot title
 
 # --- the new-game title image: the first page --------------------------------------------------

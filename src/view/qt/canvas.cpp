@@ -1,13 +1,12 @@
 #include "view/qt/canvas.h"
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPixmap>
-#include <QTextLayout>
-#include <QTextOption>
 
 #include <cmath>
 #include <string_view>
@@ -65,8 +64,43 @@ QFont ControlFont(const Font& design) {
     return font;
 }
 
-// Label text: top-left aligned, wrapped at the label width (anywhere, as Japanese text has
-// no spaces), cut off at the bottom.
+// Letters and digits of a word in Latin script, which wraps as a whole.
+bool IsWordChar(QChar c) {
+    return c.unicode() < 0x80 && c.isLetterOrNumber();
+}
+
+// Breaks one line of a caption into rows no wider than `width`, the way the original text
+// drawing breaks Japanese text: between any two characters, a Latin word moved whole to the
+// next row when it fits there. Every character takes its room, the ideographic space too, so
+// runs of them place the words after them; an ASCII blank where a row breaks is dropped.
+std::vector<QString> WrapLine(const QString& text, const QFontMetricsF& metrics, qreal width) {
+    std::vector<QString> rows;
+    QString row;
+    qsizetype i = 0;
+    while (i < text.size()) {
+        const qsizetype n = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        const QString next = text.mid(i, n);
+        if (row.isEmpty() || metrics.horizontalAdvance(row + next) <= width) {
+            row += next;
+            i += n;
+            continue;
+        }
+        qsizetype word = row.size();
+        while (word > 0 && IsWordChar(row[word - 1]) && IsWordChar(next[0])) --word;
+        if (word > 0 && word < row.size()) {
+            rows.push_back(row.left(word));
+            row = row.mid(word);
+        } else {
+            rows.push_back(row);
+            row.clear();
+            if (next == QStringLiteral(" ")) i += n;
+        }
+    }
+    rows.push_back(row);
+    return rows;
+}
+
+// Label text: top-left aligned, wrapped at the label width, cut off at the bottom.
 void DrawCaption(QPainter& painter, const Control& control, const QRect& box) {
     if (control.caption.empty() || box.width() <= 0 || box.height() <= 0) return;
     const QFont font = ControlFont(control.font);
@@ -76,29 +110,17 @@ void DrawCaption(QPainter& painter, const Control& control, const QRect& box) {
     // Every line of the caption takes at least one row, so no later line can be seen.
     const int max_lines = static_cast<int>(std::ceil(box.height() / line_height)) + 1;
 
-    QTextOption option;
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    const QFontMetricsF metrics(font, painter.device());
     painter.setFont(font);
     painter.setPen(ToQColor(control.fore_color));
     qreal y = box.top();
     for (std::string_view line : LeadingLines(control.caption, max_lines)) {
-        if (y >= box.bottom() + 1) break;
-        QTextLayout layout(QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size())),
-                           font);
-        layout.setTextOption(option);
-        layout.setCacheEnabled(false);
-        qreal row = 0;
-        layout.beginLayout();
-        for (QTextLine text_line = layout.createLine(); text_line.isValid();
-             text_line = layout.createLine()) {
-            text_line.setLineWidth(box.width());
-            text_line.setPosition(QPointF(0, row));
-            row += line_height;
-            if (y + row >= box.bottom() + 1) break;
+        const QString text = QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size()));
+        for (const QString& row : WrapLine(text, metrics, box.width())) {
+            if (y >= box.bottom() + 1) return;
+            painter.drawText(QPointF(box.left(), y + metrics.ascent()), row);
+            y += line_height;
         }
-        layout.endLayout();
-        layout.draw(&painter, QPointF(box.left(), y));
-        y += std::max(row, line_height);
     }
 }
 
