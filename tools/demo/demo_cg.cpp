@@ -6,13 +6,10 @@
 #include <QRadialGradient>
 
 #include <cmath>
-#include <fstream>
 #include <stdexcept>
 #include <string>
 
-#include "window/window_state.h"
-#include "graphics/seen_record.h"
-
+#include "demo_files.h"
 #include "demo_pictures.h"
 
 namespace tsukikage::demo {
@@ -21,7 +18,9 @@ namespace {
 constexpr int kWidth = 640;
 constexpr int kHeight = 480;
 
-void Sky(QPainter& p, QColor top, QColor bottom, int horizon = kHeight) {
+}  // namespace
+
+void Sky(QPainter& p, QColor top, QColor bottom, int horizon) {
     QLinearGradient sky(0, 0, 0, horizon);
     sky.setColorAt(0, top);
     sky.setColorAt(1, bottom);
@@ -53,6 +52,8 @@ void Moon(QPainter& p, QPointF at, qreal r) {
     p.drawEllipse(at + QPointF(-r * 0.3, r * 0.2), r * 0.18, r * 0.14);
     p.drawEllipse(at + QPointF(r * 0.25, -r * 0.3), r * 0.12, r * 0.1);
 }
+
+namespace {
 
 // The corridor seen down its length: floor boards, a row of pillars and the railing.
 void Corridor(QPainter& p, QColor wood, QColor shade, int pillars, bool moonlit) {
@@ -264,39 +265,33 @@ QImage Thumbnail(const QImage& picture) {
 }
 
 QImage DrawPlaceholderPicture() {
-    QImage image(kWidth, kHeight, QImage::Format_RGB32);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    Sky(p, QColor(24, 24, 30), QColor(12, 12, 16));
-    p.setPen(QPen(QColor(120, 120, 136), 6));
-    p.setBrush(Qt::NoBrush);
-    p.drawEllipse(QPointF(320, 240), 90, 90);
-    // A question mark drawn as strokes.
-    QPainterPath mark;
-    mark.moveTo(290, 200);
-    mark.cubicTo(290, 160, 350, 160, 350, 200);
-    mark.cubicTo(350, 230, 320, 230, 320, 262);
-    p.setPen(QPen(QColor(150, 150, 166), 14, Qt::SolidLine, Qt::RoundCap));
-    p.drawPath(mark);
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(150, 150, 166));
-    p.drawEllipse(QPointF(320, 292), 8, 8);
-    p.end();
-    return image;
+    return PaintedPicture(kWidth, kHeight, [](QPainter& p) {
+        Sky(p, QColor(24, 24, 30), QColor(12, 12, 16));
+        p.setPen(QPen(QColor(120, 120, 136), 6));
+        p.setBrush(Qt::NoBrush);
+        p.drawEllipse(QPointF(320, 240), 90, 90);
+        // A question mark drawn as strokes.
+        QPainterPath mark;
+        mark.moveTo(290, 200);
+        mark.cubicTo(290, 160, 350, 160, 350, 200);
+        mark.cubicTo(350, 230, 320, 230, 320, 262);
+        p.setPen(QPen(QColor(150, 150, 166), 14, Qt::SolidLine, Qt::RoundCap));
+        p.drawPath(mark);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(150, 150, 166));
+        p.drawEllipse(QPointF(320, 292), 8, 8);
+    });
 }
 
 QImage DrawLoadingPicture() {
-    QImage image(kWidth, kHeight, QImage::Format_RGB32);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    Sky(p, QColor(10, 14, 34), QColor(4, 6, 14));
-    Moon(p, QPointF(320, 200), 40);
-    // Three dots under the moon, like a loading indicator.
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(220, 220, 230));
-    for (int i = -1; i <= 1; ++i) p.drawEllipse(QPointF(320 + 30 * i, 320), 6, 6);
-    p.end();
-    return image;
+    return PaintedPicture(kWidth, kHeight, [](QPainter& p) {
+        Sky(p, QColor(10, 14, 34), QColor(4, 6, 14));
+        Moon(p, QPointF(320, 200), 40);
+        // Three dots under the moon, like a loading indicator.
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(220, 220, 230));
+        for (int i = -1; i <= 1; ++i) p.drawEllipse(QPointF(320 + 30 * i, 320), 6, 6);
+    });
 }
 
 namespace {
@@ -327,17 +322,6 @@ void WritePictureFiles(const std::filesystem::path& game_folder) {
     SaveJpeg(data / "nothing.jpg", placeholder);
     SaveJpeg(data / "smallsize" / "nothing.jpg", Thumbnail(placeholder));
     SaveJpeg(data / "nowload.jpg", DrawLoadingPicture());
-
-    // The player's record survives a rebuild of the demo.
-    const std::filesystem::path record = game_folder / "cgmode.dat";
-    if (!std::filesystem::exists(record)) {
-        WindowState nothing_seen;
-        nothing_seen.CGCount = kNumberedPictures;
-        const std::string bytes = SeenRecordBytes(nothing_seen);
-        std::ofstream out(record, std::ios::binary);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        if (!out) throw std::runtime_error("cannot write " + record.string());
-    }
 }
 
 }  // namespace tsukikage::demo

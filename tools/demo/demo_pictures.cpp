@@ -13,7 +13,8 @@ constexpr int kClientHeight = 601;
 // Where the message text sits (the message label's rectangle).
 constexpr QRect kMessageArea{8, 496, 645, 105};
 
-// A small four-petal lattice knot, the kind found on temple screens, centred on `at`.
+}  // namespace
+
 void DrawKnot(QPainter& painter, QPointF at, qreal size) {
     QPainterPath path;
     path.moveTo(at.x(), at.y() - size);
@@ -24,8 +25,6 @@ void DrawKnot(QPainter& painter, QPointF at, qreal size) {
     painter.drawPath(path);
     painter.drawEllipse(at, size * 0.35, size * 0.35);
 }
-
-}  // namespace
 
 QImage DrawWindowPicture() {
     QImage image(kClientWidth, kClientHeight, QImage::Format_RGB32);

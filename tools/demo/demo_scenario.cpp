@@ -138,13 +138,30 @@ std::span<const std::string_view> ScenarioLines() {
     return kLines;
 }
 
-std::string ScenarioFile() {
+namespace {
+
+template <typename Line>
+std::string Cp932Lines(std::span<const Line> lines) {
     std::string bytes;
-    for (std::string_view line : kLines) {
+    for (std::string_view line : lines) {
         bytes += Utf8ToCp932(line);
         bytes += "\r\n";
     }
     return bytes;
+}
+
+}  // namespace
+
+std::string GameText(std::span<const std::string_view> lines) {
+    return Cp932Lines(lines);
+}
+
+std::string GameText(std::span<const std::string> lines) {
+    return Cp932Lines(lines);
+}
+
+std::string ScenarioFile() {
+    return GameText(kLines);
 }
 
 std::filesystem::path GamePath(std::string_view name) {

@@ -17,6 +17,10 @@ std::span<const std::string_view> ScenarioLines();
 // The scenario as the game stores it: CP932, every line ending in CR LF.
 std::string ScenarioFile();
 
+// Lines written in UTF-8 as a text file of the game: CP932, every line ending in CR LF.
+std::string GameText(std::span<const std::string_view> lines);
+std::string GameText(std::span<const std::string> lines);
+
 // A backslash-separated game-folder name as a relative path.
 std::filesystem::path GamePath(std::string_view name);
 

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <numbers>
+#include <span>
 #include <vector>
 
 namespace tsukikage::demo {
@@ -130,6 +131,146 @@ void Melody(Track& track, std::uint8_t channel, const std::vector<int>& keys, st
     }
 }
 
+double KeyFrequency(double key) {
+    return 440.0 * std::pow(2.0, (key - 69) / 12);
+}
+
+std::size_t Samples(double seconds) {
+    return static_cast<std::size_t>(seconds * kSampleRate);
+}
+
+// A looping piece of a fixed length, kept on a ring: a sound that runs past the end goes on
+// from the start, so the piece ends where it begins.
+class Ring {
+  public:
+    explicit Ring(double seconds) : samples_(Samples(seconds)) {}
+
+    void Add(double at_seconds, const std::vector<double>& sound, double gain) {
+        std::size_t i = Samples(at_seconds) % samples_.size();
+        for (double s : sound) {
+            samples_[i] += gain * s;
+            if (++i == samples_.size()) i = 0;
+        }
+    }
+
+    // The wave file, scaled so that the loudest sample reaches `peak`.
+    std::string Wave(double peak = 0.7) const {
+        double loudest = 0;
+        for (double s : samples_) loudest = std::max(loudest, std::abs(s));
+        std::vector<double> scaled(samples_);
+        if (loudest > 0) {
+            for (double& s : scaled) s *= peak / loudest;
+        }
+        return WaveFile(scaled);
+    }
+
+  private:
+    std::vector<double> samples_;
+};
+
+// One partial of a struck voice: frequency ratio, level and how fast it fades (1/s).
+struct Partial {
+    double ratio;
+    double level;
+    double decay;
+};
+
+// A struck metal voice: its partials start together and fade each at its own rate.
+std::vector<double> Struck(double frequency, double seconds, std::span<const Partial> partials) {
+    std::vector<double> out(Samples(seconds));
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        const double t = static_cast<double>(i) / kSampleRate;
+        double s = 0;
+        for (const Partial& p : partials) {
+            s += p.level * std::exp(-p.decay * t) *
+                 std::sin(2 * std::numbers::pi * frequency * p.ratio * t);
+        }
+        out[i] = std::min(1.0, t / 0.003) * s;
+    }
+    return out;
+}
+
+// A temple bell: a long low hum whose close pairs of partials beat slowly.
+constexpr Partial kTempleBell[] = {
+    {0.5, 0.45, 0.22}, {0.507, 0.3, 0.25}, {1.0, 0.6, 0.45}, {1.008, 0.35, 0.5}, {1.19, 0.22, 0.8},
+    {1.51, 0.18, 1.1}, {2.0, 0.2, 1.5},    {2.63, 0.1, 2.4}, {3.3, 0.06, 3.5},
+};
+// A small chime: bright at the stroke, soon only its fundamental.
+constexpr Partial kChime[] = {
+    {1.0, 1.0, 1.4}, {2.0, 0.3, 3.0}, {3.0, 0.12, 5.0}, {4.2, 0.07, 8.0}, {5.4, 0.04, 12.0},
+};
+
+// A soft sustained chord: two slightly detuned sines for each key, fading in and out.
+std::vector<double> Pad(std::span<const int> keys, double seconds, double fade) {
+    std::vector<double> out(Samples(seconds));
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        const double t = static_cast<double>(i) / kSampleRate;
+        const double envelope = std::clamp(std::min(t, seconds - t) / fade, 0.0, 1.0);
+        double s = 0;
+        for (int key : keys) {
+            const double f = KeyFrequency(key);
+            s += std::sin(2 * std::numbers::pi * f * t) +
+                 std::sin(2 * std::numbers::pi * f * 1.003 * t) +
+                 0.2 * std::sin(4 * std::numbers::pi * f * t);
+        }
+        out[i] = envelope * s / static_cast<double>(2 * keys.size());
+    }
+    return out;
+}
+
+// A breathy flute tone with a vibrato that sets in after the attack.
+std::vector<double> Flute(double frequency, double seconds, Noise& noise) {
+    std::vector<double> out(Samples(seconds + 0.2));
+    double phase = 0;
+    double breath = 0;
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        const double t = static_cast<double>(i) / kSampleRate;
+        const double vibrato =
+            0.005 * std::min(1.0, t / 0.4) * std::sin(2 * std::numbers::pi * 5 * t);
+        phase += 2 * std::numbers::pi * frequency * (1 + vibrato) / kSampleRate;
+        breath += 0.2 * (noise.Next() - breath);
+        const double envelope =
+            std::min({1.0, t / 0.08, std::max(0.0, (seconds + 0.2 - t) / 0.25)});
+        out[i] = envelope * (std::sin(phase) + 0.22 * std::sin(2 * phase) +
+                             0.07 * std::sin(3 * phase) + 0.15 * breath);
+    }
+    return out;
+}
+
+// A plucked koto string (Karplus-Strong): a burst of soft noise circulating in a delay line
+// of one period, a little duller on every pass. Averaging two neighbours delays by half a
+// sample; an all-pass filter adds the fraction of a sample that tunes the string.
+std::vector<double> Pluck(double frequency, double seconds, Noise& noise) {
+    const double period = kSampleRate / frequency;
+    const auto length = std::max<std::size_t>(2, static_cast<std::size_t>(period + 0.4));
+    const double fraction = period + 0.5 - static_cast<double>(length);
+    const double all_pass = (1 - fraction) / (1 + fraction);
+    std::vector<double> line(length);
+    double soft = 0;
+    double sum = 0;
+    for (double& s : line) {
+        soft += 0.3 * (noise.Next() - soft);
+        s = soft;
+        sum += s;
+    }
+    // Without its mean the burst leaves no offset behind.
+    for (double& s : line) s -= sum / static_cast<double>(length);
+    std::vector<double> out(Samples(seconds));
+    std::size_t at = 0;
+    double last_in = 0;
+    double last_out = 0;
+    for (double& s : out) {
+        const std::size_t next = at + 1 == length ? 0 : at + 1;
+        s = line[at];
+        const double averaged = 0.997 * 0.5 * (line[at] + line[next]);
+        line[at] = all_pass * averaged + last_in - all_pass * last_out;
+        last_in = averaged;
+        last_out = line[at];
+        at = next;
+    }
+    return out;
+}
+
 }  // namespace
 
 std::string ChimeWave() {
@@ -219,6 +360,79 @@ std::string ThemeMidi() {
         pad.Note(0, 1, static_cast<std::uint8_t>(chord[2]), 0);
     }
     return MidiFile(1, {tempo.Chunk(), flute.Chunk(), pad.Chunk()});
+}
+
+std::string ThemeWave() {
+    // Eight bars at 120 beats a minute in D pentatonic; the bell tolls at bars 1 and 5.
+    constexpr double kBeat = 0.5;
+    Ring ring(32 * kBeat);
+    ring.Add(0, Struck(KeyFrequency(50), 9, kTempleBell), 0.55);
+    ring.Add(16 * kBeat, Struck(KeyFrequency(50), 9, kTempleBell), 0.45);
+    const int chords[][3] = {{50, 57, 62}, {43, 50, 59}, {47, 54, 62}, {45, 52, 57}};
+    for (int i = 0; i < 4; ++i) ring.Add(8 * kBeat * i, Pad(chords[i], 8 * kBeat + 0.8, 1.0), 0.3);
+    const int melody[][2] = {{0, 69},  {1, 74},  {2, 76},  {3, 78},  {5, 76},  {6, 74},
+                             {8, 71},  {9, 74},  {10, 76}, {11, 74}, {12, 69}, {16, 78},
+                             {17, 81}, {18, 83}, {19, 81}, {20, 78}, {22, 76}, {24, 74},
+                             {25, 76}, {26, 78}, {27, 76}, {28, 74}};
+    for (const auto& [beat, key] : melody) {
+        ring.Add(beat * kBeat, Struck(KeyFrequency(key), 3, kChime), 0.4);
+    }
+    return ring.Wave();
+}
+
+std::string CorridorWave() {
+    // Sixteen slow beats in A minor pentatonic over a drone of A and E.
+    constexpr double kBeat = 0.75;
+    Ring ring(16 * kBeat);
+    const int drone[] = {45, 52};
+    ring.Add(0, Pad(drone, 8 * kBeat + 1, 1), 0.35);
+    ring.Add(8 * kBeat, Pad(drone, 8 * kBeat + 1, 1), 0.35);
+    const double melody[][3] = {{0, 76, 2},     {2, 79, 1},      {3, 81, 1},   {4, 79, 1.5},
+                                {5.5, 76, 0.5}, {6, 74, 2},      {8, 72, 1},   {9, 74, 1},
+                                {10, 76, 1.5},  {11.5, 74, 0.5}, {12, 69, 3.5}};
+    Noise noise;
+    for (const auto& [beat, key, beats] : melody) {
+        ring.Add(beat * kBeat, Flute(KeyFrequency(key), beats * kBeat, noise), 0.5);
+    }
+    ring.Add(0, Struck(KeyFrequency(81), 3, kChime), 0.12);
+    ring.Add(8 * kBeat, Struck(KeyFrequency(76), 3, kChime), 0.12);
+    return ring.Wave();
+}
+
+std::string GardenWave() {
+    // Koto arpeggios in the hirajoshi scale on D, thirty-two eighths at 96 beats a minute.
+    constexpr double kEighth = 0.3125;
+    Ring ring(32 * kEighth);
+    // The last chord is strummed.
+    const double notes[][2] = {
+        {0, 62},  {1, 69},  {2, 74},  {3, 76},  {4, 77},  {6, 76},  {7, 74},    {8, 70},   {9, 69},
+        {10, 65}, {12, 64}, {13, 65}, {14, 69}, {16, 62}, {17, 69}, {18, 74},   {19, 76},  {20, 81},
+        {22, 77}, {23, 76}, {24, 74}, {26, 70}, {27, 69}, {28, 62}, {28.2, 69}, {28.4, 74}};
+    Noise noise;
+    for (const auto& [eighth, key] : notes) {
+        ring.Add(eighth * kEighth, Pluck(KeyFrequency(key), 3, noise), 0.5);
+    }
+    for (int eighth : {0, 16}) ring.Add(eighth * kEighth, Pluck(KeyFrequency(50), 4, noise), 0.35);
+    return ring.Wave();
+}
+
+std::string DawnWave() {
+    // Four warm chords of three seconds, F, D minor, B flat and C, each answered by a chime
+    // rising through it.
+    constexpr double kChord = 3;
+    Ring ring(4 * kChord);
+    const int chords[][4] = {
+        {53, 60, 65, 69}, {50, 57, 62, 65}, {46, 58, 62, 65}, {48, 55, 64, 67}};
+    const int rising[][4] = {
+        {65, 69, 72, 77}, {62, 65, 69, 74}, {62, 65, 70, 74}, {64, 67, 72, 76}};
+    for (int i = 0; i < 4; ++i) {
+        ring.Add(i * kChord, Pad(chords[i], kChord + 0.8, 0.8), 0.5);
+        for (int k = 0; k < 4; ++k) {
+            ring.Add(i * kChord + 0.25 + 0.375 * k, Struck(KeyFrequency(rising[i][k]), 2.5, kChime),
+                     0.22);
+        }
+    }
+    return ring.Wave();
 }
 
 }  // namespace tsukikage::demo
