@@ -1,20 +1,23 @@
-// The demo game's scenario: stored the way the player reads it, and played through from a
-// new game back to the title along every branch (a jump to a missing label, a bad command,
-// a page too long for the message area or an ending that is never recorded shows up here).
+// The demo game's scenario: stored the way the player reads it, restored at every part
+// marker, its replay scenes bracketed by their markers, and played through from a new game
+// back to the title along every branch (a jump to a missing label, a bad command, a page too
+// long for the message area or an ending that is never recorded shows up here).
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <map>
+#include <optional>
 #include <set>
 #include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "demo_scenario.h"
-#include "fakes/game_fixture.h"
 #include "base/text_codec.h"
 #include "base/utf8.h"
+#include "demo_files.h"
+#include "demo_scenario.h"
+#include "fakes/game_fixture.h"
 #include "scenario/commands.h"
 
 namespace tsukikage {
@@ -79,23 +82,39 @@ TEST(DemoScenarioTest, FileIsCp932WithEveryLineEndingInCrLf) {
     EXPECT_EQ(decoded, expected);
 }
 
-TEST(DemoScenarioTest, PartMarkersStandBeforeChoicesAndEveryTargetHasItsLabel) {
+// The argument of a command line with the given letter ("p", "h"), or nothing.
+std::optional<std::string_view> Argument(std::string_view line, char letter) {
+    if (line.size() < 4 || line[0] != '.' || line[1] != letter || line[2] != ' ') return {};
+    return line.substr(3);
+}
+
+// Restoring and replaying find markers by their exact text: plain decimal digits.
+bool IsPlainNumber(std::string_view text) {
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos &&
+           (text == "0" || text.front() != '0');
+}
+
+TEST(DemoScenarioTest, EveryChoiceHasAPartMarkerOfItsOwnAndEveryTargetItsLabel) {
     const auto lines = demo::ScenarioLines();
     std::set<std::string> labels;
     for (std::string_view line : lines) {
         if (IsCommandLine(line)) labels.emplace(line.substr(1));
     }
     const std::map<std::size_t, std::size_t> block = ChoiceBlockLines();
+    std::set<std::string_view> parts;
     int waits_before_first_choice = 0;
     bool choice_seen = false;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (block.contains(i)) continue;
-        if (lines[i].starts_with(".p ")) {
+        if (const auto part = Argument(lines[i], 'p')) {
+            EXPECT_TRUE(IsPlainNumber(*part)) << lines[i];
+            EXPECT_TRUE(parts.insert(*part).second) << "a second marker " << lines[i];
             ASSERT_LT(i + 1, lines.size());
             EXPECT_TRUE(lines[i + 1].starts_with(".s")) << "no choice after " << lines[i];
         }
         if (lines[i].starts_with(".s")) {
             choice_seen = true;
+            EXPECT_TRUE(i > 0 && Argument(lines[i - 1], 'p')) << "a choice without a part marker";
             ASSERT_LT(i + 5, lines.size()) << "choice block cut short";
             for (std::size_t target : {i + 1, i + 3}) {
                 if (lines[target] == "Skip") continue;
@@ -109,6 +128,55 @@ TEST(DemoScenarioTest, PartMarkersStandBeforeChoicesAndEveryTargetHasItsLabel) {
     }
     EXPECT_TRUE(choice_seen);
     EXPECT_LE(waits_before_first_choice, 5) << "the first choice comes too late";
+}
+
+// A replay reads from the line after the scene's start marker, shows no choices, and goes
+// back to the list at the end marker: a scene must run straight from one to the other, set
+// up its own screen, and stop on a whole page.
+TEST(DemoScenarioTest, EveryReplaySceneRunsStraightFromItsStartMarkerToItsEnd) {
+    const auto lines = demo::ScenarioLines();
+    std::map<std::string, std::vector<std::size_t>> markers;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (const auto marker = Argument(lines[i], 'h')) {
+            markers[std::string(*marker)].push_back(i);
+        }
+    }
+    const std::size_t scenes = demo::SceneTitles().size();
+    ASSERT_GE(scenes, 2u);
+    ASSERT_LE(scenes, 10u);
+    EXPECT_EQ(markers.size(), 2 * scenes) << "markers of scenes that the list does not offer";
+    for (std::size_t k = 1; k <= scenes; ++k) {
+        SCOPED_TRACE(demo::SceneTitles()[k - 1]);
+        const std::vector<std::size_t>& starts = markers[std::to_string(2 * k - 1)];
+        const std::vector<std::size_t>& ends = markers[std::to_string(2 * k)];
+        ASSERT_EQ(starts.size(), 1u) << "start marker " << 2 * k - 1;
+        ASSERT_EQ(ends.size(), 1u) << "end marker " << 2 * k;
+        const std::size_t start = starts.front();
+        const std::size_t end = ends.front();
+        ASSERT_LT(start, end);
+        ASSERT_LT(end + 1, lines.size());
+        EXPECT_EQ(lines[end + 1], ".") << "the replay does not stop on a page";
+
+        bool window = false;
+        bool picture = false;
+        bool first_page = true;
+        std::size_t text_lines = 0;
+        for (std::size_t i = start + 1; i < end; ++i) {
+            const std::string_view line = lines[i];
+            if (line == ".") first_page = false;
+            if (!IsCommandLine(line)) ++text_lines;
+            if (line.size() < 2 || !IsCommandLine(line)) continue;
+            EXPECT_EQ(std::string_view("spfEjh").find(line[1]), std::string_view::npos)
+                << "a replay must not meet " << line;
+            if (first_page && line[1] == 'l') window = true;
+            if (first_page && std::string_view("abcd").find(line[1]) != std::string_view::npos) {
+                picture = true;
+            }
+        }
+        EXPECT_TRUE(window) << "the scene does not set the window picture before its first page";
+        EXPECT_TRUE(picture) << "the scene shows the loading picture on its first page";
+        EXPECT_GE(text_lines, 3u) << "hardly a scene";
+    }
 }
 
 class DemoPlayTest : public fakes::GameTest {
@@ -157,7 +225,8 @@ class DemoPlayTest : public fakes::GameTest {
                 while (engine->state.EffectMode != 0) engine->Tick(TimerId::Timer1);
                 Advance();
             }
-            play.pages.push_back(Label());
+            // The end command brings back the title screen and its notice.
+            if (engine->reader.IsOpen()) play.pages.push_back(Label());
         }
         return play;
     }
@@ -176,8 +245,9 @@ TEST_F(DemoPlayTest, EveryBranchPlaysFromNewGameToItsEndingAndBackToTheTitle) {
         int ending;
         std::int16_t last_part;
     };
-    const Route routes[] = {
-        {{0, 0}, 1, 2}, {{0, 1}, 2, 2}, {{1, 0}, 3, 3}, {{1, 1, 0}, 1, 2}, {{1, 1, 1}, 2, 2}};
+    const Route routes[] = {{{0, 0, 0}, 1, 4},    {{0, 0, 1}, 1, 4},   {{0, 1, 0}, 2, 5},
+                            {{0, 1, 1}, 2, 5},    {{1, 0, 0}, 3, 6},   {{1, 0, 1}, 3, 6},
+                            {{1, 1, 0, 0}, 1, 4}, {{1, 1, 1, 1}, 2, 5}};
     std::set<std::string, std::less<>> shown;
     for (const Route& route : routes) {
         SCOPED_TRACE(::testing::PrintToString(route.picks));
@@ -222,6 +292,36 @@ TEST_F(DemoPlayTest, EveryBranchPlaysFromNewGameToItsEndingAndBackToTheTitle) {
         if (place != block.end() && !caption) continue;
         if (IsCommandLine(lines[i]) || lines[i].empty()) continue;
         EXPECT_TRUE(shown.contains(lines[i])) << "never shown: " << lines[i];
+    }
+}
+
+// A saved game resumes at its part marker with the choice that follows it on screen, and a
+// pick there plays on.
+TEST_F(DemoPlayTest, RestoringEveryPartMarkerShowsItsChoiceAndPlaysOn) {
+    const auto lines = demo::ScenarioLines();
+    int restored = 0;
+    for (std::size_t i = 0; i + 5 < lines.size(); ++i) {
+        const auto part = Argument(lines[i], 'p');
+        if (!part) continue;
+        SCOPED_TRACE(lines[i]);
+        engine->reader.CloseScenario();
+        engine->state.PartNo = static_cast<std::int16_t>(std::stoi(std::string(*part)));
+        engine->state.Loading = true;
+        engine->new_game.LoadPart();
+        engine->state.Loading = false;
+        ++restored;
+
+        EXPECT_TRUE(control(ControlId::imgSel0).visible);
+        EXPECT_EQ(control(ControlId::lblSel0).caption, lines[i + 3]);
+        EXPECT_EQ(control(ControlId::lblSel1).caption, lines[i + 5]);
+        engine->Click(LblSel(0));
+        EXPECT_TRUE(engine->reader.IsOpen());
+        // Restoring hides the message label; the next text line brings it back.
+        EXPECT_TRUE(control(ControlId::Label1).visible) << "the pick shows no page";
+    }
+    EXPECT_GE(restored, 6);
+    for (const fakes::ShownBox& box : fakes.message_box.shown) {
+        ADD_FAILURE() << box.title << ": " << box.text;
     }
 }
 
