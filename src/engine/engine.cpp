@@ -28,7 +28,7 @@ Engine::Engine(Platform& platform, std::filesystem::path game_folder)
       choices(*this, reader),
       new_game(*this, reader, page, sound),
       saves(*this, reader, new_game, sound),
-      extras(*this),
+      extras(*this, reader, graphics, sound),
       title(*this, new_game, graphics, sound, saves, extras),
       quit(*this, reader, sound),
       about_box(*this) {
@@ -40,6 +40,7 @@ Engine::Engine(Platform& platform, std::filesystem::path game_folder)
     choices.ClaimEvents(events);
     new_game.ClaimEvents(events);
     saves.ClaimEvents(events);
+    extras.ClaimEvents(events);
     title.ClaimEvents(events);
     quit.ClaimEvents(events);
     about_box.ClaimEvents(events);

@@ -3,32 +3,56 @@
 #include <string_view>
 
 #include "extras/ending_record.h"
+#include "extras/gallery.h"
+#include "extras/music_room.h"
+#include "extras/scene_replay.h"
 #include "window/main_window.h"
 
 namespace tsukikage {
 
-// The ending record and the scene replay's end check.
+class Graphics;
+class Reader;
+class Sound;
+
+// The extras the endings unlock (the gallery, the scene replay, the music room) and the
+// record of the endings reached.
 class Extras {
   public:
-    explicit Extras(MainWindow& window) : ending_record(window), w_(window) {}
+    Extras(MainWindow& window, Reader& reader, Graphics& graphics, Sound& sound)
+        : ending_record(window),
+          gallery(window, graphics, sound),
+          music_room(window, sound),
+          scene_replay(window, reader, sound),
+          w_(window) {}
+
+    // Claims the gallery's controls and the list buttons the music room and the scene list
+    // share.
+    void ClaimEvents(EventTable& events);
 
     // Command "f": records an ending.
     void Finish(std::string_view argument) { ending_record.Finish(argument); }
     // Reads "\endlist.dat" into EndCount and EndFlags, as the start-up does.
     void LoadEndingRecord() { ending_record.Load(); }
+
     // The title images of the three extras once their ending is reached.
-    void OpenGallery();
-    void OpenSceneList();
-    void OpenMusicRoom();
+    void OpenGallery() { gallery.Open(); }
+    void OpenSceneList() { scene_replay.Open(); }
+    void OpenMusicRoom() { music_room.Open(); }
 
     // Command "h": a scene marker, which matters only during a scene replay.
     void SceneMarker(std::string_view argument);
 
+    // The shared list buttons: the music room's side first, then the scene list's.
+    void MusicGo_Click();
+    void MusicBack_Click();
+    void MusicPlay_Click();
+
     EndingRecord ending_record;
+    Gallery gallery;
+    MusicRoom music_room;
+    SceneReplay scene_replay;
 
   private:
-    void Check(std::string_view argument);
-
     MainWindow& w_;
 };
 

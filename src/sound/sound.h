@@ -8,6 +8,9 @@
 
 namespace tsukikage {
 
+// The title theme, looping on the wave voice on the title screen.
+inline constexpr std::string_view kTitleTheme = "\\bgm\\晩鐘テーマ曲";
+
 // Sound effects on the wave voice and background music on the music device.
 class Sound {
   public:

@@ -16,7 +16,6 @@ namespace {
 constexpr std::string_view kLettering = "\\Data\\題字.jpg";
 constexpr std::string_view kDisclaimer = "\\Data\\お断り.bmp";
 constexpr std::string_view kTitlePicture = "\\Data\\題名.jpg";
-constexpr std::string_view kTheme = "\\bgm\\晩鐘テーマ曲";
 
 constexpr ControlId kTitleImages[] = {ControlId::NewGameImage, ControlId::LoadGameImage,
                                       ControlId::CGImage,      ControlId::SceneImage,
@@ -123,7 +122,7 @@ void Title::FirstTitleScreen() {
     s.StartupRunning = false;
     for (ControlId image : kTitleImages) form.Show(image);
     form.menu(MenuId::SystemMenu).enabled = false;
-    sound_.PlayLooping(kTheme);
+    sound_.PlayLooping(kTitleTheme);
     form[ControlId::Picture1].AssignPicture(
         std::make_shared<const Surface>(DrawingImage(form[ControlId::Master0])));
     s.EffectBuffer = 0;

@@ -202,7 +202,8 @@ Rect Form::VisibleRect(ControlId id) const {
 std::optional<ControlId> Form::HitTest(int x, int y) const {
     for (ControlId id : stacking_) {
         const Control& c = (*this)[id];
-        if (!IsShown(id) || !c.enabled) continue;
+        // A shape is drawn only: the pointer reaches what lies under it.
+        if (!IsShown(id) || !c.enabled || c.kind == ControlKind::Shape) continue;
         if (c.container && !(*this)[*c.container].enabled) continue;
         if (VisibleRect(id).Contains(x, y)) return id;
     }

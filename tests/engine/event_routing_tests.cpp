@@ -36,15 +36,15 @@ class EventRoutingTest : public GameTest {};
 
 TEST_F(EventRoutingTest, AnErrorNoHandlerCaughtShowsTheRunTimeErrorBoxAndEnds) {
     const std::function<void(Engine&)> events[] = {
-        [](Engine& e) { e.Click(ControlId::CGGo); },
-        [](Engine& e) { e.MouseMove(ControlId::CGGo, 370, 530); },
-        [](Engine& e) { e.ClickAt(370, 530); },
+        [](Engine& e) { e.Click(ControlId::Label2); },
+        [](Engine& e) { e.MouseMove(ControlId::Label2, 100, 540); },
+        [](Engine& e) { e.ClickAt(100, 540); },
         [](Engine& e) { e.MenuCommand(MenuId::SaveMenu); },
     };
-    engine->events.OnClick(ControlId::CGGo, [] { Raise(err::kFileNotFound); });
-    engine->events.OnMouseMove(ControlId::CGGo, [](int, int) { Raise(err::kFileNotFound); });
+    engine->events.OnClick(ControlId::Label2, [] { Raise(err::kFileNotFound); });
+    engine->events.OnMouseMove(ControlId::Label2, [](int, int) { Raise(err::kFileNotFound); });
     engine->events.OnMenu(MenuId::SaveMenu, [] { Raise(err::kFileNotFound); });
-    engine->form.Show(ControlId::CGGo);
+    engine->form.Show(ControlId::Label2);
     engine->form.menu(MenuId::SystemMenu).enabled = true;
     for (std::size_t i = 0; i < std::size(events); ++i) {
         SCOPED_TRACE(i);
@@ -60,41 +60,41 @@ TEST_F(EventRoutingTest, AnErrorNoHandlerCaughtShowsTheRunTimeErrorBoxAndEnds) {
 
 TEST_F(EventRoutingTest, AClickIsAPressAndAReleaseOverTheSameControl) {
     int clicks = 0;
-    engine->events.OnClick(ControlId::CGGo, [&] { ++clicks; });
-    engine->form.Show(ControlId::CGGo);  // 368,528; 32 x 32
+    engine->events.OnClick(ControlId::Label2, [&] { ++clicks; });
+    engine->form.Show(ControlId::Label2);  // 88,536; 89 x 25, no handler of its own
     const struct {
         int down_x;
         int up_x;
         bool double_click;
         int clicks;
-    } cases[] = {{368, 399, false, 1},  // both ends of the control
-                 {368, 400, false, 0},  // released one pixel beside it
-                 {367, 368, false, 0},  // pressed one pixel beside it
-                 {380, 380, true, 0}};  // the second press of a double click
+    } cases[] = {{88, 176, false, 1},   // both ends of the control
+                 {88, 177, false, 0},   // released one pixel beside it
+                 {87, 88, false, 0},    // pressed one pixel beside it
+                 {100, 100, true, 0}};  // the second press of a double click
     for (const auto& c : cases) {
         SCOPED_TRACE(c.down_x);
         clicks = 0;
-        engine->MouseDown(c.down_x, 540, c.double_click);
-        engine->MouseUp(c.up_x, 540);
+        engine->MouseDown(c.down_x, 545, c.double_click);
+        engine->MouseUp(c.up_x, 545);
         EXPECT_EQ(clicks, c.clicks);
     }
     // Hidden or disabled: the control takes nothing.
-    engine->form[ControlId::CGGo].enabled = false;
-    engine->ClickAt(380, 540);
+    engine->form[ControlId::Label2].enabled = false;
+    engine->ClickAt(100, 545);
     EXPECT_EQ(clicks, 0);
 }
 
 TEST_F(EventRoutingTest, ThePressedControlKeepsTheMouseMovesUntilTheRelease) {
     std::vector<std::pair<int, int>> moves;
-    engine->events.OnMouseMove(ControlId::CGGo, [&](int x, int y) { moves.emplace_back(x, y); });
-    engine->form.Show(ControlId::CGGo);
-    engine->MouseMoveAt(370, 530);
+    engine->events.OnMouseMove(ControlId::Label2, [&](int x, int y) { moves.emplace_back(x, y); });
+    engine->form.Show(ControlId::Label2);
+    engine->MouseMoveAt(100, 540);
     engine->MouseMoveAt(10, 10);  // elsewhere: not for CGGo
-    engine->MouseDown(370, 530, false);
+    engine->MouseDown(100, 540, false);
     engine->MouseMoveAt(10, 10);  // captured
     engine->MouseUp(10, 10);
     engine->MouseMoveAt(10, 10);
-    EXPECT_EQ(moves, (std::vector<std::pair<int, int>>{{370, 530}, {10, 10}}));
+    EXPECT_EQ(moves, (std::vector<std::pair<int, int>>{{100, 540}, {10, 10}}));
 }
 
 }  // namespace

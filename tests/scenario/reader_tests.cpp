@@ -227,7 +227,8 @@ TEST_F(ReaderTest, SceneModeBranches) {
 }
 
 TEST_F(ReaderTest, SceneMarkerShowsTheAdvanceMarkerDuringAReplay) {
-    WriteScenario({".", ".h 2", "次", "."});
+    // Another scene's end marker: the replay goes on.
+    WriteScenario({".", ".h 3", "次", "."});
     NewGame();
     engine->state.SceneMode = true;
     control(ControlId::imgAhead).visible = false;

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "window/main_window.h"
+
+namespace tsukikage {
+
+class Sound;
+
+// The music room: the tracks of "\list.dat", stepped through one at a time, played looping
+// on the wave voice from "\bgm\".
+class MusicRoom {
+  public:
+    MusicRoom(MainWindow& window, Sound& sound) : w_(window), sound_(sound) {}
+
+    // Opens the room on its first track; the title theme stops.
+    void Open();
+    // The shared list buttons' music side; each returns false outside the room.
+    bool Next();
+    bool Previous();
+    bool Play();
+    // MusicStop: the wave voice's stop, on any screen.
+    void MusicStop_Click();
+
+  private:
+    std::string CurrentTrack() const;
+    void ShowTrack();
+
+    MainWindow& w_;
+    Sound& sound_;
+    std::vector<std::string> TrackNames;
+    std::uint8_t TrackNo = 0;
+};
+
+}  // namespace tsukikage

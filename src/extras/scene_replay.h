@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "window/main_window.h"
+
+namespace tsukikage {
+
+class Reader;
+class Sound;
+
+// The scene replay: the titles of "\Scenelist.dat", stepped through one at a time, and the
+// replay of a scene: the scenario read from its start marker ".h 2k-1" to its end marker
+// ".h 2k", then the list again with the same scene selected.
+class SceneReplay {
+  public:
+    SceneReplay(MainWindow& window, Reader& reader, Sound& sound)
+        : w_(window), reader_(reader), sound_(sound) {}
+
+    // Opens the list on its first scene; the title theme plays on.
+    void Open();
+    // The shared list buttons' scene side; each acts only on the list screen.
+    void Next();
+    void Previous();
+    void Play();
+    // Command "h" during a replay: the scene's end marker brings the list back, and reading
+    // stops there. Raises 13 for an argument that is no number.
+    void Check(std::string_view argument);
+
+  private:
+    void ReadList();
+    void ShowScene();
+
+    MainWindow& w_;
+    Reader& reader_;
+    Sound& sound_;
+    std::vector<std::string> SceneNames;
+    std::int16_t SceneNo = 0;
+};
+
+}  // namespace tsukikage
