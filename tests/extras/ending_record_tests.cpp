@@ -116,13 +116,13 @@ TEST_F(EndingRecordTest, DamagedRecordsKeepEveryMarkThatReadsAndACopy) {
         bool damaged;
     };
     const Case cases[] = {
-        {"3,1,0,1", 3, {1, 0, 1}, false},                 // fields separated by commas
-        {"3\r1\r0\r1\r", 3, {1, 0, 1}, false},           // CR-only line ends
+        {"3,1,0,1", 3, {1, 0, 1}, false},                   // fields separated by commas
+        {"3\r1\r0\r1\r", 3, {1, 0, 1}, false},              // CR-only line ends
         {"3\r\n1\r\n0\r\n1\r\nごみ", 3, {1, 0, 1}, false},  // trailing garbage is never read
         {"2\r\n1\r\n1\r\n", 2, {1, 1, 0}, false},
-        {"3\r\n1\r\n", 3, {1, 0, 0}, true},               // cut short
-        {"3\r\n1\r\n30", 3, {1, 30, 0}, true},            // cut short mid-mark
-        {"3\r\n1\r\n300\r\n1\r\n", 3, {1, 0, 1}, true},   // a mark out of range
+        {"3\r\n1\r\n", 3, {1, 0, 0}, true},              // cut short
+        {"3\r\n1\r\n30", 3, {1, 30, 0}, true},           // cut short mid-mark
+        {"3\r\n1\r\n300\r\n1\r\n", 3, {1, 0, 1}, true},  // a mark out of range
         {"5\r\n0\r\n1\r\n0\r\n1\r\n1\r\n", 3, {0, 1, 0}, true},
         {"300\r\n1\r\n1\r\n1\r\n", 3, {0, 0, 0}, true},  // a count that is no byte
         {"-1\r\n", 3, {0, 0, 0}, true},
