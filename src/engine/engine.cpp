@@ -48,6 +48,11 @@ Engine::Engine(Platform& platform, std::filesystem::path game_folder)
     Control& ahead = form[ControlId::imgAhead];
     ahead.picture = AheadMarkerPicture();
     ahead.mouse_icon = AheadMousePointer();
+    for (ControlId button :
+         {ControlId::CGGo, ControlId::CGBack, ControlId::SystemBack, ControlId::MusicGo,
+          ControlId::MusicBack, ControlId::MusicPlay, ControlId::MusicStop}) {
+        form[button].picture = ButtonDesignPicture(button);
+    }
     for (int i = 0; i < 2; ++i) {
         form[ImgSel(i)].picture = ChoiceMarkerPicture();
         form[ImgSel(i)].mouse_icon = ChoiceMousePointer();

@@ -86,10 +86,19 @@ Surface TitleBar(char sign) {
             const int dy = y - 7;
             bool on = false;
             switch (sign) {
-                case '>': on = dx <= 2 * std::min(dy, 11 - dy); break;
-                case '=': on = dy % 4 < 2; break;
-                case 'x': on = std::abs(dx - dy) < 2 || std::abs(dx + dy - 11) < 2; break;
-                default: on = dx == 0 || dy == 0 || dx == 11 || dy == 11 || (dx > 4 && dx < 7 && dy > 4 && dy < 7); break;
+                case '>':
+                    on = dx <= 2 * std::min(dy, 11 - dy);
+                    break;
+                case '=':
+                    on = dy % 4 < 2;
+                    break;
+                case 'x':
+                    on = std::abs(dx - dy) < 2 || std::abs(dx + dy - 11) < 2;
+                    break;
+                default:
+                    on = dx == 0 || dy == 0 || dx == 11 || dy == 11 ||
+                         (dx > 4 && dx < 7 && dy > 4 && dy < 7);
+                    break;
             }
             if (on) bar.at(x, y) = kGold;
         }
@@ -97,7 +106,75 @@ Surface TitleBar(char sign) {
     return bar;
 }
 
+// A button of the extras: a dark plate with a gold frame and its sign. Signs: '>' next,
+// '<' previous, 'p' play, 's' stop, 'b' back.
+Surface ButtonPlate(int width, char sign) {
+    constexpr int kHeight = 32;
+    constexpr std::uint32_t kGold = 0xFFC8A050u;
+    constexpr std::uint32_t kPlate = 0xFF1C1C34u;
+    Surface plate(width, kHeight, kPlate);
+    for (int y = 0; y < kHeight; ++y) {
+        for (int x = 0; x < width; ++x) {
+            if (x == 0 || y == 0 || x == width - 1 || y == kHeight - 1) plate.at(x, y) = kGold;
+        }
+    }
+    const auto right = [](int dx, int dy) { return dx >= 0 && dx <= 2 * std::min(dy, 14 - dy); };
+    const int cx = width / 2;
+    for (int y = 9; y < 24; ++y) {
+        const int dy = y - 9;
+        for (int x = 2; x < width - 2; ++x) {
+            bool on = false;
+            switch (sign) {
+                case '>':
+                    on = right(x - (cx - 7), dy) || right(x - (cx - 1), dy);
+                    break;
+                case '<':
+                    on = right((cx + 7) - x, dy) || right((cx + 1) - x, dy);
+                    break;
+                case 'p':
+                    on = right(x - (cx - 5), dy);
+                    break;
+                case 's':
+                    on = x >= cx - 6 && x <= cx + 6 && dy >= 1 && dy <= 13;
+                    break;
+                default:  // back: an arrow to the left over a bar
+                    on = right((cx - 1) - x, dy) ||
+                         (dy >= 5 && dy <= 9 && x >= cx - 1 && x <= cx + 8);
+                    break;
+            }
+            if (on) plate.at(x, y) = kGold;
+        }
+    }
+    return plate;
+}
+
 }  // namespace
+
+std::shared_ptr<const Surface> ButtonDesignPicture(ControlId button) {
+    static const auto next = std::make_shared<const Surface>(ButtonPlate(32, '>'));
+    static const auto previous = std::make_shared<const Surface>(ButtonPlate(32, '<'));
+    static const auto back = std::make_shared<const Surface>(ButtonPlate(32, 'b'));
+    static const auto music_next = std::make_shared<const Surface>(ButtonPlate(35, '>'));
+    static const auto music_previous = std::make_shared<const Surface>(ButtonPlate(35, '<'));
+    static const auto play = std::make_shared<const Surface>(ButtonPlate(32, 'p'));
+    static const auto stop = std::make_shared<const Surface>(ButtonPlate(35, 's'));
+    switch (button) {
+        case ControlId::CGGo:
+            return next;
+        case ControlId::CGBack:
+            return previous;
+        case ControlId::MusicGo:
+            return music_next;
+        case ControlId::MusicBack:
+            return music_previous;
+        case ControlId::MusicPlay:
+            return play;
+        case ControlId::MusicStop:
+            return stop;
+        default:
+            return back;
+    }
+}
 
 std::shared_ptr<const Surface> TitleImageDesignPicture(ControlId image) {
     static const auto new_game = std::make_shared<const Surface>(TitleBar('>'));
@@ -105,10 +182,14 @@ std::shared_ptr<const Surface> TitleImageDesignPicture(ControlId image) {
     static const auto end = std::make_shared<const Surface>(TitleBar('x'));
     static const auto locked = std::make_shared<const Surface>(TitleBar('?'));
     switch (image) {
-        case ControlId::NewGameImage: return new_game;
-        case ControlId::LoadGameImage: return load_game;
-        case ControlId::EndImage: return end;
-        default: return locked;
+        case ControlId::NewGameImage:
+            return new_game;
+        case ControlId::LoadGameImage:
+            return load_game;
+        case ControlId::EndImage:
+            return end;
+        default:
+            return locked;
     }
 }
 

@@ -16,6 +16,9 @@ MouseIcon AheadMousePointer();
 // The choice marker beside each choice caption, and its pointer.
 std::shared_ptr<const Surface> ChoiceMarkerPicture();
 MouseIcon ChoiceMousePointer();
+// The design picture of an extras button (CGGo, CGBack, SystemBack, MusicGo, MusicBack,
+// MusicPlay, MusicStop), as wide as the button.
+std::shared_ptr<const Surface> ButtonDesignPicture(ControlId button);
 // The 211 x 26 design picture of a title image: its own for the new-game, load and end
 // images, one shared locked look for the three extras.
 std::shared_ptr<const Surface> TitleImageDesignPicture(ControlId image);
