@@ -4,8 +4,13 @@
 
 #include <filesystem>
 #include <iostream>
+#include <optional>
+#include <string>
+#include <string_view>
 #include <system_error>
+#include <vector>
 
+#include "cli/command_line.h"
 #include "engine/engine.h"
 #include "platform/silent_sound.h"
 #include "view/qt/game_window.h"
@@ -31,23 +36,22 @@ std::filesystem::path ProgramFolder(const char* argv0) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);  // takes Qt's own options out of argv
-
+    // Help, version, the scenario check and a wrong command line need no window (nor a
+    // display): they are answered before Qt starts.
     std::filesystem::path game_folder;
-    if (argc > 2) {
-        std::cerr << "usage: " << argv[0] << " [game folder]\n";
-        return 2;
+    {
+        const std::vector<std::string_view> arguments(argv + 1, argv + argc);
+        std::string out;
+        std::string err;
+        const std::string program = std::filesystem::path(argv[0]).filename().string();
+        const std::optional<int> status = tsukikage::RunWithoutWindow(
+            arguments, program, ProgramFolder(argv[0]), out, err, game_folder);
+        std::cout << out;
+        std::cerr << err;
+        if (status) return *status;
     }
-    if (argc == 2) {
-        game_folder = argv[1];
-        std::error_code error;
-        if (!std::filesystem::is_directory(game_folder, error)) {
-            std::cerr << argv[0] << ": " << argv[1] << ": not a folder\n";
-            return 2;
-        }
-    } else {
-        game_folder = ProgramFolder(argv[0]);
-    }
+
+    QApplication app(argc, argv);
 
     tsukikage::InstallFontSubstitutions();
     // Standard dialog buttons in Japanese, like the rest of the game.

@@ -1,0 +1,260 @@
+#include "checker/scenario_check.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <map>
+#include <optional>
+#include <set>
+#include <string_view>
+
+#include "base/numeric.h"
+#include "base/runtime_error.h"
+#include "base/text_codec.h"
+#include "base/text_file.h"
+#include "base/utf8.h"
+#include "graphics/picture_names.h"
+#include "graphics/seen_record.h"
+#include "scenario/commands.h"
+
+namespace tsukikage {
+namespace {
+
+constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // what undecodable bytes become
+
+// The line number of a scenario finding.
+long LineOf(const std::string& finding) {
+    return std::strtol(finding.c_str() + finding.find(':') + 1, nullptr, 10);
+}
+
+struct Line {
+    int number;
+    std::string text;  // decoded
+};
+
+class Checker {
+  public:
+    explicit Checker(const GameFolder& folder) : folder_(folder) {}
+
+    std::vector<std::string> Run();
+
+  private:
+    void Report(int line, const std::string& message) {
+        findings_.push_back("datafile:" + std::to_string(line) + ": " + message);
+    }
+    void ReportFile(std::string_view file, const std::string& message) {
+        findings_.push_back(std::string(file) + ": " + message);
+    }
+    bool ReadScenario();
+    void CheckCommand(const Line& line, std::size_t index);
+    void CheckTarget(const Line& line, const std::string& target);
+    std::optional<long long> Number(const Line& line, std::string_view argument,
+                                    std::string_view what);
+    void CheckPicture(const Line& line, std::string_view argument, long long number);
+    void RequireFile(const Line& line, const std::optional<std::filesystem::path>& found,
+                     std::string_view kind, std::string_view name);
+    void CheckSceneMarkers();
+    void CheckList(std::string_view name, bool tracks);
+
+    const GameFolder& folder_;
+    std::vector<Line> lines_;
+    std::set<std::string> labels_;
+    std::map<long long, int> parts_;          // number -> first line
+    std::map<long long, int> scene_markers_;  // number -> first line
+    int seen_count_ = kLastPicture;
+    std::vector<std::string> findings_;
+};
+
+bool Checker::ReadScenario() {
+    const std::optional<std::filesystem::path> path = folder_.Find("datafile");
+    if (!path) {
+        ReportFile("datafile", "シナリオファイルがありません");
+        return false;
+    }
+    std::optional<TextInput> in;
+    try {
+        in.emplace(TextInput::Open(*path));
+    } catch (const RuntimeError& error) {
+        ReportFile("datafile", "読めません（" + ErrorDescription(error.number()) + "）");
+        return false;
+    }
+    for (int number = 1; !in->AtEnd(); ++number) {
+        std::string text = Cp932ToUtf8(in->ReadRawLine());
+        if (text.find(kReplacement) != std::string::npos) {
+            Report(number, "CP932 として読めないバイトがあります");
+        }
+        if (IsCommandLine(text)) labels_.insert(text.substr(1));
+        lines_.push_back({number, std::move(text)});
+    }
+    return true;
+}
+
+std::optional<long long> Checker::Number(const Line& line, std::string_view argument,
+                                         std::string_view what) {
+    try {
+        return static_cast<long long>(RoundHalfEven(ParseNumber(argument)));
+    } catch (const RuntimeError&) {
+        Report(line.number,
+               std::string(what) + "「" + std::string(argument) + "」が数値ではありません");
+        return std::nullopt;
+    }
+}
+
+void Checker::RequireFile(const Line& line, const std::optional<std::filesystem::path>& found,
+                          std::string_view kind, std::string_view name) {
+    if (!found) {
+        Report(line.number, std::string(kind) + "「" + std::string(name) + "」が見つかりません");
+    }
+}
+
+void Checker::CheckPicture(const Line& line, std::string_view argument, long long number) {
+    if (number < kFirstPicture || number > kLastPicture) {
+        Report(line.number, "画像番号 " + std::to_string(number) + " は 1 から 250 の外です");
+        return;
+    }
+    if (number > seen_count_) {
+        Report(line.number, "画像番号 " + std::to_string(number) + " は cgmode.dat の数 " +
+                                std::to_string(seen_count_) + " を超えています");
+    }
+    const std::string name =
+        argument.empty() ? PictureFileName(number) : PictureFileName(argument, number);
+    RequireFile(line, folder_.Find(name), "画像", name);
+}
+
+void Checker::CheckTarget(const Line& line, const std::string& target) {
+    if (target != "Skip" && !labels_.contains(target)) {
+        Report(line.number, "ラベル「" + target + "」がありません");
+    }
+}
+
+void Checker::CheckCommand(const Line& line, std::size_t index) {
+    const std::string_view text = std::string_view(line.text).substr(1);
+    if (text.empty()) return;
+    const std::string_view letter = utf8::FirstChar(text);
+    const std::string_view argument = utf8::From(text, 2);
+    if (letter.size() != 1) return;
+    switch (letter[0]) {
+        case 'c':
+            if (auto n = Number(line, argument, "画像番号")) CheckPicture(line, argument, *n);
+            break;
+        case 'a':
+        case 'b':
+        case 'd':
+            if (auto n = Number(line, argument, "画像番号")) {
+                CheckPicture(line, argument, *n);
+                CheckPicture(line, {}, *n + 1);
+            }
+            break;
+        case 'l':
+            if (!argument.empty()) {
+                RequireFile(line, folder_.Find(argument), "窓の画像", argument);
+            }
+            break;
+        case 'v':
+        case 'r':
+            RequireFile(line, folder_.FindSound("\\" + std::string(argument)), "効果音", argument);
+            break;
+        case 'x':
+        case 'y':
+            RequireFile(line, folder_.Find("\\" + std::string(argument)), "音楽", argument);
+            break;
+        case 'j':
+            CheckTarget(line, std::string(argument));
+            break;
+        case 's':
+            if (index + 5 >= lines_.size()) {
+                Report(line.number, "選択肢の行が足りません");
+                break;
+            }
+            CheckTarget(lines_[index + 1], lines_[index + 1].text);
+            CheckTarget(lines_[index + 3], lines_[index + 3].text);
+            break;
+        case 'p':
+            if (auto n = Number(line, argument, "パート番号")) {
+                auto [at, fresh] = parts_.emplace(*n, line.number);
+                if (!fresh) {
+                    Report(line.number, "パート番号 " + std::to_string(*n) + " は " +
+                                            std::to_string(at->second) + " 行目にもあります");
+                }
+            }
+            break;
+        case 'h':
+            if (auto n = Number(line, argument, "シーン番号"))
+                scene_markers_.emplace(*n, line.number);
+            break;
+        case 'f':
+            if (auto n = Number(line, argument, "エンディング番号"); n && (*n < 1 || *n > 3)) {
+                Report(line.number,
+                       "エンディング番号 " + std::to_string(*n) + " は 1 から 3 の外です");
+            }
+            break;
+        default:
+            break;
+    }
+}
+
+// Scene k runs from marker 2k - 1 to marker 2k.
+void Checker::CheckSceneMarkers() {
+    for (const auto& [number, line] : scene_markers_) {
+        const long long partner = number % 2 != 0 ? number + 1 : number - 1;
+        if (number < 1 || !scene_markers_.contains(partner)) {
+            Report(line, "シーン番号 " + std::to_string(number) + " の相手 " +
+                             std::to_string(partner) + " がありません");
+        }
+    }
+}
+
+void Checker::CheckList(std::string_view name, bool tracks) {
+    const std::optional<std::filesystem::path> path = folder_.Find(name);
+    const std::string shown(name.substr(1));
+    if (!path) {
+        ReportFile(shown, "ありません");
+        return;
+    }
+    try {
+        TextInput in = TextInput::Open(*path);
+        const std::int16_t count = in.ReadInteger();
+        if (count < 0 || count > 10) {
+            ReportFile(shown, "数 " + std::to_string(count) + " は 0 から 10 の外です");
+            return;
+        }
+        for (int i = 1; i <= count; ++i) {
+            const std::string entry = in.ReadField();
+            if (tracks && !folder_.FindSound("\\bgm\\" + entry)) {
+                ReportFile(shown, "曲「" + entry + "」が見つかりません");
+            }
+        }
+    } catch (const RuntimeError& error) {
+        ReportFile(shown, "読めません（" + ErrorDescription(error.number()) + "）");
+    }
+}
+
+std::vector<std::string> Checker::Run() {
+    // The count the player will hold: the record's, or the highest picture present.
+    WindowState record;
+    LoadSeenRecord(folder_, record);
+    seen_count_ = record.CGCount;
+    if (ReadScenario()) {
+        for (std::size_t i = 0; i < lines_.size(); ++i) {
+            const Line& line = lines_[i];
+            if (!IsCommandLine(line.text)) continue;
+            CheckCommand(line, i);
+            // A choice block's own lines are no commands.
+            if (std::string_view(line.text).substr(1, 1) == "s") i += 5;
+        }
+        CheckSceneMarkers();
+        // In the order of the scenario's lines.
+        std::stable_sort(findings_.begin(), findings_.end(),
+                         [](const auto& a, const auto& b) { return LineOf(a) < LineOf(b); });
+    }
+    CheckList("\\list.dat", true);
+    CheckList("\\Scenelist.dat", false);
+    return findings_;
+}
+
+}  // namespace
+
+std::vector<std::string> CheckGame(const GameFolder& folder) {
+    return Checker(folder).Run();
+}
+
+}  // namespace tsukikage

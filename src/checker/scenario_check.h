@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "base/game_folder.h"
+
+namespace tsukikage {
+
+// Reads a game folder the way the player does and tells, one line each, what would go wrong
+// in play: "datafile:LINE: message" for the scenario, "NAME: message" for the lists, in
+// Japanese. Nothing found is an empty list.
+//
+// The scenario: lines that are no valid CP932; jump and choice targets without their label;
+// pictures, window pictures, sounds and music that the lookup does not find; picture numbers
+// outside 1 to 250 or above the seen record's count; part markers that are no number or
+// stand twice; scene markers without their partner; endings outside 1 to 3. The lists:
+// "\list.dat" and "\Scenelist.dat" that do not read as a count and that many names, and
+// music-room tracks that are not found.
+std::vector<std::string> CheckGame(const GameFolder& folder);
+
+}  // namespace tsukikage

@@ -1,0 +1,99 @@
+#include "cli/command_line.h"
+
+#include "base/game_folder.h"
+#include "checker/scenario_check.h"
+#include "platform/application.h"
+
+namespace tsukikage {
+
+std::optional<CommandLine> ParseCommandLine(const std::vector<std::string_view>& arguments,
+                                            std::string& error) {
+    CommandLine line;
+    for (std::string_view argument : arguments) {
+        if (argument == "--help" || argument == "-h") {
+            line.action = CommandLine::Action::Help;
+        } else if (argument == "--version") {
+            line.action = CommandLine::Action::Version;
+        } else if (argument == "--check") {
+            line.action = CommandLine::Action::Check;
+        } else if (argument.starts_with("-") && argument != "-") {
+            error = "unknown option " + std::string(argument) + " (see --help)";
+            return std::nullopt;
+        } else if (line.game_folder) {
+            error = "only one game folder can be given";
+            return std::nullopt;
+        } else {
+            line.game_folder = std::filesystem::path(argument);
+        }
+    }
+    return line;
+}
+
+std::optional<std::filesystem::path> GameFolderToUse(const CommandLine& command_line,
+                                                     const std::filesystem::path& program_folder,
+                                                     std::string& error) {
+    const std::filesystem::path folder = command_line.game_folder.value_or(program_folder);
+    std::error_code code;
+    if (!std::filesystem::is_directory(folder, code)) {
+        error = folder.string() + ": not a folder";
+        return std::nullopt;
+    }
+    if (!GameFolder(folder).Find("datafile")) {
+        error = folder.string() + ": no game here (there is no \"datafile\")";
+        return std::nullopt;
+    }
+    return folder;
+}
+
+std::string HelpText(std::string_view program) {
+    return "usage: " + std::string(program) +
+           " [options] [game folder]\n"
+           "Plays the game in the game folder (the folder that holds \"datafile\"); without\n"
+           "one, the folder the program lives in.\n"
+           "\n"
+           "  --check    check the game folder's scenario and lists, print what is wrong, and\n"
+           "             exit with status 1 if anything was found (0 when clean)\n"
+           "  --version  print the version\n"
+           "  --help     print this text\n";
+}
+
+std::string VersionText() {
+    return "tsukikage " + std::to_string(application::kMajor) + "." +
+           std::to_string(application::kMinor) + "." + std::to_string(application::kPatch) + "." +
+           std::to_string(application::kRevision) + "\n";
+}
+
+std::optional<int> RunWithoutWindow(const std::vector<std::string_view>& arguments,
+                                    std::string_view program,
+                                    const std::filesystem::path& program_folder, std::string& out,
+                                    std::string& err, std::filesystem::path& game_folder) {
+    std::string error;
+    const std::optional<CommandLine> line = ParseCommandLine(arguments, error);
+    if (!line) {
+        err += std::string(program) + ": " + error + "\n";
+        return 2;
+    }
+    if (line->action == CommandLine::Action::Help) {
+        out += HelpText(program);
+        return 0;
+    }
+    if (line->action == CommandLine::Action::Version) {
+        out += VersionText();
+        return 0;
+    }
+    const std::optional<std::filesystem::path> folder =
+        GameFolderToUse(*line, program_folder, error);
+    if (!folder) {
+        err += std::string(program) + ": " + error + "\n";
+        return 2;
+    }
+    if (line->action == CommandLine::Action::Check) {
+        const std::vector<std::string> findings = CheckGame(GameFolder(*folder));
+        for (const std::string& finding : findings) out += finding + "\n";
+        return findings.empty() ? 0 : 1;
+    }
+    game_folder = *folder;
+    return std::nullopt;
+}
+
+}  // namespace tsukikage

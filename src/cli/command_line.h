@@ -1,0 +1,40 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tsukikage {
+
+// What the program was asked to do: `tsukikage [options] [game folder]`.
+struct CommandLine {
+    enum class Action { Play, Help, Version, Check };
+    Action action = Action::Play;
+    std::optional<std::filesystem::path> game_folder;  // nothing: the program's own folder
+};
+
+// Parses the arguments after the program name. Nothing, with `error` set to a one-line
+// message, for an unknown option or more than one folder.
+std::optional<CommandLine> ParseCommandLine(const std::vector<std::string_view>& arguments,
+                                            std::string& error);
+
+// The game folder to play or check; nothing, with `error` set, when it is no folder or holds
+// no scenario.
+std::optional<std::filesystem::path> GameFolderToUse(const CommandLine& command_line,
+                                                     const std::filesystem::path& program_folder,
+                                                     std::string& error);
+
+std::string HelpText(std::string_view program);
+std::string VersionText();
+
+// Runs everything that needs no window: help, version, the scenario check, and the errors of
+// the command line. Returns the exit status, or nothing when the game is to be played.
+// Messages go to `out` and `err`.
+std::optional<int> RunWithoutWindow(const std::vector<std::string_view>& arguments,
+                                    std::string_view program,
+                                    const std::filesystem::path& program_folder, std::string& out,
+                                    std::string& err, std::filesystem::path& game_folder);
+
+}  // namespace tsukikage
