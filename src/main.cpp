@@ -2,6 +2,7 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <optional>
@@ -10,6 +11,7 @@
 #include <system_error>
 #include <vector>
 
+#include "base/record_folder.h"
 #include "cli/command_line.h"
 #include "engine/engine.h"
 #include "platform/silent_sound.h"
@@ -31,6 +33,20 @@ std::filesystem::path ProgramFolder(const char* argv0) {
     std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
     if (error) program = std::filesystem::absolute(argv0, error);
     return program.parent_path();
+}
+
+// The player's own folder for this game's records, used when the game folder cannot be
+// written: under XDG_DATA_HOME (or ~/.local/share); none without a home.
+std::filesystem::path UserRecords(const std::filesystem::path& game_folder) {
+    std::filesystem::path data_home;
+    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && xdg[0] == '/') {
+        data_home = xdg;
+    } else if (const char* home = std::getenv("HOME"); home && home[0] == '/') {
+        data_home = std::filesystem::path(home) / ".local" / "share";
+    } else {
+        return {};
+    }
+    return tsukikage::UserRecordFolder(data_home, game_folder);
 }
 
 }  // namespace
@@ -83,7 +99,7 @@ int main(int argc, char** argv) {
     tsukikage::Platform platform{message_box,     beeper,     busy_pointer, process,
                                  picture_decoder, wave_voice, music_device};
 
-    tsukikage::Engine engine(platform, game_folder);
+    tsukikage::Engine engine(platform, game_folder, UserRecords(game_folder));
     tsukikage::GameWindow window(engine);
     message_box.SetOwner(&window, [&window] { window.RepaintNow(); });
     window.FormLoad();

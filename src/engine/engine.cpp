@@ -19,8 +19,9 @@ std::string UnhandledErrorText(const RuntimeError& error) {
 
 }  // namespace
 
-Engine::Engine(Platform& platform, std::filesystem::path game_folder)
-    : MainWindow(platform, std::move(game_folder)),
+Engine::Engine(Platform& platform, std::filesystem::path game_folder,
+               std::filesystem::path user_records)
+    : MainWindow(platform, std::move(game_folder), std::move(user_records)),
       sound(*this),
       graphics(*this),
       page(*this),

@@ -28,7 +28,8 @@ namespace tsukikage {
 // error box and ends the program.
 class Engine : public MainWindow {
   public:
-    Engine(Platform& platform, std::filesystem::path game_folder);
+    Engine(Platform& platform, std::filesystem::path game_folder,
+           std::filesystem::path user_records = {});
 
     void Form_Load();
     void Form_Unload();

@@ -21,7 +21,7 @@ void EndingRecord::Load() {
     damaged_ = false;
     s.EndFlags.fill(0);
     s.EndCount = kEndings;
-    std::optional<std::filesystem::path> path = w_.folder.Find(kRecordName);
+    std::optional<std::filesystem::path> path = w_.records.Active().Find(kRecordName);
     if (!path) return;
     std::optional<TextInput> input;
     try {
@@ -53,7 +53,7 @@ void EndingRecord::Finish(std::string_view argument) {
     s.EndFlags[static_cast<std::size_t>(ending)] = 1;
     const std::string bytes = EndingRecordBytes(s);
     s.StepCount = static_cast<std::int16_t>(s.EndCount + 1);  // the loop index, as it ends
-    std::optional<std::filesystem::path> path = w_.folder.PathForWriting(kRecordName);
+    std::optional<std::filesystem::path> path = w_.records.Active().PathForWriting(kRecordName);
     if (!path) Raise(err::kPathNotFound);
     if (damaged_) {
         KeepDamagedCopy(*path);

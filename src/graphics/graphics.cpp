@@ -16,7 +16,6 @@ namespace {
 constexpr std::int32_t kPixelDropping = 3;
 constexpr std::uint32_t kOpaqueBlack = 0xFF000000u;
 
-
 ControlId Buffer(int index) {
     return index == 0 ? ControlId::Master0 : ControlId::Master1;
 }
@@ -35,7 +34,8 @@ void Graphics::ClaimEvents(EventTable& events) {
 
 void Graphics::LoadRecord() {
     record_read_ = true;
-    record_damaged_ = LoadSeenRecord(w_.folder, w_.state) == RecordState::Damaged;
+    record_damaged_ =
+        LoadSeenRecord(w_.records.Active(), w_.folder, w_.state) == RecordState::Damaged;
 }
 
 // Picture `last` is marked after `first`: with first = 250 and last = 251, entry 250 is set
@@ -47,12 +47,12 @@ void Graphics::MarkSeenAndSave(long long first, long long last) {
         w_.state.CGSeen[static_cast<std::size_t>(number)] = true;
     }
     if (record_damaged_) {
-        if (std::optional<std::filesystem::path> path = w_.folder.Find(kSeenRecordName)) {
+        if (std::optional<std::filesystem::path> path = w_.records.Active().Find(kSeenRecordName)) {
             KeepDamagedCopy(*path);
         }
         record_damaged_ = false;
     }
-    SaveSeenRecord(w_.folder, w_.state);
+    SaveSeenRecord(w_.records.Active(), w_.state);
 }
 
 void Graphics::CGLoad(std::string_view argument) {

@@ -16,9 +16,10 @@ int HighestPicturePresent(const GameFolder& folder) {
     return 0;
 }
 
-RecordState LoadSeenRecord(const GameFolder& folder, WindowState& state) {
+RecordState LoadSeenRecord(const GameFolder& records, const GameFolder& pictures,
+                           WindowState& state) {
     state.CGSeen.fill(false);
-    const std::optional<std::filesystem::path> path = folder.Find(kSeenRecordName);
+    const std::optional<std::filesystem::path> path = records.Find(kSeenRecordName);
     std::optional<TextInput> in;
     try {
         if (path) in.emplace(TextInput::Open(*path));
@@ -26,7 +27,7 @@ RecordState LoadSeenRecord(const GameFolder& folder, WindowState& state) {
         in.reset();  // a folder or an unreadable file under the record's name
     }
     if (!in) {
-        state.CGCount = static_cast<std::int16_t>(HighestPicturePresent(folder));
+        state.CGCount = static_cast<std::int16_t>(HighestPicturePresent(pictures));
         return RecordState::Missing;
     }
     bool damaged = false;
@@ -35,7 +36,7 @@ RecordState LoadSeenRecord(const GameFolder& folder, WindowState& state) {
         state.CGCount = std::clamp<std::int16_t>(stored, 0, kLastPicture);
         damaged = stored != state.CGCount;
     } catch (const RuntimeError&) {
-        state.CGCount = static_cast<std::int16_t>(HighestPicturePresent(folder));
+        state.CGCount = static_cast<std::int16_t>(HighestPicturePresent(pictures));
         return RecordState::Damaged;
     }
     for (int i = 1; i <= state.CGCount; ++i) {

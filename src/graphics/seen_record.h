@@ -21,7 +21,13 @@ enum class RecordState { Whole, Damaged, Missing };
 // number, or a missing file, is taken as the highest picture number present under "\data\",
 // so the gallery still offers every picture. Anything but a whole record is reported, so
 // that the damaged file can be kept before it is rewritten.
-RecordState LoadSeenRecord(const GameFolder& folder, WindowState& state);
+// `records` holds the record, `pictures` the game's pictures (they differ when the records
+// live in the player's own folder).
+RecordState LoadSeenRecord(const GameFolder& records, const GameFolder& pictures,
+                           WindowState& state);
+inline RecordState LoadSeenRecord(const GameFolder& folder, WindowState& state) {
+    return LoadSeenRecord(folder, folder, state);
+}
 
 // Rewrites the record from `CGCount` and `CGSeen`(1 to `CGCount`), safely: the old file
 // stays whole until the new one is complete. Raises the write errors of ReplaceFile.

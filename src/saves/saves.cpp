@@ -42,12 +42,12 @@ void Saves::ClaimEvents(EventTable& events) {
 
 void Saves::SaveSlot(int slot) {
     const std::string name = SlotFileName(slot);
-    const bool existed = w_.folder.Find(name).has_value();
+    const bool existed = w_.records.Active().Find(name).has_value();
     try {
-        const std::optional<std::filesystem::path> path = w_.folder.PathForWriting(name);
+        const std::optional<std::filesystem::path> path = w_.records.Active().PathForWriting(name);
         if (!path) Raise(err::kPathNotFound);
         ReplaceFile(*path, SlotBytes(w_.state.PartNo));
-        if (!existed) w_.folder.Forget(path->parent_path());
+        if (!existed) w_.records.Active().Forget(path->parent_path());
     } catch (const RuntimeError& error) {
         w_.form.Changed();
         w_.platform.message_box.Show(SlotText(slot) + "にセーブできませんでした。\n" +
@@ -58,7 +58,7 @@ void Saves::SaveSlot(int slot) {
 }
 
 std::optional<std::int16_t> Saves::ReadSlot(int slot) const {
-    const std::optional<std::filesystem::path> path = w_.folder.Find(SlotFileName(slot));
+    const std::optional<std::filesystem::path> path = w_.records.Active().Find(SlotFileName(slot));
     if (!path) return std::nullopt;
     try {
         return TextInput::Open(*path).ReadInteger();
@@ -71,7 +71,7 @@ void Saves::LoadSlot(int slot) {
     // The slot is read first: one that cannot be read leaves the game as it was.
     const std::optional<std::int16_t> part = ReadSlot(slot);
     if (!part) {
-        const bool missing = !w_.folder.Find(SlotFileName(slot));
+        const bool missing = !w_.records.Active().Find(SlotFileName(slot));
         w_.form.Changed();
         w_.platform.message_box.Show(
             SlotText(slot) + (missing ? "にはセーブがありません。"

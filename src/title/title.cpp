@@ -131,6 +131,13 @@ void Title::FirstTitleScreen() {
     graphics_.LoadRecord();
     extras_.LoadEndingRecord();
     s.StepCount = static_cast<std::int16_t>(s.EndCount + 1);  // the loop index, as it ends
+    if (const std::optional<std::filesystem::path> place = w_.records.TakeNewUserFolder()) {
+        form.Changed();
+        w_.platform.message_box.Show(
+            "ゲームのフォルダーに書き込めないため、セーブと記録は次のフォルダーに保存します。\n" +
+                place->string(),
+            MessageIcon::Information, "記録の保存先");
+    }
     constexpr struct {
         ControlId image;
         std::string_view unlocked;

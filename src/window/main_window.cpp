@@ -4,8 +4,11 @@
 
 namespace tsukikage {
 
-MainWindow::MainWindow(Platform& platform_, std::filesystem::path game_folder)
-    : platform(platform_), folder(std::move(game_folder)) {}
+MainWindow::MainWindow(Platform& platform_, std::filesystem::path game_folder,
+                       std::filesystem::path user_records)
+    : platform(platform_),
+      folder(std::move(game_folder)),
+      records(folder, std::move(user_records)) {}
 
 std::shared_ptr<const Surface> MainWindow::LoadPicture(std::string_view name) {
     std::optional<std::filesystem::path> path = folder.Find(name);

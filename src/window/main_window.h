@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "base/game_folder.h"
+#include "base/record_folder.h"
 #include "base/surface.h"
 #include "platform/interfaces.h"
 #include "window/about_form.h"
@@ -20,7 +21,10 @@ namespace tsukikage {
 // the screen mode. The subsystems work on it; the engine builds it and routes events.
 class MainWindow {
   public:
-    MainWindow(Platform& platform, std::filesystem::path game_folder);
+    // `user_records`: the player's own folder for the records, used when the game folder
+    // cannot be written (see RecordFolder); empty keeps them beside the game always.
+    MainWindow(Platform& platform, std::filesystem::path game_folder,
+               std::filesystem::path user_records = {});
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
 
@@ -37,6 +41,7 @@ class MainWindow {
 
     Platform& platform;
     GameFolder folder;
+    RecordFolder records;
     Form form;
     // The about box, a window of its own.
     AboutForm about_form;

@@ -18,10 +18,6 @@ namespace {
 using fakes::GameTest;
 using test_support::ReadAll;
 
-constexpr MenuId kSave[] = {MenuId::save1, MenuId::save2, MenuId::save3, MenuId::save4,
-                            MenuId::save5};
-constexpr MenuId kLoad[] = {MenuId::load1, MenuId::load2, MenuId::load3, MenuId::load4,
-                            MenuId::load5};
 constexpr ControlId kSlotImages[] = {ControlId::NewGameImage, ControlId::LoadGameImage,
                                      ControlId::CGImage, ControlId::SceneImage,
                                      ControlId::MusicImage};
