@@ -13,6 +13,7 @@
 
 #include "base/record_folder.h"
 #include "cli/command_line.h"
+#include "cli/default_game.h"
 #include "engine/engine.h"
 #include "platform/silent_sound.h"
 #include "view/qt/game_window.h"
@@ -61,7 +62,8 @@ int main(int argc, char** argv) {
         std::string err;
         const std::string program = std::filesystem::path(argv[0]).filename().string();
         const std::optional<int> status = tsukikage::RunWithoutWindow(
-            arguments, program, ProgramFolder(argv[0]), out, err, game_folder);
+            arguments, program, tsukikage::DefaultGameFolder(ProgramFolder(argv[0])), out, err,
+            game_folder);
         std::cout << out;
         std::cerr << err;
         if (status) return *status;

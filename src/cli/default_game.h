@@ -1,0 +1,13 @@
+#pragma once
+
+#include <filesystem>
+
+namespace tsukikage {
+
+// The game to play when none is named: the folder the program lives in when it holds a game
+// (as the original lived in its game folder), otherwise the demo installed beside the program
+// (<prefix>/share/tsukikage/demo for <prefix>/bin), otherwise the program's folder all the
+// same (which the command line then reports as holding no game).
+std::filesystem::path DefaultGameFolder(const std::filesystem::path& program_folder);
+
+}  // namespace tsukikage
