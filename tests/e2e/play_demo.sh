@@ -21,275 +21,27 @@ if [[ $# -ne 1 ]]; then
     echo "usage: $0 BUILD_DIR" >&2
     exit 2
 fi
-build_dir=$(cd "$1" && pwd)
-player=$build_dir/demo/tsukikage
-request_close=$build_dir/tests/e2e_request_close
-make_demo=$build_dir/tools/make_demo
-artifacts=$build_dir/e2e-artifacts
-title=月影回廊物語
-
-say() { echo "play_demo: $*"; }
-
-for tool in Xvfb xdotool import convert; do
-    if ! command -v "$tool" >/dev/null; then
-        say "SKIPPED: $tool is not installed (scripts/install-deps installs it)" >&2
-        exit 77
-    fi
-done
-for file in "$player" "$request_close" "$make_demo"; do
-    [[ -x $file ]] || { say "FAIL: $file is missing: build first" >&2; exit 1; }
-done
-
-# Where things are, in the window's client area: a 19 px menu bar, then the 662 x 601 canvas.
-menu_bar=19
-window_size=662x620
-menu_bar_area=300x12+300+3                        # the empty right part of the menu bar
-new_game_image=(531 $((287 + menu_bar)))          # the title image that starts a game
-label_first_row=645x24+8+$((496 + menu_bar))     # the first row of the message label
-choice_marker_area=30x80+632+$((504 + menu_bar))  # the two choice markers
-label_area=645x105+8+$((496 + menu_bar))          # the message label
-marker_area=32x32+600+$((552 + menu_bar))         # the advance marker
-marker_corners="600,$((552 + menu_bar)) 631,$((583 + menu_bar))"
-marker_centre=(616 $((568 + menu_bar)))
-first_choice=(312 $((524 + menu_bar)))            # the caption of the first of two choices
-
-# Pixel classes, 8 bits a channel: the text is pure red (antialiased edges aside); the marker is
-# a lighter red of its own, which no text pixel comes near.
-text_red=(240 255 0 16 0 16)
-marker_red=(200 245 30 70 30 70)
-choice_orange=(200 245 140 190 20 80)
-min_text_pixels=200   # a single short line has over a thousand
-min_marker_pixels=100 # the whole triangle has about 240
+# shellcheck source=e2e_lib.sh
+source "$(dirname "${BASH_SOURCE[0]}")/e2e_lib.sh"
+# The whole run's budget, below CTest's TIMEOUT (120 s).
+e2e_begin play_demo "$1" e2e-artifacts 100
 
 max_clicks=60         # the demo has a dozen or two pages
-step_timeout=15       # seconds for any one reaction of the player
-close_timeout=5       # seconds from the close request to the end of the program
-# Seconds for the whole run. CTest ends a test that outlives its TIMEOUT (120 s) with SIGKILL,
-# which leaves the X server's lock file and this run's folder behind: stop first, cleaning up.
-budget=100
-
-mkdir -p "$artifacts"
-rm -f "$artifacts"/*.png "$artifacts"/*.log
-work=$(mktemp -d "${TMPDIR:-/tmp}/play_demo.XXXXXX")
-xvfb_pid=
-player_pid=
-window=
-
-running() {  # PID: alive and not yet a zombie
-    local state
-    state=$(sed -n 's/^[0-9]* (.*) \(.\).*/\1/p' "/proc/$1/stat" 2>/dev/null) || return 1
-    [[ -n $state && $state != Z ]]
-}
-
-stop() {  # PID: SIGTERM, SIGKILL after a second
-    local pid=$1
-    if running "$pid"; then
-        kill "$pid" 2>/dev/null || true
-        for _ in $(seq 10); do
-            running "$pid" || break
-            sleep 0.1
-        done
-        if running "$pid"; then kill -KILL "$pid" 2>/dev/null || true; fi
-    fi
-    wait "$pid" 2>/dev/null || true
-}
-
-cleanup() {
-    if [[ -n $player_pid ]]; then stop "$player_pid"; fi
-    if [[ -n $xvfb_pid ]]; then stop "$xvfb_pid"; fi
-    rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
-
-fail() {
-    say "FAIL: $*" >&2
-    if [[ -n $player_pid ]] && running "$player_pid"; then
-        import -silent -window root "$artifacts/failure-screen.png" 2>/dev/null || true
-    fi
-    if [[ -f $work/shot.png ]]; then cp "$work/shot.png" "$artifacts/failure-last-look.png"; fi
-    say "screenshots and logs: $artifacts" >&2
-    exit 1
-}
-
-now_ms() { echo $(( ${EPOCHREALTIME/./} / 1000 )); }
-run_deadline=$(( $(now_ms) + budget * 1000 ))
-
-# within MS_DEADLINE: the deadline, brought forward to the end of the run's budget
-within() { echo $(( $1 < run_deadline ? $1 : run_deadline )); }
-
-# poll SECONDS WHAT COMMAND...: runs COMMAND every 0.1 s until it succeeds; fails with WHAT when
-# the time is up, the run's budget is spent or the player has ended.
-poll() {
-    local seconds=$1 what=$2
-    shift 2
-    local deadline=$(( $(now_ms) + seconds * 1000 ))
-    while true; do
-        (( $(now_ms) < run_deadline )) || fail "the run has taken $budget s, its limit, by: $what"
-        "$@" && return 0
-        if [[ -n $player_pid ]] && ! running "$player_pid"; then
-            local status=0
-            wait "$player_pid" || status=$?
-            player_pid=
-            fail "the player ended (status $status) while waiting until $what" \
-                 "(log: $artifacts/tsukikage.log)"
-        fi
-        (( $(now_ms) < deadline )) || fail "not within $seconds s: $what"
-        sleep 0.1
-    done
-}
-
-# answered_within SECONDS COMMAND...: as poll, but only reports whether COMMAND succeeded in time.
-answered_within() {
-    local deadline
-    deadline=$(within $(( $(now_ms) + $1 * 1000 )))
-    shift
-    until "$@"; do
-        (( $(now_ms) < deadline )) || return 1
-        if [[ -n $player_pid ]] && ! running "$player_pid"; then return 1; fi
-        sleep 0.1
-    done
-}
-
-# --- screenshots and what they show ---------------------------------------------------------
-
-# look_at_window: one capture of the window, kept in $work/shot.png, and what it shows:
-#   marker  pixels of the marker's red in the marker's square
-#   text    pixels of the text's red in the message label
-#   choice  pixels of the choice markers' orange beside the two captions
-#   label   a digest of the label's pixels with the marker's square painted over: its text alone
-look_at_window() {
-    convert "x:$window" -alpha off -depth 8 -write "$work/shot.png" \
-        \( +clone -crop "$marker_area" +repage -format %c \
-            -write "histogram:info:$work/marker.txt" +delete \) \
-        \( +clone -crop "$choice_marker_area" +repage -format %c \
-            -write "histogram:info:$work/choice.txt" +delete \) \
-        -fill black -draw "rectangle $marker_corners" -crop "$label_area" +repage \
-        \( +clone -format %c -write "histogram:info:$work/label.txt" +delete \) \
-        "rgb:$work/label.rgb" 2>>"$work/convert.log" || return 1
-    marker=$(count_pixels "$work/marker.txt" "${marker_red[@]}")
-    choice=$(count_pixels "$work/choice.txt" "${choice_orange[@]}")
-    text=$(count_pixels "$work/label.txt" "${text_red[@]}")
-    label=$(md5sum <"$work/label.rgb")
-}
-
-# count_pixels HISTOGRAM RMIN RMAX GMIN GMAX BMIN BMAX: how many pixels of the histogram (lines
-# like "  1430: (255,0,0) #FF0000 red") lie in the colour box; always prints a number.
-count_pixels() {
-    awk -F '[^0-9]+' -v r0="$2" -v r1="$3" -v g0="$4" -v g1="$5" -v b0="$6" -v b1="$7" '
-        $3 >= r0 && $3 <= r1 && $4 >= g0 && $4 <= g1 && $5 >= b0 && $5 <= b1 { n += $2 }
-        END { print n + 0 }' "$1"
-}
-
-mean_brightness_at_least() {  # FILE GEOMETRY LEVEL (0..1)
-    local mean
-    mean=$(convert "$1" -crop "$2" +repage -colorspace Gray -format '%[fx:mean]' info:)
-    awk -v m="$mean" -v l="$3" 'BEGIN { exit !(m >= l) }'
-}
-
-shots=0
-keep_shot() {  # NAME: keeps the last capture as NN-NAME.png, numbered in order
-    shots=$((shots + 1))
-    cp "$work/shot.png" "$artifacts/$(printf '%02d' "$shots")-$1.png"
-}
-
-# --- the X server, the player, its window -----------------------------------------------------
-
-start_xvfb() {
-    local number deadline
-    for ((number = 61; number < 160; ++number)); do
-        [[ -e /tmp/.X$number-lock || -e /tmp/.X11-unix/X$number ]] && continue
-        Xvfb ":$number" -screen 0 1024x768x24 -nolisten tcp -noreset \
-            >>"$artifacts/xvfb.log" 2>&1 &
-        xvfb_pid=$!
-        deadline=$(within $(( $(now_ms) + 10000 )))
-        while running "$xvfb_pid" && (( $(now_ms) < deadline )); do
-            if DISPLAY=:$number xdotool getdisplaygeometry >/dev/null 2>&1; then
-                export DISPLAY=:$number
-                return 0
-            fi
-            sleep 0.1
-        done
-        # Another server took the number first, or this one hangs: try the next number.
-        stop "$xvfb_pid"
-        xvfb_pid=
-    done
-    fail "could not start Xvfb on any display from :61 to :159 (see $artifacts/xvfb.log)"
-}
-
-player_windows() { xdotool search --onlyvisible --pid "$player_pid" 2>/dev/null || true; }
-
-find_window() {  # the player's mapped top-level window with the game's title
-    local id
-    for id in $(player_windows); do
-        if [[ $(xdotool getwindowname "$id" 2>/dev/null) == "$title" ]]; then
-            window=$id
-            return 0
-        fi
-    done
-    return 1
-}
-
-click() {  # X Y in the client area
-    xdotool mousemove --window "$window" "$1" "$2" click 1
-}
-
-# A second click within the double-click time (400 ms in Qt) is a double click, and the player
-# ignores it as the original did. So a click on the canvas waits that long after the screen it
-# answers was seen: the click before reached the X server before then, this one after.
-double_click_ms=400
-seen=0
-click_canvas() {  # X Y
-    local wait=$(( seen + double_click_ms + 200 - $(now_ms) ))
-    if (( wait > 0 )); then sleep "$(printf '0.%03d' "$wait")"; fi
-    click "$@"
-}
 
 start_xvfb
-say "Xvfb on $DISPLAY"
-
-"$make_demo" "$work/game" >"$artifacts/make_demo.log" 2>&1 ||
-    fail "make_demo could not write the demo game (see $artifacts/make_demo.log)"
-mkdir -m 700 "$work/runtime"
-XDG_RUNTIME_DIR=$work/runtime SDL_AUDIODRIVER=dummy QT_QPA_PLATFORM=xcb WAYLAND_DISPLAY='' \
-    "$player" "$work/game" >"$artifacts/tsukikage.log" 2>&1 &
-player_pid=$!
-started=$(now_ms)
-
-poll 30 "the window \"$title\" is mapped" find_window
-say "window $window mapped after $(( $(now_ms) - started )) ms"
-eval "$(xdotool getwindowgeometry --shell "$window")"
-[[ ${WIDTH}x$HEIGHT == "$window_size" ]] ||
-    fail "the window is ${WIDTH}x$HEIGHT, not $window_size: every click position would be off"
-window_x=$X
-window_y=$Y
+make_game "$work/game"
+start_player "$work/game"
 
 # --- start-up: the lettering, then the title screen --------------------------------------------
 
-window_painted() {
-    look_at_window && mean_brightness_at_least "$work/shot.png" "$menu_bar_area" 0.5
-}
-poll "$step_timeout" "the window is painted (a light menu bar)" window_painted
 keep_shot lettering
 (( marker == 0 )) || fail "the advance marker is shown before a game has started"
-
-# The first title's caption stands on the label's third row; the greeting before it begins on
-# the first.
-title_shown() {
-    look_at_window || return 1
-    convert "$work/shot.png" -crop "$label_first_row" +repage -format %c \
-        "histogram:info:$work/row.txt" 2>>"$work/convert.log" || return 1
-    (( text >= min_text_pixels && $(count_pixels "$work/row.txt" "${text_red[@]}") == 0 ))
-}
 poll "$step_timeout" "the title caption appears about three seconds after the start" title_shown
 keep_shot title
 
 # --- the new-game title image: the first page --------------------------------------------------
 
-click "${new_game_image[@]}"
-first_page_shown() {
-    look_at_window && (( text >= min_text_pixels && marker >= min_marker_pixels ))
-}
+click_image 1
 poll "$step_timeout" "the new-game image shows red text and the advance marker" \
     first_page_shown
 seen=$(now_ms)
@@ -298,54 +50,22 @@ say "first page shown"
 
 # --- reading to the end -----------------------------------------------------------------------
 
-# After a click the window shows one of:
-#   page    other red text in the message area, and the advance marker;
-#   choice  other red text (the two captions), no marker: the first caption is clicked next;
-#   end     neither marker: the scenario has ended and the title's notice may stand there.
-# A pick of a choice must lead to a page or to other choices; an unchanged window means the
-# click has not been answered yet.
+# At a choice the first caption is clicked next.
 shown=$label
-look() {
-    look_at_window || return 1
-    if (( marker >= min_marker_pixels )); then
-        [[ $label != "$shown" ]] && (( text >= min_text_pixels )) || return 1
-        outcome=page
-    elif (( choice >= min_marker_pixels )) && [[ $label != "$shown" ]] &&
-        (( text >= min_text_pixels )); then
-        outcome=choice
-    elif [[ $answering == marker ]]; then
-        outcome=end
-    else
-        return 1
-    fi
-    shown=$label
-}
-
 pages=1
 choices=0
-answering=marker
 outcome=
 for ((clicks = 1; clicks <= max_clicks; ++clicks)); do
-    if [[ $answering == marker ]]; then
-        # A picture transition holds the marker back (shown but disabled) for up to 2.4 s: a
-        # click that it ignored is repeated.
-        for ((tries = 1; tries < 4; ++tries)); do
-            click_canvas "${marker_centre[@]}"
-            answered_within 3 look && break
-            seen=$(now_ms)
-        done
-        (( tries < 4 )) || poll "$step_timeout" \
-            "click $clicks, on the advance marker after page $pages, shows a page, choices or the end" \
-            look
+    if [[ $outcome != choice ]]; then
+        what="click $clicks, on the advance marker after page $pages"
+        click_marker "$what, shows a page, choices or the end"
     else
-        click_canvas "${first_choice[@]}"
-        poll "$step_timeout" "click $clicks, on the first of two choices, shows a page" look
+        click_choice "${first_choice[@]}" "click $clicks, on the first of two choices, shows a page"
     fi
-    seen=$(now_ms)
     keep_shot "$outcome"
     case $outcome in
-        page) pages=$((pages + 1)); answering=marker ;;
-        choice) choices=$((choices + 1)); answering=choice ;;
+        page) pages=$((pages + 1)) ;;
+        choice) choices=$((choices + 1)) ;;
         end) break ;;
     esac
 done
@@ -355,24 +75,12 @@ done
 say "$pages pages and $choices choices, then the end hid the advance marker ($clicks clicks)"
 
 # A message box (a scenario or file error) would be a window of its own.
-others=$(player_windows | grep -vx "$window" || true)
+others=$(other_windows)
 [[ -z $others ]] ||
     fail "another window of the player is open at the end (a message box?): $(for id in $others; do
         xdotool getwindowname "$id"; done | tr '\n' ' ')"
 
 # --- closing the window -----------------------------------------------------------------------
 
-"$request_close" "$window" || fail "could not ask the window to close"
-asked=$(now_ms)
-while running "$player_pid" && (( $(now_ms) - asked < close_timeout * 1000 )); do
-    sleep 0.05
-done
-if running "$player_pid"; then
-    fail "the player still runs $close_timeout s after the window was asked to close"
-fi
-status=0
-wait "$player_pid" || status=$?
-player_pid=
-(( status == 0 )) || fail "the player ended with status $status after the close request"
-say "the player ended with status 0, $(( $(now_ms) - asked )) ms after the close request"
+close_player
 say "PASS"
