@@ -46,6 +46,9 @@ class Engine : public MainWindow {
     // A press and a release at one point.
     void ClickAt(int x, int y);
     void MenuCommand(MenuId item);
+    // A key or a wheel turn: each stands for a click the original took with the mouse (the
+    // advance marker; with choices shown, a caption), and does nothing the click would not.
+    void KeyPress(Key key);
     void Tick(TimerId timer);
     // The about box's OK button and its close box.
     void AboutOK();

@@ -177,6 +177,9 @@ enum class TimerId : int {
 inline constexpr int kTimerCount = static_cast<int>(TimerId::Count);
 inline constexpr int kThumbnailCount = 17;  // CGPic(0) to CGPic(16)
 
+// Keys and wheel turns the player may use beside the mouse.
+enum class Key { Return, Space, PageDown, Right, Up, Down, Digit1, Digit2, WheelDown };
+
 // The design names of controls and menu items ("lblSel(0)", "save1").
 std::string_view ControlName(ControlId id);
 std::string_view MenuName(MenuId id);
@@ -187,6 +190,8 @@ class Form {
 
     std::string caption;
     std::shared_ptr<const Surface> window_picture;  // drawn behind every control
+    // The choice caption the keyboard points at (0 or 1), or -1: drawn as a highlight.
+    int choice_highlight = -1;
     // Counts changes of the model, so the view repaints only when something changed.
     std::uint64_t revision = 0;
     void Changed() { ++revision; }

@@ -1,0 +1,77 @@
+// Keys and the wheel stand for the clicks they replace, and for nothing more.
+#include <gtest/gtest.h>
+
+#include "fakes/game_fixture.h"
+
+namespace tsukikage {
+namespace {
+
+class KeyTest : public fakes::GameTest {
+  protected:
+    void SetUp() override {
+        WriteGameFile("data/001.jpg", fakes::TestPictureBytes(640, 480, 0xFF000001));
+        WriteGameFile("data/002.jpg", fakes::TestPictureBytes(640, 480, 0xFF000002));
+        WriteScenario({"序", ".",  "一",     ".", ".s", "L",      "左", "R",    "右", "-", "二",
+                       ".",  ".L", "左の道", ".", ".R", "右の道", ".",  ".a 1", "三", "."});
+        NewGame();
+    }
+};
+
+TEST_F(KeyTest, EachAdvanceKeyTurnsThePageAndOthersDoNot) {
+    const struct {
+        Key key;
+        bool turns;
+    } cases[] = {{Key::Return, true}, {Key::Space, true},     {Key::PageDown, true},
+                 {Key::Right, true},  {Key::WheelDown, true}, {Key::Up, false},
+                 {Key::Down, false},  {Key::Digit1, false},   {Key::Digit2, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.key));
+        NewGame();
+        engine->KeyPress(c.key);
+        EXPECT_EQ(Label() == "一\r\n", c.turns);
+    }
+}
+
+TEST_F(KeyTest, WithChoicesShownDigitsPickAndTheHighlightPicksOnReturn) {
+    const struct {
+        std::vector<Key> keys;
+        std::string page;  // what the keys lead to
+    } cases[] = {
+        {{Key::Digit1}, "左の道\r\n"},
+        {{Key::Digit2}, "右の道\r\n"},
+        {{Key::Down, Key::Return}, "右の道\r\n"},
+        {{Key::Down, Key::Up, Key::Return}, "左の道\r\n"},
+        {{Key::Return, Key::Space, Key::Right}, ""},  // no highlight: nothing picks
+    };
+    for (const auto& c : cases) {
+        NewGame();
+        engine->KeyPress(Key::Return);
+        engine->KeyPress(Key::Return);  // the choice
+        ASSERT_TRUE(control(ControlId::lblSel0).visible);
+        const std::string choice = Label();
+        for (Key key : c.keys) engine->KeyPress(key);
+        EXPECT_EQ(Label(), c.page.empty() ? choice : c.page);
+        EXPECT_EQ(engine->form.choice_highlight, -1);  // gone with the choices
+    }
+}
+
+TEST_F(KeyTest, KeysWaitForATransitionAndForARestoreAsClicksDo) {
+    engine->KeyPress(Key::Return);
+    engine->KeyPress(Key::Return);
+    engine->KeyPress(Key::Digit1);
+    engine->KeyPress(Key::Return);
+    engine->KeyPress(Key::Return);  // ".a 1": the marker is held back while it runs
+    ASSERT_FALSE(control(ControlId::imgAhead).enabled);
+    engine->KeyPress(Key::Space);
+    EXPECT_EQ(Label(), "三\r\n");
+    // During a restore a pick by key is ignored like a click.
+    NewGame();
+    engine->KeyPress(Key::Return);
+    engine->KeyPress(Key::Return);
+    engine->state.Loading = true;
+    engine->KeyPress(Key::Digit2);
+    EXPECT_TRUE(control(ControlId::lblSel0).visible);
+}
+
+}  // namespace
+}  // namespace tsukikage
