@@ -86,6 +86,21 @@ bool IsRefused(std::string_view component) {
     return component == "." || component == "..";
 }
 
+// A name's components as the original platform opened them: it dropped blanks and dots at
+// the end of the last component ("back.bmp " and "a.wav." open "back.bmp" and "a.wav").
+// Nothing when a component is refused or the last one is only blanks and dots.
+std::optional<std::vector<std::string>> PlatformParts(std::string_view name) {
+    std::vector<std::string> parts = SplitGameName(name);
+    if (parts.empty()) return std::nullopt;
+    for (const std::string& part : parts) {
+        if (IsRefused(part)) return std::nullopt;
+    }
+    std::string& last = parts.back();
+    while (!last.empty() && (last.back() == ' ' || last.back() == '.')) last.pop_back();
+    if (last.empty()) return std::nullopt;
+    return parts;
+}
+
 bool IsDirectory(const fs::path& path) {
     std::error_code ec;
     return fs::is_directory(path, ec);
@@ -181,11 +196,10 @@ std::optional<fs::path> GameFolder::FindIn(const fs::path& folder,
 }
 
 std::optional<fs::path> GameFolder::Find(std::string_view name) const {
-    const std::vector<std::string> parts = SplitGameName(name);
-    if (parts.empty()) return std::nullopt;
+    const std::optional<std::vector<std::string>> parts = PlatformParts(name);
+    if (!parts) return std::nullopt;
     fs::path current = root_;
-    for (const std::string& part : parts) {
-        if (IsRefused(part)) return std::nullopt;
+    for (const std::string& part : *parts) {
         std::optional<fs::path> next = FindIn(current, part);
         if (!next) return std::nullopt;
         current = std::move(*next);
@@ -196,21 +210,21 @@ std::optional<fs::path> GameFolder::Find(std::string_view name) const {
 std::optional<fs::path> GameFolder::FindSound(std::string_view name) const {
     std::optional<fs::path> found = Find(name);
     if (found && !IsDirectory(*found)) return found;
-    const std::vector<std::string> parts = SplitGameName(name);
-    if (parts.empty() || parts.back().find('.') != std::string::npos) return found;
+    const std::optional<std::vector<std::string>> parts = PlatformParts(name);
+    if (!parts || parts->back().find('.') != std::string::npos) return found;
     std::string with_extension;
-    for (const std::string& part : parts) with_extension += '\\' + part;
+    for (const std::string& part : *parts) with_extension += '\\' + part;
     with_extension += ".wav";
     if (std::optional<fs::path> wave = Find(with_extension)) return wave;
     return found;
 }
 
 std::optional<fs::path> GameFolder::PathForWriting(std::string_view name) const {
-    const std::vector<std::string> parts = SplitGameName(name);
-    if (parts.empty()) return std::nullopt;
+    const std::optional<std::vector<std::string>> found_parts = PlatformParts(name);
+    if (!found_parts) return std::nullopt;
+    const std::vector<std::string>& parts = *found_parts;
     fs::path current = root_;
     for (std::size_t i = 0; i < parts.size(); ++i) {
-        if (IsRefused(parts[i])) return std::nullopt;
         std::optional<fs::path> next = FindIn(current, parts[i]);
         if (i + 1 == parts.size()) {
             if (next) return next;

@@ -67,7 +67,11 @@ double ParseNumber(std::string_view text) {
     std::size_t leading_frac_zeros = 0;  // fraction zeros before the first significant digit
     bool any_digit = false;
     bool nonzero = false;
-    for (; i < text.size() && IsDigit(text[i]); ++i) {
+    // The platform's conversion takes the Japanese locale's grouping separator anywhere
+    // after the first digit of the whole part ("1,000", "12,34" and "1," alike); never
+    // before it, nor in the fraction or the exponent.
+    for (; i < text.size() && (IsDigit(text[i]) || (any_digit && text[i] == ',')); ++i) {
+        if (text[i] == ',') continue;
         any_digit = true;
         if (text[i] != '0') nonzero = true;
         if (nonzero) ++int_digits;

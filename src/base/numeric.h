@@ -8,6 +8,7 @@ namespace tsukikage {
 
 // Numeric conversion of text as the original platform does it: leading and trailing blanks
 // allowed, an optional sign, decimal digits with an optional fraction and exponent (E or D),
+// grouping commas among the digits of the whole part after its first digit ("1,000"),
 // or &H / &O prefixed hexadecimal and octal integers (up to 4 digits they are 16-bit values,
 // so "&HFFFF" is -1; up to 8 digits 32-bit). Text that is no number raises error 13.
 double ParseNumber(std::string_view text);

@@ -78,6 +78,33 @@ TEST_F(GameFolderTest, RefusesNamesLeavingTheFolder) {
     EXPECT_EQ(Found(folder_.Find("\\\\")), "<none>");
 }
 
+TEST_F(GameFolderTest, DropsBlanksAndDotsEndingTheLastComponent) {
+    temp_.Write("Data/back.bmp");
+    temp_.Write("se/a.wav");
+    temp_.Write("se/bell.wav");
+    temp_.Write("dots./x.bmp");
+    const struct {
+        const char* name;
+        const char* found;
+    } finds[] = {
+        {"\\Data\\back.bmp ", "Data/back.bmp"},
+        {"data\\BACK.BMP . .", "Data/back.bmp"},
+        {"se\\a.wav.", "se/a.wav"},
+        {"se\\a.wav...   ", "se/a.wav"},
+        {"data \\back.bmp", "<none>"},    // only the last component
+        {"dots.\\x.bmp", "dots./x.bmp"},  // a folder's dots are its own
+        {"data\\ ", "<none>"},            // nothing but blanks names nothing
+        {"data\\. .", "<none>"},
+        {"data\\.. ", "<none>"},  // never the folder above
+        {"...", "<none>"},
+    };
+    for (const auto& f : finds) EXPECT_EQ(Found(folder_.Find(f.name)), f.found) << f.name;
+    EXPECT_EQ(Found(folder_.FindSound("se\\bell. ")), "se/bell.wav");
+    EXPECT_EQ(Found(folder_.FindSound("se\\a.wav.")), "se/a.wav");
+    EXPECT_EQ(Found(folder_.PathForWriting("\\save2.dat. ")), "save2.dat");
+    EXPECT_FALSE(folder_.PathForWriting("\\.. "));
+}
+
 TEST_F(GameFolderTest, UnlistableFoldersFindNothing) {
     temp_.Write("plain.txt");
     EXPECT_EQ(Found(folder_.Find("plain.txt\\x")), "<none>");

@@ -47,10 +47,24 @@ TEST(ParseNumber, AcceptsHexAndOctalWithTheirWidth) {
 
 TEST(ParseNumber, TextThatIsNoNumberRaisesTypeMismatch) {
     for (const char* text :
-         {"",    "   ", "abc", "1 2", "5x",  ".",        "-",    "+",     "1e",  "1e+", "e5",  "&H",
-          "&HG", "&O8", "&X1", "inf", "nan", "infinity", "0x10", "1,000", "--1", "- 1", "1..2"}) {
+         {"", "   ", "abc", "1 2", "5x", ".", "-", "+", "1e", "1e+", "e5", "&H", "&HG", "&O8",
+          "&X1", "inf", "nan", "infinity", "0x10", "--1", "- 1", "1..2",
+          // Grouping commas before the first digit, in the fraction, the exponent or a hex form.
+          ",", ",1", "-,5", ".,5", "1.0,0", "1e1,0", "&H1,0", "1 ,0"}) {
         EXPECT_EQ(ErrorOf([&] { ParseNumber(text); }), err::kTypeMismatch) << '"' << text << '"';
     }
+}
+
+TEST(ParseNumber, TakesGroupingCommasInTheWholePart) {
+    const struct {
+        const char* text;
+        double value;
+    } cases[] = {{"1,000", 1000}, {" -12,345,678 ", -12345678}, {"1,0,0", 100},  {"1,,000", 1000},
+                 {"1,", 1},       {"1,000.5", 1000.5},          {"1,5e2", 1500}, {"0,001", 1},
+                 {"+2,5", 25}};
+    for (const auto& c : cases) EXPECT_EQ(ParseNumber(c.text), c.value) << c.text;
+    EXPECT_EQ(ToInteger("32,767"), 32767);
+    EXPECT_EQ(ErrorOf([] { ToInteger("32,768"); }), err::kOverflow);
 }
 
 TEST(ParseNumber, HugeAndTinyExponents) {
