@@ -1,11 +1,13 @@
 #include "base/text_file.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
+#include <charconv>
 #include <fstream>
 #include <iterator>
 
@@ -262,6 +264,36 @@ TextOutput& TextOutput::PrintText(std::string_view utf8) {
     return *this;
 }
 
+namespace {
+
+// A writer that was killed before its rename leaves its temporary file behind,
+// ".<name>.<process id>-<count>.tmp". Each write first removes those of processes that no
+// longer run, so at most one such file is ever left beside a record.
+void RemoveAbandonedTemporaries(const fs::path& folder, const std::string& name) {
+    const std::string prefix = "." + name + ".";
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string entry = it->path().filename().string();
+        if (entry.size() <= prefix.size() + 4 || entry.compare(0, prefix.size(), prefix) != 0 ||
+            !entry.ends_with(".tmp")) {
+            continue;
+        }
+        const std::string_view rest = std::string_view(entry).substr(prefix.size());
+        long pid = 0;
+        const auto [end_of_pid, error] =
+            std::from_chars(rest.data(), rest.data() + rest.size(), pid);
+        if (error != std::errc() || end_of_pid == rest.data() || *end_of_pid != '-' || pid <= 0 ||
+            pid == ::getpid()) {
+            continue;
+        }
+        if (::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) {
+            ::unlink(it->path().c_str());
+        }
+    }
+}
+
+}  // namespace
+
 void ReplaceFile(const std::filesystem::path& path, std::string_view bytes) {
     const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
     // A read-only record stays read-only, as it did when the original opened it for output.
@@ -271,6 +303,7 @@ void ReplaceFile(const std::filesystem::path& path, std::string_view bytes) {
 
     static std::atomic<unsigned> counter{0};
     const std::string name = path.filename().string().substr(0, 100);
+    RemoveAbandonedTemporaries(folder, name);
     fs::path temp;
     int fd = -1;
     for (int attempt = 0; fd < 0; ++attempt) {
