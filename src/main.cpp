@@ -56,6 +56,7 @@ int main(int argc, char** argv) {
     // Help, version, the scenario check and a wrong command line need no window (nor a
     // display): they are answered before Qt starts.
     std::filesystem::path game_folder;
+    tsukikage::WindowOptions window_options;
     {
         const std::vector<std::string_view> arguments(argv + 1, argv + argc);
         std::string out;
@@ -63,7 +64,7 @@ int main(int argc, char** argv) {
         const std::string program = std::filesystem::path(argv[0]).filename().string();
         const std::optional<int> status = tsukikage::RunWithoutWindow(
             arguments, program, tsukikage::DefaultGameFolder(ProgramFolder(argv[0])), out, err,
-            game_folder);
+            game_folder, window_options);
         std::cout << out;
         std::cerr << err;
         if (status) return *status;
@@ -105,6 +106,8 @@ int main(int argc, char** argv) {
     tsukikage::GameWindow window(engine);
     message_box.SetOwner(&window, [&window] { window.RepaintNow(); });
     window.FormLoad();
+    if (window_options.scale > 0) window.SetFactor(window_options.scale);
+    window.SetFullscreen(window_options.fullscreen);
     window.show();
     return QApplication::exec();
 }

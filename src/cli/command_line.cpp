@@ -5,12 +5,42 @@
 #include "platform/application.h"
 
 namespace tsukikage {
+namespace {
+
+// A whole number from kMinScale to kMaxScale (one digit), as it is written.
+std::optional<int> ScaleFactor(std::string_view text) {
+    static_assert(WindowOptions::kMaxScale <= 9);
+    if (text.size() != 1 || text[0] < '0' + WindowOptions::kMinScale ||
+        text[0] > '0' + WindowOptions::kMaxScale) {
+        return std::nullopt;
+    }
+    return text[0] - '0';
+}
+
+}  // namespace
 
 std::optional<CommandLine> ParseCommandLine(const std::vector<std::string_view>& arguments,
                                             std::string& error) {
     CommandLine line;
-    for (std::string_view argument : arguments) {
-        if (argument == "--help" || argument == "-h") {
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string_view argument = arguments[i];
+        if (argument == "--scale" || argument.starts_with("--scale=")) {
+            std::optional<std::string_view> value;
+            if (argument != "--scale") {
+                value = argument.substr(std::string_view("--scale=").size());
+            } else if (i + 1 < arguments.size()) {
+                value = arguments[++i];
+            }
+            const std::optional<int> factor = value ? ScaleFactor(*value) : std::nullopt;
+            if (!factor) {
+                error = "--scale needs a whole number from 1 to 8" +
+                        (value ? ", not \"" + std::string(*value) + "\"" : std::string());
+                return std::nullopt;
+            }
+            line.window.scale = *factor;
+        } else if (argument == "--fullscreen") {
+            line.window.fullscreen = true;
+        } else if (argument == "--help" || argument == "-h") {
             line.action = CommandLine::Action::Help;
         } else if (argument == "--version") {
             line.action = CommandLine::Action::Version;
@@ -51,10 +81,14 @@ std::string HelpText(std::string_view program) {
            "Plays the game in the game folder (the folder that holds \"datafile\"); without\n"
            "one, the folder the program lives in.\n"
            "\n"
-           "  --check    check the game folder's scenario and lists, print what is wrong, and\n"
-           "             exit with status 1 if anything was found (0 when clean)\n"
-           "  --version  print the version\n"
-           "  --help     print this text\n";
+           "  --scale N     show the game N times as large (1 to 8; the default suits the\n"
+           "                display); Ctrl+1 to Ctrl+4 change it while playing, Ctrl+0 picks\n"
+           "                the largest that fits the screen\n"
+           "  --fullscreen  start on the full screen (F11 or Alt+Return switch)\n"
+           "  --check       check the game folder's scenario and lists, print what is wrong,\n"
+           "                and exit with status 1 if anything was found (0 when clean)\n"
+           "  --version     print the version\n"
+           "  --help        print this text\n";
 }
 
 std::string VersionText() {
@@ -66,7 +100,8 @@ std::string VersionText() {
 std::optional<int> RunWithoutWindow(const std::vector<std::string_view>& arguments,
                                     std::string_view program,
                                     const std::filesystem::path& program_folder, std::string& out,
-                                    std::string& err, std::filesystem::path& game_folder) {
+                                    std::string& err, std::filesystem::path& game_folder,
+                                    WindowOptions& window) {
     std::string error;
     const std::optional<CommandLine> line = ParseCommandLine(arguments, error);
     if (!line) {
@@ -93,6 +128,7 @@ std::optional<int> RunWithoutWindow(const std::vector<std::string_view>& argumen
         return findings.empty() ? 0 : 1;
     }
     game_folder = *folder;
+    window = line->window;
     return std::nullopt;
 }
 

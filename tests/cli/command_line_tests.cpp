@@ -15,11 +15,13 @@ TEST(CommandLineTest, EachFormGivesItsStatusAndOneLineOnError) {
     std::ofstream(game.path() / "DataFile") << ".\r\n";  // found whatever its letter case
     const std::string g = game.path().string();
     const std::string e = empty.path().string();
+    const std::string bad_scale = "tsukikage: --scale needs a whole number from 1 to 8";
     const struct {
         std::vector<std::string> arguments;
         std::optional<int> status;  // nothing: the game is played
         std::string out;            // the beginning of what is printed
         std::string err;
+        WindowOptions window{};
     } cases[] = {
         {{"--help"}, 0, "usage: tsukikage [options] [game folder]", ""},
         {{g, "-h"}, 0, "usage:", ""},
@@ -30,6 +32,17 @@ TEST(CommandLineTest, EachFormGivesItsStatusAndOneLineOnError) {
         {{g + "/nothing"}, 2, "", "tsukikage: " + g + "/nothing: not a folder\n"},
         {{}, 2, "", "tsukikage: " + e + ": no game here (there is no \"datafile\")\n"},
         {{g}, std::nullopt, "", ""},
+        {{"--scale", "1", g}, std::nullopt, "", "", {1, false}},
+        {{g, "--scale=8", "--fullscreen"}, std::nullopt, "", "", {8, true}},
+        {{"--fullscreen", "--scale", "3", g}, std::nullopt, "", "", {3, true}},
+        {{"--scale", "0", g}, 2, "", bad_scale + ", not \"0\"\n"},
+        {{"--scale=9", g}, 2, "", bad_scale + ", not \"9\"\n"},
+        {{"--scale", "2x", g}, 2, "", bad_scale + ", not \"2x\"\n"},
+        {{"--scale", "", g}, 2, "", bad_scale + ", not \"\"\n"},
+        {{"--scale=-1", g}, 2, "", bad_scale + ", not \"-1\"\n"},
+        {{g, "--scale"}, 2, "", bad_scale + "\n"},
+        // The word after --scale is its value, whatever it is.
+        {{"--scale", g}, 2, "", bad_scale + ", not \"" + g + "\"\n"},
         {{"--check", g}, 1, "list.dat: ありません\n", ""},
     };
     for (const auto& c : cases) {
@@ -37,13 +50,16 @@ TEST(CommandLineTest, EachFormGivesItsStatusAndOneLineOnError) {
         const std::vector<std::string_view> arguments(c.arguments.begin(), c.arguments.end());
         std::string out, err;
         std::filesystem::path folder;
+        WindowOptions window;
         // Without a folder the program's own is used: here the empty one.
-        EXPECT_EQ(RunWithoutWindow(arguments, "tsukikage", empty.path(), out, err, folder),
+        EXPECT_EQ(RunWithoutWindow(arguments, "tsukikage", empty.path(), out, err, folder, window),
                   c.status);
         EXPECT_EQ(out.substr(0, c.out.size()), c.out);
         EXPECT_EQ(err, c.err);
         if (!c.status) {
             EXPECT_EQ(folder, game.path());
+            EXPECT_EQ(window.scale, c.window.scale);
+            EXPECT_EQ(window.fullscreen, c.window.fullscreen);
         }
     }
 }

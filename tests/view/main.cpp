@@ -21,5 +21,6 @@ int main(int argc, char** argv) {
     failures += RunPictureViewTests(argc, argv);
     failures += RunTransitionGoldenTests(argc, argv);
     failures += RunAboutDialogTests(argc, argv);
+    failures += RunScalingTests(argc, argv);
     return failures;
 }

@@ -6,3 +6,4 @@ int RunPictureDecoderTests(int argc, char** argv);
 int RunPictureViewTests(int argc, char** argv);
 int RunTransitionGoldenTests(int argc, char** argv);
 int RunAboutDialogTests(int argc, char** argv);
+int RunScalingTests(int argc, char** argv);

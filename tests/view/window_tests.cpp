@@ -22,6 +22,7 @@
 #include "view/qt/game_window.h"
 #include "view/qt/qt_platform.h"
 #include "view/view_tests.h"
+#include "view/window_fixture.h"
 
 using namespace tsukikage;
 
@@ -47,20 +48,6 @@ QRect RedBox(const QImage& image, const QRect& area) {
     return box;
 }
 
-QImage Grab(QWidget* widget) {
-    return widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
-}
-
-void Click(QWidget* widget, QPoint at) {
-    QTest::mouseClick(widget, Qt::LeftButton, {}, at);
-}
-
-void MoveMouse(QWidget* widget, QPoint at) {
-    QMouseEvent move(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
-                     Qt::NoModifier);
-    QApplication::sendEvent(widget, &move);
-}
-
 }  // namespace
 
 class WindowTests : public QObject {
@@ -68,23 +55,16 @@ class WindowTests : public QObject {
 
   private slots:
     void init() {
-        folder_ = std::make_unique<QTemporaryDir>();
-        std::ofstream(std::filesystem::path(folder_->path().toStdString()) / "datafile",
-                      std::ios::binary)
-            << "First page line\r\nand its second line\r\n.\r\nSecond page line\r\n.\r\n"
-               "Third page line\r\n.\r\n";
-        platform_ = std::make_unique<fakes::RecordingPlatform>();
-        engine_ = std::make_unique<Engine>(platform_->platform, folder_->path().toStdString());
-        window_ = std::make_unique<GameWindow>(*engine_);
+        fixture_ = std::make_unique<WindowFixture>(
+            "First page line\r\nand its second line\r\n.\r\nSecond page line\r\n.\r\n"
+            "Third page line\r\n.\r\n");
+        platform_ = fixture_->platform.get();
+        engine_ = fixture_->engine.get();
+        window_ = fixture_->window.get();
         canvas_ = window_->canvas();
     }
 
-    void cleanup() {
-        window_.reset();
-        engine_.reset();
-        platform_.reset();
-        folder_.reset();
-    }
+    void cleanup() { fixture_.reset(); }
 
     void menuBarFollowsTheModel() {
         QStringList bar;
@@ -183,8 +163,7 @@ class WindowTests : public QObject {
     }
 
     void clickingAChoiceCaptionGoesOnAlongItsBranch() {
-        std::ofstream(std::filesystem::path(folder_->path().toStdString()) / "datafile",
-                      std::ios::binary | std::ios::trunc)
+        std::ofstream(fixture_->root() / "datafile", std::ios::binary | std::ios::trunc)
             << "Which way?\r\n.\r\n.s\r\nLeft\r\nGo left\r\nRight\r\nGo right\r\n\r\n"
                ".Left\r\nThe left branch\r\n.\r\n.Right\r\nThe right branch\r\n.\r\n";
         const QRect caption0(16, 504, 593, 41);
@@ -224,7 +203,7 @@ class WindowTests : public QObject {
             }
         } counter(paints);
         window_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+        QVERIFY(QTest::qWaitForWindowExposed(window_));
         QTest::qWait(100);
         canvas_->installEventFilter(&counter);
         QTest::qWait(300);  // several Timer1 ticks
@@ -284,10 +263,10 @@ class WindowTests : public QObject {
     }
 
   private:
-    std::unique_ptr<QTemporaryDir> folder_;
-    std::unique_ptr<fakes::RecordingPlatform> platform_;
-    std::unique_ptr<Engine> engine_;
-    std::unique_ptr<GameWindow> window_;
+    std::unique_ptr<WindowFixture> fixture_;
+    fakes::RecordingPlatform* platform_ = nullptr;
+    Engine* engine_ = nullptr;
+    GameWindow* window_ = nullptr;
     Canvas* canvas_ = nullptr;
 };
 

@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPixmap>
 
+#include <algorithm>
 #include <cmath>
 #include <string_view>
 #include <vector>
@@ -146,16 +147,69 @@ void DrawPicture(QPainter& painter, QPoint at, const std::shared_ptr<const Surfa
 }  // namespace
 
 Canvas::Canvas(const Form& form, QWidget* parent) : QWidget(parent), form_(form) {
-    setFixedSize(kClientWidth, kClientHeight);
     setMouseTracking(true);
     // Every pixel is painted each time: no background erase needed.
     setAttribute(Qt::WA_OpaquePaintEvent);
+    Rescaled();
 }
 
-void Canvas::paintEvent(QPaintEvent* event) {
+void Canvas::SetFactor(int factor) {
+    factor = std::clamp(factor, kMinScale, kMaxScale);
+    if (factor == factor_) return;
+    factor_ = factor;
+    Rescaled();
+}
+
+void Canvas::SetFilling(bool filling) {
+    if (filling == filling_) return;
+    filling_ = filling;
+    Rescaled();
+}
+
+void Canvas::SetSmooth(bool smooth) {
+    if (smooth == smooth_) return;
+    smooth_ = smooth;
+    cursors_.clear();
+    update();
+}
+
+Placement Canvas::placement() const {
+    if (filling_) return Placement::Centred(QSizeF(size()), devicePixelRatioF(), smooth_);
+    return Placement::Window(factor_, devicePixelRatioF());
+}
+
+// A new size or factor: the pointer images are made again at the new size.
+void Canvas::Rescaled() {
+    if (filling_) {
+        setMinimumSize(0, 0);
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    } else {
+        setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+        setFixedSize(placement().target().size().toSize());
+    }
+    cursors_.clear();
+    arrow_shown_ = false;
+    shown_icon_.reset();
+    update();
+    RefreshPointer();
+}
+
+void Canvas::paintEvent(QPaintEvent* /*event*/) {
+    if (frame_.isNull() || painted_revision_ != form_.revision) PaintModel();
     QPainter painter(this);
-    painter.setClipRegion(event->region());
-    painter.fillRect(rect(), kFormBackColor);
+    const QRectF target = placement().target();
+    const QRegion letterbox = QRegion(rect()).subtracted(QRegion(target.toAlignedRect()));
+    for (const QRect& band : letterbox) painter.fillRect(band, Qt::black);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, smooth_);
+    painter.drawImage(target, frame_);
+}
+
+void Canvas::PaintModel() {
+    if (frame_.isNull()) frame_ = QImage(kClientWidth, kClientHeight, QImage::Format_RGB32);
+    painted_revision_ = form_.revision;
+    QPainter painter(&frame_);
+    painter.fillRect(frame_.rect(), kFormBackColor);
     DrawPicture(painter, QPoint(0, 0), form_.window_picture);
     const std::vector<ControlId>& order = form_.stacking();
     for (auto it = order.rbegin(); it != order.rend(); ++it) {
@@ -207,43 +261,59 @@ void Canvas::PaintControl(QPainter& painter, const Control& control) {
 
 void Canvas::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
-    const QPoint at = event->position().toPoint();
+    // A press in the letterbox is no press on the client area.
+    const std::optional<QPoint> at = placement().ClientPoint(event->position());
+    if (!at) return;
     pressing_ = true;
-    if (on_mouse_down) on_mouse_down(at.x(), at.y(), false);
+    if (on_mouse_down) on_mouse_down(at->x(), at->y(), false);
 }
 
 void Canvas::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
-    const QPoint at = event->position().toPoint();
+    const std::optional<QPoint> at = placement().ClientPoint(event->position());
+    if (!at) return;
     pressing_ = true;
-    if (on_mouse_down) on_mouse_down(at.x(), at.y(), true);
+    if (on_mouse_down) on_mouse_down(at->x(), at->y(), true);
 }
 
+// While the button is held the pointer belongs to the pressed control wherever it goes, as
+// on the original platform: the release and the moves outside the picture reach the engine
+// as points outside the client area.
 void Canvas::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton || !pressing_) return;
     pressing_ = false;
-    const QPoint at = event->position().toPoint();
+    const QPoint at = placement().ClientPointAnywhere(event->position());
     if (on_mouse_up) on_mouse_up(at.x(), at.y());
 }
 
 void Canvas::mouseMoveEvent(QMouseEvent* event) {
-    const QPoint at = event->position().toPoint();
-    if (on_mouse_move) on_mouse_move(at.x(), at.y());
-    if (!pressing_) ShowPointerAt(at);
+    const Placement shown = placement();
+    if (pressing_) {
+        const QPoint at = shown.ClientPointAnywhere(event->position());
+        if (on_mouse_move) on_mouse_move(at.x(), at.y());
+        return;
+    }
+    const std::optional<QPoint> at = shown.ClientPoint(event->position());
+    if (at && on_mouse_move) on_mouse_move(at->x(), at->y());
+    ShowPointerAt(at);
 }
 
 void Canvas::RefreshPointer() {
     if (!underMouse() || pressing_) return;
-    ShowPointerAt(mapFromGlobal(QCursor::pos()));
+    ShowPointerAt(placement().ClientPoint(mapFromGlobal(QCursor::pos())));
 }
 
-void Canvas::ShowPointerAt(QPoint position) {
-    const MouseIcon* icon = form_.PointerAt(position.x(), position.y());
+void Canvas::ShowArrow() {
+    if (arrow_shown_) return;
+    arrow_shown_ = true;
+    shown_icon_.reset();
+    setCursor(Qt::ArrowCursor);
+}
+
+void Canvas::ShowPointerAt(std::optional<QPoint> client) {
+    const MouseIcon* icon = client ? form_.PointerAt(client->x(), client->y()) : nullptr;
     if (!icon) {
-        if (arrow_shown_) return;
-        arrow_shown_ = true;
-        shown_icon_.reset();
-        setCursor(Qt::ArrowCursor);
+        ShowArrow();
         return;
     }
     if (!arrow_shown_ && shown_icon_.lock() == icon->image) return;
@@ -261,8 +331,17 @@ const QCursor& Canvas::CursorFor(const MouseIcon& icon) {
         cached.image = icon.image;
         cached.hot_x = icon.hot_x;
         cached.hot_y = icon.hot_y;
-        cached.cursor =
-            QCursor(QPixmap::fromImage(SurfaceImage(*icon.image)), icon.hot_x, icon.hot_y);
+        // The pointer image grows with the picture, in device pixels, its hot spot with it.
+        const qreal ratio = devicePixelRatioF();
+        const qreal scale = placement().target().width() * ratio / kClientWidth;
+        const QImage image = SurfaceImage(*icon.image);
+        QPixmap pixmap = QPixmap::fromImage(image.scaled(
+            QSize(static_cast<int>(std::lround(image.width() * scale)),
+                  static_cast<int>(std::lround(image.height() * scale))),
+            Qt::IgnoreAspectRatio, smooth_ ? Qt::SmoothTransformation : Qt::FastTransformation));
+        pixmap.setDevicePixelRatio(ratio);
+        cached.cursor = QCursor(pixmap, static_cast<int>(std::lround(icon.hot_x * scale / ratio)),
+                                static_cast<int>(std::lround(icon.hot_y * scale / ratio)));
     }
     return cached.cursor;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QCursor>
+#include <QImage>
 #include <QWidget>
 
 #include <cstdint>
@@ -9,12 +10,15 @@
 #include <memory>
 #include <optional>
 
+#include "view/qt/scaling.h"
 #include "window/form.h"
 
 namespace tsukikage {
 
 // The client area of the main window: paints the form model and passes the left button and
-// the pointer on, in client-area pixels.
+// the pointer on, in client-area pixels. The model is painted into a picture of the client
+// area's own size once per change; the widget shows that picture scaled by a whole factor
+// (its size follows), or, filling whatever room it gets, centred and letterboxed in black.
 class Canvas : public QWidget {
     Q_OBJECT
 
@@ -28,6 +32,16 @@ class Canvas : public QWidget {
     // Shows the pointer the model asks for at the mouse position, if the mouse is here.
     void RefreshPointer();
 
+    // Device pixels per client pixel while the canvas does not fill.
+    void SetFactor(int factor);
+    int factor() const { return factor_; }
+    // Filling: the canvas takes the room it is given and centres the picture in it.
+    void SetFilling(bool filling);
+    bool filling() const { return filling_; }
+    // Smooth scaling instead of the sharp nearest-pixel default.
+    void SetSmooth(bool smooth);
+    Placement placement() const;
+
   protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -36,11 +50,19 @@ class Canvas : public QWidget {
     void mouseMoveEvent(QMouseEvent* event) override;
 
   private:
+    void PaintModel();
     void PaintControl(QPainter& painter, const Control& control);
-    void ShowPointerAt(QPoint position);
+    void ShowPointerAt(std::optional<QPoint> client);
+    void ShowArrow();
     const QCursor& CursorFor(const MouseIcon& icon);
+    void Rescaled();
 
     const Form& form_;
+    QImage frame_;
+    std::optional<std::uint64_t> painted_revision_;
+    int factor_ = 1;
+    bool filling_ = false;
+    bool smooth_ = false;
     // The pointer keeps its look while the button is held.
     bool pressing_ = false;
 

@@ -1,14 +1,21 @@
 #include "view/qt/game_window.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QScreen>
+#include <QShortcut>
 #include <QShowEvent>
 #include <QVBoxLayout>
 
 #include "view/qt/canvas.h"
+#include "view/qt/scaling.h"
+
+#include <algorithm>
 
 namespace tsukikage {
 namespace {
@@ -43,7 +50,11 @@ GameWindow::GameWindow(Engine& engine, QWidget* parent)
     };
     canvas_->on_mouse_up = [this](int x, int y) { Dispatch([&] { engine_.MouseUp(x, y); }); };
     canvas_->on_mouse_move = [this](int x, int y) { Dispatch([&] { engine_.MouseMoveAt(x, y); }); };
+    canvas_->SetFactor(DefaultFactor(devicePixelRatioF()));
+    canvas_->SetSmooth(qEnvironmentVariable("TSUKIKAGE_SMOOTH") == QStringLiteral("1"));
+    canvas_->installEventFilter(this);
     BuildMenus();
+    AddShortcuts();
 
     // Ticks keep coming while a message box is open, as on the original platform; a handler
     // that must not run twice at once guards itself in the engine.
@@ -88,6 +99,149 @@ void GameWindow::BuildMenus() {
         actions_[Index(id)] = action;
         shown_menu_captions_[Index(id)] = item.caption;
     }
+}
+
+void GameWindow::AddShortcuts() {
+    const auto add = [this](const QKeySequence& keys, auto&& slot) {
+        auto* shortcut = new QShortcut(keys, this);
+        connect(shortcut, &QShortcut::activated, this, slot);
+    };
+    const auto toggle = [this] { SetFullscreen(!fullscreen()); };
+    add(QKeySequence(Qt::Key_F11), toggle);
+    add(QKeySequence(Qt::ALT | Qt::Key_Return), toggle);
+    add(QKeySequence(Qt::ALT | Qt::Key_Enter), toggle);
+    for (int factor = 1; factor <= 4; ++factor) {
+        add(QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_0 + factor)),
+            [this, factor] { SetFactor(factor); });
+    }
+    add(QKeySequence(Qt::CTRL | Qt::Key_0), [this] { SetFactor(0); });
+}
+
+int GameWindow::LargestFactorForScreen() const {
+    const QScreen* screen = this->screen();
+    if (!screen) return kMinScale;
+    // The room the desktop leaves, less the window's frame and its menu bar.
+    const QSize frame = isVisible() ? frameGeometry().size() - geometry().size() : QSize();
+    const QSize room =
+        screen->availableGeometry().size() - frame - QSize(0, menu_bar_->sizeHint().height());
+    return LargestFittingFactor(room * screen->devicePixelRatio());
+}
+
+void GameWindow::SetFactor(int factor) {
+    alt_alone_ = false;
+    canvas_->SetFactor(factor == 0 ? LargestFactorForScreen() : factor);
+    if (fullscreen()) {
+        SetFullscreen(false);
+    } else {
+        adjustSize();
+        KeepOnScreen(false);
+    }
+}
+
+void GameWindow::SetFullscreen(bool fullscreen) {
+    alt_alone_ = false;
+    const Qt::WindowStates state = windowState();
+    setWindowState(fullscreen ? state | Qt::WindowFullScreen : state & ~Qt::WindowFullScreen);
+    FollowWindowState();
+    if (isVisible()) show();
+}
+
+void GameWindow::FollowWindowState() {
+    const bool full = isFullScreen();
+    if (full == laid_out_fullscreen_) return;
+    laid_out_fullscreen_ = full;
+    menu_pinned_ = false;
+    auto* box = static_cast<QVBoxLayout*>(layout());
+    if (full) {
+        // The menu bar leaves the layout and floats over the top of the screen when shown.
+        box->setMenuBar(nullptr);
+        box->setSizeConstraint(QLayout::SetNoConstraint);
+        setMinimumSize(0, 0);
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        menu_bar_->hide();
+        canvas_->SetFilling(true);
+    } else {
+        canvas_->SetFilling(false);
+        box->setMenuBar(menu_bar_);
+        box->setSizeConstraint(QLayout::SetFixedSize);
+        menu_bar_->show();
+        adjustSize();
+        KeepOnScreen(!centred_);
+    }
+}
+
+void GameWindow::ShowFullscreenMenu(bool shown) {
+    if (!laid_out_fullscreen_ || shown == menu_bar_->isVisible()) return;
+    if (shown) {
+        menu_bar_->setGeometry(0, 0, width(), menu_bar_->sizeHint().height());
+        menu_bar_->raise();
+    }
+    menu_bar_->setVisible(shown);
+}
+
+// Centres the window on its screen the first time; afterwards only brings it back so its
+// top-left corner is on the screen. A window larger than the screen keeps its top-left
+// corner (and with it the menu bar) in view.
+void GameWindow::KeepOnScreen(bool centre) {
+    QScreen* screen = this->screen();
+    if (!screen || isFullScreen() || !isVisible()) return;
+    const QRect available = screen->availableGeometry();
+    QRect frame = frameGeometry();
+    if (centre) {
+        centred_ = true;
+        frame.moveCenter(available.center());
+    }
+    frame.moveLeft(
+        std::max(available.left(), std::min(frame.left(), available.right() + 1 - frame.width())));
+    frame.moveTop(
+        std::max(available.top(), std::min(frame.top(), available.bottom() + 1 - frame.height())));
+    move(frame.topLeft());
+}
+
+void GameWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange) FollowWindowState();
+}
+
+void GameWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (laid_out_fullscreen_ && menu_bar_->isVisible()) {
+        menu_bar_->setGeometry(0, 0, width(), menu_bar_->sizeHint().height());
+    }
+}
+
+void GameWindow::keyPressEvent(QKeyEvent* event) {
+    alt_alone_ = event->key() == Qt::Key_Alt && !event->isAutoRepeat();
+    QWidget::keyPressEvent(event);
+}
+
+void GameWindow::keyReleaseEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Alt && alt_alone_ && laid_out_fullscreen_) {
+        menu_pinned_ = !menu_bar_->isVisible();
+        ShowFullscreenMenu(menu_pinned_);
+    }
+    alt_alone_ = false;
+    QWidget::keyReleaseEvent(event);
+}
+
+bool GameWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == canvas_ && laid_out_fullscreen_) {
+        if (event->type() == QEvent::MouseMove) {
+            // The pointer at the top edge brings the menu bar; leaving it below takes it away,
+            // unless Alt pinned it or one of its menus is open.
+            const qreal y = static_cast<QMouseEvent*>(event)->position().y();
+            if (y < 2) {
+                ShowFullscreenMenu(true);
+            } else if (!menu_pinned_ && !QApplication::activePopupWidget() &&
+                       y > menu_bar_->sizeHint().height()) {
+                ShowFullscreenMenu(false);
+            }
+        } else if (event->type() == QEvent::MouseButtonPress) {
+            menu_pinned_ = false;
+            ShowFullscreenMenu(false);
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 template <typename Handler>
@@ -146,14 +300,9 @@ void GameWindow::RepaintNow() {
 
 void GameWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    if (centred_) return;
-    centred_ = true;
-    if (QScreen* screen = this->screen()) {
-        adjustSize();
-        const QRect available = screen->availableGeometry();
-        move(available.center() -
-             QPoint(frameGeometry().width() / 2, frameGeometry().height() / 2));
-    }
+    if (centred_ || isFullScreen()) return;
+    adjustSize();
+    KeepOnScreen(true);
 }
 
 void GameWindow::closeEvent(QCloseEvent* event) {

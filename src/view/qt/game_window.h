@@ -19,6 +19,11 @@ class Canvas;
 
 // The main window: the menu bar built from the form's menus above the canvas. Every event
 // goes to the engine; afterwards the widgets are brought up to date with the model.
+//
+// How large the client area shows is the view's own business: a whole factor (Ctrl+1 to
+// Ctrl+4, Ctrl+0 for the largest that fits the screen), or fullscreen (F11, Alt+Return) with
+// the picture centred and letterboxed. In fullscreen the menu bar shows while the pointer is
+// at the top edge, or after Alt until the next Alt or click.
 class GameWindow : public QWidget {
     Q_OBJECT
 
@@ -32,6 +37,12 @@ class GameWindow : public QWidget {
     // The about box while it is open, or nullptr.
     AboutDialog* about_dialog() const { return about_.dialog(); }
 
+    // Device pixels per client pixel in the window; 0 for the largest that fits the screen.
+    // In fullscreen, the window is shown again at the factor.
+    void SetFactor(int factor);
+    void SetFullscreen(bool fullscreen);
+    bool fullscreen() const { return isFullScreen(); }
+
     void FormLoad();
     // Brings caption, menus, timers, picture and pointer up to date with the model.
     void Sync();
@@ -42,8 +53,19 @@ class GameWindow : public QWidget {
   protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    void AddShortcuts();
+    // Canvas and menu bar as the window's state asks: laid out, or filling the screen.
+    void FollowWindowState();
+    void ShowFullscreenMenu(bool shown);
+    void KeepOnScreen(bool centre);
+    int LargestFactorForScreen() const;
     void BuildMenus();
     template <typename Handler>
     void Dispatch(Handler&& handler);
@@ -58,6 +80,10 @@ class GameWindow : public QWidget {
     std::uint64_t requested_revision_ = 0;
     bool requested_any_ = false;
     bool centred_ = false;
+    bool laid_out_fullscreen_ = false;
+    // Alt pressed with no other key since: its release shows or hides the menu bar.
+    bool alt_alone_ = false;
+    bool menu_pinned_ = false;
 
     std::array<QTimer, kTimerCount> timers_;
     AboutWindow about_;
