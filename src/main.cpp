@@ -19,9 +19,13 @@
 #include "view/qt/game_window.h"
 #include "view/qt/qt_platform.h"
 #ifdef TSUKIKAGE_HAVE_SDL
+#include "audio/sdl/music_by_kind.h"
 #include "audio/sdl/sdl_audio.h"
 #include "audio/sdl/sdl_music_player.h"
 #include "audio/sdl/sdl_wave_voice.h"
+#ifdef TSUKIKAGE_HAVE_FLUIDSYNTH
+#include "audio/sdl/fluid_music_player.h"
+#endif
 #include "base/game_folder.h"
 #include "sound/music_command.h"
 #endif
@@ -91,7 +95,15 @@ int main(int argc, char** argv) {
     tsukikage::GameFolder sound_folder(game_folder);
     tsukikage::SdlWaveVoice wave_voice(
         audio, [&sound_folder](std::string_view name) { return sound_folder.FindSound(name); });
+#ifdef TSUKIKAGE_HAVE_FLUIDSYNTH
+    // The soundfont loads on a thread of its own from here on; MIDI plays on FluidSynth and
+    // every other kind of music through the mixer.
+    tsukikage::FluidMusicPlayer midi_player(audio, tsukikage::ChosenSoundFont());
+    tsukikage::SdlMusicPlayer mixer_player(audio);
+    tsukikage::MusicByKind music_player(midi_player, mixer_player);
+#else
     tsukikage::SdlMusicPlayer music_player(audio);
+#endif
     tsukikage::SteadyMusicClock music_clock;
     tsukikage::MusicCommandDevice music_device(music_player, music_clock,
                                                tsukikage::GameMusicResolver(game_folder));

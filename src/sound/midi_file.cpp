@@ -128,7 +128,16 @@ bool LooksLikeMidi(std::string_view bytes) {
     return bytes.substr(0, 4) == "MThd";
 }
 
-std::optional<std::int64_t> MidiLengthMs(std::string_view bytes) {
+namespace {
+
+// What turns ticks into time: the division, the tempo map in tick order, the last event's tick.
+struct Timing {
+    std::uint32_t division = 0;
+    std::vector<TempoChange> tempos;
+    std::uint64_t end_tick = 0;
+};
+
+std::optional<Timing> ReadTiming(std::string_view bytes) {
     if (!LooksLikeMidi(bytes)) return std::nullopt;
     ByteReader file(bytes.substr(4));
     std::optional<std::uint32_t> header_length = file.BigEndian(4);
@@ -141,7 +150,8 @@ std::optional<std::int64_t> MidiLengthMs(std::string_view bytes) {
     }
     file.Skip(*header_length - 6);
 
-    std::vector<TempoChange> tempos;
+    Timing timing;
+    timing.division = *division;
     std::optional<std::uint64_t> end_tick;
     while (file.left() >= 8) {
         std::string_view id = file.Take(4);
@@ -149,35 +159,82 @@ std::optional<std::int64_t> MidiLengthMs(std::string_view bytes) {
         // A chunk that claims more than is left is read as far as it goes.
         std::string_view body = file.Take(length);
         if (id != "MTrk") continue;
-        std::optional<std::uint64_t> last = ReadTrack(body, tempos);
+        std::optional<std::uint64_t> last = ReadTrack(body, timing.tempos);
         if (last) end_tick = std::max(end_tick.value_or(0), *last);
     }
     if (!end_tick) return std::nullopt;
+    timing.end_tick = *end_tick;
+    std::stable_sort(timing.tempos.begin(), timing.tempos.end(),
+                     [](const TempoChange& a, const TempoChange& b) { return a.tick < b.tick; });
+    return timing;
+}
 
+// SMPTE ticks per second: frames per second (the byte is negative; 29 means 29.97) times
+// ticks per frame. Nothing for a metrical division or an unusable one.
+std::optional<double> SmpteTicksPerSecond(std::uint32_t division, bool& smpte) {
+    smpte = (division & 0x8000) != 0;
+    if (!smpte) return std::nullopt;
+    const int frames = -static_cast<std::int8_t>(division >> 8);
+    const int ticks_per_frame = division & 0xFF;
+    if (frames <= 0 || ticks_per_frame == 0) return std::nullopt;
+    return (frames == 29 ? 29.97 : frames) * ticks_per_frame;
+}
+
+// Microseconds from the start to `end_tick`.
+std::optional<double> MicrosecondsAt(const Timing& timing, std::uint64_t end_tick) {
+    bool smpte = false;
+    if (std::optional<double> per_second = SmpteTicksPerSecond(timing.division, smpte)) {
+        return static_cast<double>(end_tick) * 1e6 / *per_second;
+    }
+    if (smpte) return std::nullopt;
     double microseconds = 0;
-    if (*division & 0x8000) {
-        // SMPTE: frames per second (the byte is negative; 29 means 29.97) times ticks per frame.
-        const int frames = -static_cast<std::int8_t>(*division >> 8);
-        const int ticks_per_frame = *division & 0xFF;
-        if (frames <= 0 || ticks_per_frame == 0) return std::nullopt;
-        const double per_second = (frames == 29 ? 29.97 : frames) * ticks_per_frame;
-        microseconds = static_cast<double>(*end_tick) * 1e6 / per_second;
+    std::uint64_t tick = 0;
+    std::uint32_t tempo = kDefaultTempo;
+    for (const TempoChange& change : timing.tempos) {
+        if (change.tick >= end_tick) break;
+        microseconds += static_cast<double>(change.tick - tick) * tempo / timing.division;
+        tick = change.tick;
+        tempo = change.tempo;
+    }
+    return microseconds + static_cast<double>(end_tick - tick) * tempo / timing.division;
+}
+
+}  // namespace
+
+std::optional<std::int64_t> MidiLengthMs(std::string_view bytes) {
+    std::optional<Timing> timing = ReadTiming(bytes);
+    if (!timing) return std::nullopt;
+    std::optional<double> microseconds = MicrosecondsAt(*timing, timing->end_tick);
+    if (!microseconds) return std::nullopt;
+    const double ms = *microseconds / 1000.0;
+    return ms >= static_cast<double>(kLongestMs) ? kLongestMs : static_cast<std::int64_t>(ms + 0.5);
+}
+
+std::optional<std::uint64_t> MidiTickAtMs(std::string_view bytes, std::int64_t ms) {
+    std::optional<Timing> timing = ReadTiming(bytes);
+    if (!timing) return std::nullopt;
+    const double target = static_cast<double>(std::max<std::int64_t>(ms, 0)) * 1000.0;
+    bool smpte = false;
+    double ticks = 0;
+    if (std::optional<double> per_second = SmpteTicksPerSecond(timing->division, smpte)) {
+        ticks = target * *per_second / 1e6;
+    } else if (smpte) {
+        return std::nullopt;
     } else {
-        std::stable_sort(
-            tempos.begin(), tempos.end(),
-            [](const TempoChange& a, const TempoChange& b) { return a.tick < b.tick; });
+        double microseconds = 0;
         std::uint64_t tick = 0;
         std::uint32_t tempo = kDefaultTempo;
-        for (const TempoChange& change : tempos) {
-            if (change.tick >= *end_tick) break;
-            microseconds += static_cast<double>(change.tick - tick) * tempo / *division;
+        for (const TempoChange& change : timing->tempos) {
+            const double next =
+                microseconds + static_cast<double>(change.tick - tick) * tempo / timing->division;
+            if (next > target) break;
+            microseconds = next;
             tick = change.tick;
             tempo = change.tempo;
         }
-        microseconds += static_cast<double>(*end_tick - tick) * tempo / *division;
+        ticks = static_cast<double>(tick) + (target - microseconds) * timing->division / tempo;
     }
-    const double ms = microseconds / 1000.0;
-    return ms >= static_cast<double>(kLongestMs) ? kLongestMs : static_cast<std::int64_t>(ms + 0.5);
+    return std::min(static_cast<std::uint64_t>(ticks + 0.5), timing->end_tick);
 }
 
 }  // namespace tsukikage

@@ -17,4 +17,9 @@ bool LooksLikeMidi(std::string_view bytes);
 // The result is capped at the largest 32-bit value.
 std::optional<std::int64_t> MidiLengthMs(std::string_view bytes);
 
+// The tick reached `ms` milliseconds into a Standard MIDI File by the same tempo map, at most
+// the last event's tick: where a player seeks to start part-way. Nothing when MidiLengthMs
+// has no length for the file.
+std::optional<std::uint64_t> MidiTickAtMs(std::string_view bytes, std::int64_t ms);
+
 }  // namespace tsukikage

@@ -92,6 +92,31 @@ TEST(MidiLengthTest, DamagedTracksKeepTheEventsBeforeTheDamage) {
     EXPECT_EQ(MidiLengthMs(Header(0, 1, 96) + Track(good + after_meta)), 500);
 }
 
+TEST(MidiTickTest, MillisecondsBecomeTicksThroughTheTempoMap) {
+    // 480 ticks a quarter: 120 bpm up to tick 960 (1 s), then 60 bpm to tick 1920 (3 s).
+    const std::string tempo_map =
+        Header(1, 2, 480) +
+        Track(TempoEvent(0, 500000) + Bytes({0x87, 0x40}) + Bytes({0xFF, 0x51, 0x03}) +
+              Big(1000000, 3) + EndOfTrack(0)) +
+        Track(Bytes({0x00, 0x90, 60, 100, 0x8F, 0x00, 60, 0}) + EndOfTrack(0));
+    const int smpte = (0x100 - 25) << 8 | 40;  // 1000 ticks a second
+    const std::string frames =
+        Header(0, 1, smpte) + Track(HeldNote(100) + Bytes({0x81, 0x86, 0x0C, 0xFF, 0x2F, 0x00}));
+    const struct {
+        const std::string& file;
+        std::int64_t ms;
+        std::uint64_t tick;
+    } kCases[] = {
+        {tempo_map, 0, 0},       {tempo_map, 500, 480},   {tempo_map, 1000, 960},
+        {tempo_map, 2000, 1440}, {tempo_map, 3000, 1920}, {tempo_map, 9000, 1920},  // the end
+        {frames, 1234, 1234},    {frames, 0, 0},
+    };
+    for (const auto& c : kCases) {
+        EXPECT_EQ(MidiTickAtMs(c.file, c.ms), c.tick) << c.ms << " ms";
+    }
+    EXPECT_EQ(MidiTickAtMs("RIFF....WAVE", 10), std::nullopt);
+}
+
 TEST(MidiLengthTest, TheDemoThemeLastsItsTwoTempos) {
     // Six bars at 112 beats a minute and two at 90.
     EXPECT_EQ(MidiLengthMs(demo::ThemeMidi()), 18190);

@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 namespace tsukikage {
@@ -13,10 +14,12 @@ constexpr int kChannels = 2;
 // Samples per buffer: large enough that the mixer wakes seldom, small enough for effects.
 constexpr int kBufferSamples = 2048;
 
-constexpr const char* kSoundFonts[] = {"/usr/share/sounds/sf3/default-GM.sf3",
-                                       "/usr/share/sounds/sf2/default-GM.sf2"};
-
 }  // namespace
+
+std::filesystem::path ChosenSoundFont() {
+    const char* chosen = std::getenv(kSoundFontVariable);
+    return chosen && *chosen ? std::filesystem::path(chosen) : kDefaultSoundFont;
+}
 
 SdlAudio::~SdlAudio() {
     if (!opened_) return;
@@ -49,13 +52,8 @@ bool SdlAudio::Ready() {
     }
     if (!opened_) return false;
     Mix_Init(MIX_INIT_MID);
-    for (const char* font : kSoundFonts) {
-        std::error_code error;
-        if (std::filesystem::exists(font, error)) {
-            Mix_SetSoundFonts(font);
-            break;
-        }
-    }
+    // For MIDI through the mixer's own music stream, where FluidSynth is not linked directly.
+    Mix_SetSoundFonts(ChosenSoundFont().c_str());
     Mix_AllocateChannels(1);
     return true;
 }

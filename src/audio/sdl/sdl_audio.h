@@ -1,5 +1,7 @@
 #pragma once
 
+#include <filesystem>
+
 namespace tsukikage {
 
 // The audio output shared by the wave voice and the music, opened on the first sound so that
@@ -22,6 +24,12 @@ class SdlAudio {
     bool tried_ = false;
     bool opened_ = false;
 };
+
+// The soundfont that MIDI music plays with: the file that the environment variable names when it
+// is set and not empty, Debian's default General MIDI soundfont otherwise.
+inline constexpr const char* kSoundFontVariable = "TSUKIKAGE_SOUNDFONT";
+inline constexpr const char* kDefaultSoundFont = "/usr/share/sounds/sf2/default-GM.sf2";
+std::filesystem::path ChosenSoundFont();
 
 // The wave voice's one mixer channel.
 inline constexpr int kWaveChannel = 0;
