@@ -138,21 +138,22 @@ void GameWindow::SetFactor(int factor) {
     }
 }
 
+// The window manager is asked for the full screen, and the window takes it itself as well:
+// without a window manager that keeps the state, the request alone changes nothing.
 void GameWindow::SetFullscreen(bool fullscreen) {
     alt_alone_ = false;
+    if (fullscreen == fullscreen_) return;
+    fullscreen_ = fullscreen;
     const Qt::WindowStates state = windowState();
     setWindowState(fullscreen ? state | Qt::WindowFullScreen : state & ~Qt::WindowFullScreen);
-    FollowWindowState();
+    LayOut();
     if (isVisible()) show();
 }
 
-void GameWindow::FollowWindowState() {
-    const bool full = isFullScreen();
-    if (full == laid_out_fullscreen_) return;
-    laid_out_fullscreen_ = full;
+void GameWindow::LayOut() {
     menu_pinned_ = false;
     auto* box = static_cast<QVBoxLayout*>(layout());
-    if (full) {
+    if (fullscreen_) {
         // The menu bar leaves the layout and floats over the top of the screen when shown.
         box->setMenuBar(nullptr);
         box->setSizeConstraint(QLayout::SetNoConstraint);
@@ -160,18 +161,22 @@ void GameWindow::FollowWindowState() {
         setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
         menu_bar_->hide();
         canvas_->SetFilling(true);
+        // The whole screen even where no window manager makes the window fill it.
+        normal_position_ = pos();
+        if (const QScreen* screen = this->screen()) setGeometry(screen->geometry());
     } else {
         canvas_->SetFilling(false);
         box->setMenuBar(menu_bar_);
         box->setSizeConstraint(QLayout::SetFixedSize);
         menu_bar_->show();
         adjustSize();
+        if (centred_) move(normal_position_);
         KeepOnScreen(!centred_);
     }
 }
 
 void GameWindow::ShowFullscreenMenu(bool shown) {
-    if (!laid_out_fullscreen_ || shown == menu_bar_->isVisible()) return;
+    if (!fullscreen_ || shown == menu_bar_->isVisible()) return;
     if (shown) {
         menu_bar_->setGeometry(0, 0, width(), menu_bar_->sizeHint().height());
         menu_bar_->raise();
@@ -184,7 +189,7 @@ void GameWindow::ShowFullscreenMenu(bool shown) {
 // corner (and with it the menu bar) in view.
 void GameWindow::KeepOnScreen(bool centre) {
     QScreen* screen = this->screen();
-    if (!screen || isFullScreen() || !isVisible()) return;
+    if (!screen || fullscreen_ || !isVisible()) return;
     const QRect available = screen->availableGeometry();
     QRect frame = frameGeometry();
     if (centre) {
@@ -198,14 +203,9 @@ void GameWindow::KeepOnScreen(bool centre) {
     move(frame.topLeft());
 }
 
-void GameWindow::changeEvent(QEvent* event) {
-    QWidget::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange) FollowWindowState();
-}
-
 void GameWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    if (laid_out_fullscreen_ && menu_bar_->isVisible()) {
+    if (fullscreen_ && menu_bar_->isVisible()) {
         menu_bar_->setGeometry(0, 0, width(), menu_bar_->sizeHint().height());
     }
 }
@@ -216,7 +216,7 @@ void GameWindow::keyPressEvent(QKeyEvent* event) {
 }
 
 void GameWindow::keyReleaseEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Alt && alt_alone_ && laid_out_fullscreen_) {
+    if (event->key() == Qt::Key_Alt && alt_alone_ && fullscreen_) {
         menu_pinned_ = !menu_bar_->isVisible();
         ShowFullscreenMenu(menu_pinned_);
     }
@@ -225,7 +225,7 @@ void GameWindow::keyReleaseEvent(QKeyEvent* event) {
 }
 
 bool GameWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == canvas_ && laid_out_fullscreen_) {
+    if (watched == canvas_ && fullscreen_) {
         if (event->type() == QEvent::MouseMove) {
             // The pointer at the top edge brings the menu bar; leaving it below takes it away,
             // unless Alt pinned it or one of its menus is open.
@@ -300,7 +300,7 @@ void GameWindow::RepaintNow() {
 
 void GameWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    if (centred_ || isFullScreen()) return;
+    if (centred_ || fullscreen_) return;
     adjustSize();
     KeepOnScreen(true);
 }

@@ -41,7 +41,7 @@ class GameWindow : public QWidget {
     // In fullscreen, the window is shown again at the factor.
     void SetFactor(int factor);
     void SetFullscreen(bool fullscreen);
-    bool fullscreen() const { return isFullScreen(); }
+    bool fullscreen() const { return fullscreen_; }
 
     void FormLoad();
     // Brings caption, menus, timers, picture and pointer up to date with the model.
@@ -53,7 +53,6 @@ class GameWindow : public QWidget {
   protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
@@ -61,8 +60,8 @@ class GameWindow : public QWidget {
 
   private:
     void AddShortcuts();
-    // Canvas and menu bar as the window's state asks: laid out, or filling the screen.
-    void FollowWindowState();
+    // Canvas and menu bar laid out one above the other, or the canvas filling the screen.
+    void LayOut();
     void ShowFullscreenMenu(bool shown);
     void KeepOnScreen(bool centre);
     int LargestFactorForScreen() const;
@@ -80,7 +79,8 @@ class GameWindow : public QWidget {
     std::uint64_t requested_revision_ = 0;
     bool requested_any_ = false;
     bool centred_ = false;
-    bool laid_out_fullscreen_ = false;
+    bool fullscreen_ = false;
+    QPoint normal_position_;
     // Alt pressed with no other key since: its release shows or hides the menu bar.
     bool alt_alone_ = false;
     bool menu_pinned_ = false;
