@@ -86,11 +86,12 @@ bool IsRefused(std::string_view component) {
     return component == "." || component == "..";
 }
 
-// A name's components as the original platform opened them: it dropped blanks and dots at
-// the end of the last component ("back.bmp " and "a.wav." open "back.bmp" and "a.wav").
-// Nothing when a component is refused or the last one is only blanks and dots.
+// A name's components as the original platform opened them: the name ended at its first
+// null character, and blanks and dots at the end of the last component were dropped
+// ("back.bmp " and "a.wav." open "back.bmp" and "a.wav"). Nothing when a component is
+// refused or the last one is only blanks and dots.
 std::optional<std::vector<std::string>> PlatformParts(std::string_view name) {
-    std::vector<std::string> parts = SplitGameName(name);
+    std::vector<std::string> parts = SplitGameName(name.substr(0, name.find('\0')));
     if (parts.empty()) return std::nullopt;
     for (const std::string& part : parts) {
         if (IsRefused(part)) return std::nullopt;

@@ -17,7 +17,8 @@ namespace tsukikage {
 // letter case of ASCII and full-width Latin letters and the Unicode normalisation form of
 // kana (NFC and NFD spellings match); entry names may be UTF-8 or raw CP932 bytes. An exact
 // byte match is preferred, then the first match in sorted order. "." and ".." components are
-// refused, so a name can never leave the game folder. Blanks and dots at the end of the last
+// refused, so a name can never leave the game folder. A name ends at its first null
+// character, as the original platform's file calls ended it. Blanks and dots at the end of the last
 // component are dropped, as the original platform dropped them ("back.bmp " finds
 // "back.bmp"); a last component of only blanks and dots names nothing. Directory listings
 // are cached.

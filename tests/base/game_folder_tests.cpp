@@ -74,6 +74,10 @@ TEST_F(GameFolderTest, RefusesNamesLeavingTheFolder) {
     EXPECT_EQ(Found(folder_.Find("data\\..\\data\\a.txt")), "<none>");
     EXPECT_EQ(Found(folder_.Find(".\\data\\a.txt")), "<none>");
     EXPECT_FALSE(folder_.PathForWriting("..\\evil.dat"));
+    // The name ends at a null character, here leaving "..": refused, not a path whose
+    // system call would see only "..".
+    EXPECT_FALSE(folder_.PathForWriting(std::string("..\0x.dat", 8)));
+    EXPECT_EQ(Found(folder_.Find(std::string("data\\a.txt\0.bmp", 15))), "data/a.txt");
     EXPECT_EQ(Found(folder_.Find("")), "<none>");
     EXPECT_EQ(Found(folder_.Find("\\\\")), "<none>");
 }

@@ -53,10 +53,10 @@ bool MayLoopForEver(std::string_view bytes) {
             if (!is_command[k] || commands[k] != target) continue;
             bool waits = false;
             bool jumps = false;
-            for (std::size_t i = k; i < j; ++i) {
+            for (std::size_t i = k + 1; i < j; ++i) {  // reading goes on after the label
                 if (!is_command[i]) continue;
                 waits = waits || Stops(commands[i]);
-                jumps = jumps || (i > k && !commands[i].empty() && commands[i][0] == 'j');
+                jumps = jumps || (!commands[i].empty() && commands[i][0] == 'j');
             }
             if (!waits || jumps) return true;
         }
