@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Measures the built player as a whole, from outside, on an Xvfb of its own:
 #   launch-to-first-paint (ms), resident memory while waiting for a click (MiB),
-#   click-to-next-page (ms, median over the timed clicks of all runs).
+#   click-to-next-page (ms, median over the timed clicks of all runs);
+#   then, on a copy of the demo whose pages alternate between text only and a new MIDI piece,
+#   click-to-page for the text pages beside the music pages (medians; the first piece of each
+#   run apart, as it may wait for the soundfont).
 #
 # usage: bench/measure_window.sh [--runs N] [--clicks N] [--verbose]
 # env:   BUILD_DIR (default: build beside this folder)
@@ -31,12 +34,12 @@ done
 command -v Xvfb >/dev/null || { echo "measure_window: Xvfb is not installed" >&2; exit 1; }
 
 # Where to click, in the window's client area (its top left is the menu bar's top left).
-# Found on screenshots of the player under this Xvfb: the menu bar is 19 pixels high, the
-# "システム" menu title sits at its left end and "ニューゲーム" is the first item of its menu.
+# Found on screenshots of the player under this Xvfb: the menu bar is 19 pixels high; the title
+# screen's first title image starts a new game. The title shows after the opening lettering,
+# so the probe waits for 4 s without drawing before its first click.
 menu_bar_height=19
 canvas_height=601
-system_menu=33,9
-new_game_item=70,29
+new_game_image="531,$((287 + menu_bar_height))"
 marker="616,$((568 + menu_bar_height))"
 
 # A display of our own, from :97 up.
@@ -67,12 +70,12 @@ done
 [[ -S /tmp/.X11-unix/X$display_number ]] || { echo "measure_window: Xvfb did not start" >&2; exit 1; }
 
 mkdir -m 700 "$work/runtime"
-steps=(--click "$system_menu" --click "$new_game_item")
+steps=(--click "$new_game_image")
 for _ in $(seq "$clicks"); do steps+=(--time-click "$marker"); done
 
 status=0
 DISPLAY=:$display_number SDL_AUDIODRIVER=dummy XDG_RUNTIME_DIR=$work/runtime \
-    "$probe" --runs "$runs" --settle 300 "${verbose[@]}" "${steps[@]}" -- "$player" \
+    "$probe" --runs "$runs" --settle 700 --idle 4000 "${verbose[@]}" "${steps[@]}" -- "$player" \
     | tee "$work/probe.txt" || status=$?
 [[ $status -eq 0 ]] || echo "measure_window: window_probe reported a failed run" >&2
 
@@ -82,6 +85,39 @@ if grep -q '^run ' "$work/probe.txt" && grep '^run ' "$work/probe.txt" | grep -v
 fi
 
 median() { awk -v name="$1" '$1 == name { for (i = 2; i <= NF; ++i) if ($i ~ /^median=/) { sub(/^median=/, "", $i); print $i } }' "$work/probe.txt"; }
+
+# The alternating game: every odd click opens a piece (theme and dawn in turn), every even
+# click adds a line of text only.
+music=$work/music-game
+cp -r "$(dirname "$player")/." "$music"
+{
+    printf '.l Data\\window.bmp\r\nfirst page\r\n.\r\n'
+    for i in $(seq "$clicks"); do
+        piece=theme
+        [[ $((i % 2)) -eq 0 ]] && piece=dawn
+        printf 'music page %d\r\n.y midi\\%s.mid\r\ntext page %d\r\n.\r\n' "$i" "$piece" "$i"
+    done
+} >"$music/datafile"
+music_steps=(--click "$new_game_image")
+for _ in $(seq $((clicks * 2))); do music_steps+=(--time-click "$marker"); done
+DISPLAY=:$display_number SDL_AUDIODRIVER=dummy XDG_RUNTIME_DIR=$work/runtime \
+    "$probe" --runs "$runs" --settle 700 --idle 4000 "${verbose[@]}" "${music_steps[@]}" -- "$player" "$music" \
+    >"$work/music.txt" || echo "measure_window: window_probe reported a failed run (music game)" >&2
+# Per run "click_ms=a,b,c,...": odd places are music pages, the first of them the first piece.
+read -r first_piece music_page text_page < <(awk '
+    function median(list, n,   i, j, t) {
+        for (i = 1; i <= n; ++i) for (j = i + 1; j <= n; ++j) if (list[j] < list[i]) { t = list[i]; list[i] = list[j]; list[j] = t }
+        return n == 0 ? "?" : (n % 2 ? list[(n + 1) / 2] : (list[n / 2] + list[n / 2 + 1]) / 2)
+    }
+    $1 == "run" { for (i = 2; i <= NF; ++i) if ($i ~ /^click_ms=/) {
+        sub(/^click_ms=/, "", $i); k = split($i, c, ",")
+        for (j = 1; j <= k; ++j) {
+            if (j == 1) first[++nf] = c[j]
+            else if (j % 2) music[++nm] = c[j]
+            else text[++nt] = c[j]
+        }
+    } }
+    END { print median(first, nf), median(music, nm), median(text, nt) }' "$work/music.txt")
 paint=$(median first_paint_ms)
 resident=$(median ready_rss_mib)
 page=$(median click_ms)
@@ -93,3 +129,5 @@ echo
 echo "launch to first paint:        $paint ms"
 echo "resident, waiting for click:  $resident MiB"
 echo "click to next page:           $page ms"
+echo "click to a text page:         $text_page ms  (alternating game)"
+echo "click to a music page:        $music_page ms  (first piece: $first_piece ms)"

@@ -6,6 +6,9 @@
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <limits>
+
+#include <malloc.h>
 
 #include "sound/midi_file.h"
 
@@ -13,6 +16,9 @@ namespace tsukikage {
 namespace {
 
 constexpr int kRate = 44100;
+// Voices sounding at once: far more than the pieces of the game's time ever ask for, a third
+// of the synthesizer's memory of its default 256.
+constexpr int kPolyphony = 64;
 
 // The one message of a silent music: what is wrong and how to choose another soundfont.
 void ReportSilentMusic(const std::filesystem::path& soundfont, std::string_view problem) {
@@ -67,14 +73,18 @@ bool FluidMusicPlayer::LoadSynthesizer(const std::filesystem::path& soundfont) {
     fluid_settings_setnum(settings_, "synth.sample-rate", kRate);
     // Only the samples that pieces use are read into memory.
     fluid_settings_setint(settings_, "synth.dynamic-sample-loading", 1);
+    fluid_settings_setint(settings_, "synth.polyphony", kPolyphony);
     synth_ = new_fluid_synth(settings_);
-    if (!synth_ || fluid_synth_sfload(synth_, soundfont.c_str(), 1) == FLUID_FAILED) {
+    const bool loaded = synth_ && fluid_synth_sfload(synth_, soundfont.c_str(), 1) != FLUID_FAILED;
+    if (!loaded) {
         ReportSilentMusic(soundfont, "cannot be read");
         if (synth_) delete_fluid_synth(synth_);
         synth_ = nullptr;
-        return false;
     }
-    return true;
+    // What the loading needed only for a while goes back to the system, not to this thread's
+    // own heap, where it would stay resident for the rest of the run.
+    malloc_trim(0);
+    return loaded;
 }
 
 bool FluidMusicPlayer::SoundFontLoaded() {
