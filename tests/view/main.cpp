@@ -22,5 +22,6 @@ int main(int argc, char** argv) {
     failures += RunTransitionGoldenTests(argc, argv);
     failures += RunAboutDialogTests(argc, argv);
     failures += RunScalingTests(argc, argv);
+    failures += RunKeysViewTests(argc, argv);
     return failures;
 }

@@ -7,3 +7,4 @@ int RunPictureViewTests(int argc, char** argv);
 int RunTransitionGoldenTests(int argc, char** argv);
 int RunAboutDialogTests(int argc, char** argv);
 int RunScalingTests(int argc, char** argv);
+int RunKeysViewTests(int argc, char** argv);

@@ -7,6 +7,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPixmap>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <cmath>
@@ -249,6 +250,12 @@ void Canvas::PaintControl(QPainter& painter, const Control& control) {
         case ControlKind::TextBox:
             painter.fillRect(box, ToQColor(control.back_color));
             DrawCaption(painter, control, box);
+            if (form_.choice_highlight >= 0 && control.id == LblSel(form_.choice_highlight)) {
+                // The caption the keyboard points at: a thin frame in the text's colour.
+                painter.setPen(QPen(ToQColor(control.fore_color), 1, Qt::DotLine));
+                painter.setBrush(Qt::NoBrush);
+                painter.drawRect(box.adjusted(0, 0, -1, -1));
+            }
             break;
         case ControlKind::Shape:
             if (box.isEmpty()) break;
@@ -284,6 +291,18 @@ void Canvas::mouseReleaseEvent(QMouseEvent* event) {
     pressing_ = false;
     const QPoint at = placement().ClientPointAnywhere(event->position());
     if (on_mouse_up) on_mouse_up(at.x(), at.y());
+}
+
+void Canvas::wheelEvent(QWheelEvent* event) {
+    constexpr int kNotch = 120;  // one notch, in eighths of a degree
+    wheel_turned_ += event->angleDelta().y();
+    // Turned up (away from the player) belongs to the history, which is not here yet.
+    wheel_turned_ = std::min(wheel_turned_, 0);
+    while (wheel_turned_ <= -kNotch) {
+        wheel_turned_ += kNotch;
+        if (on_wheel_down) on_wheel_down();
+    }
+    event->accept();
 }
 
 void Canvas::mouseMoveEvent(QMouseEvent* event) {

@@ -28,6 +28,8 @@ class Canvas : public QWidget {
     std::function<void(int x, int y, bool double_click)> on_mouse_down;
     std::function<void(int x, int y)> on_mouse_up;
     std::function<void(int x, int y)> on_mouse_move;
+    // One notch of the wheel turned towards the player.
+    std::function<void()> on_wheel_down;
 
     // Shows the pointer the model asks for at the mouse position, if the mouse is here.
     void RefreshPointer();
@@ -48,6 +50,7 @@ class Canvas : public QWidget {
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
   private:
     void PaintModel();
@@ -65,6 +68,8 @@ class Canvas : public QWidget {
     bool smooth_ = false;
     // The pointer keeps its look while the button is held.
     bool pressing_ = false;
+    // Fine-grained wheels (touchpads) send parts of a notch; they add up to whole notches.
+    int wheel_turned_ = 0;
 
     struct CachedCursor {
         std::weak_ptr<const Surface> image;

@@ -16,6 +16,7 @@
 #include "view/qt/scaling.h"
 
 #include <algorithm>
+#include <map>
 
 namespace tsukikage {
 namespace {
@@ -50,6 +51,9 @@ GameWindow::GameWindow(Engine& engine, QWidget* parent)
     };
     canvas_->on_mouse_up = [this](int x, int y) { Dispatch([&] { engine_.MouseUp(x, y); }); };
     canvas_->on_mouse_move = [this](int x, int y) { Dispatch([&] { engine_.MouseMoveAt(x, y); }); };
+    canvas_->on_wheel_down = [this] { Dispatch([&] { engine_.KeyPress(Key::WheelDown); }); };
+    // The keys that turn pages and pick choices come to the window wherever the focus is.
+    setFocusPolicy(Qt::StrongFocus);
     canvas_->SetFactor(DefaultFactor(devicePixelRatioF()));
     canvas_->SetSmooth(qEnvironmentVariable("TSUKIKAGE_SMOOTH") == QStringLiteral("1"));
     canvas_->installEventFilter(this);
@@ -212,6 +216,21 @@ void GameWindow::resizeEvent(QResizeEvent* event) {
 
 void GameWindow::keyPressEvent(QKeyEvent* event) {
     alt_alone_ = event->key() == Qt::Key_Alt && !event->isAutoRepeat();
+    // Keys with Control or Alt belong to the window and the menus.
+    const Qt::KeyboardModifiers held =
+        event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    static const std::map<int, Key> kKeys = {
+        {Qt::Key_Return, Key::Return}, {Qt::Key_Enter, Key::Return},
+        {Qt::Key_Space, Key::Space},   {Qt::Key_PageDown, Key::PageDown},
+        {Qt::Key_Right, Key::Right},   {Qt::Key_Up, Key::Up},
+        {Qt::Key_Down, Key::Down},     {Qt::Key_1, Key::Digit1},
+        {Qt::Key_2, Key::Digit2}};
+    const auto key = kKeys.find(event->key());
+    if (held == Qt::NoModifier && key != kKeys.end()) {
+        Dispatch([&] { engine_.KeyPress(key->second); });
+        event->accept();
+        return;
+    }
     QWidget::keyPressEvent(event);
 }
 
