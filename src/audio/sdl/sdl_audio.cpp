@@ -11,8 +11,9 @@ namespace {
 
 constexpr int kRate = 44100;
 constexpr int kChannels = 2;
-// Samples per buffer: large enough that the mixer wakes seldom, small enough for effects.
-constexpr int kBufferSamples = 2048;
+// Samples per buffer: large enough that the mixer wakes seldom, small enough that effects and
+// a looping piece's restart come in time (23 ms).
+constexpr int kBufferSamples = 1024;
 
 }  // namespace
 
