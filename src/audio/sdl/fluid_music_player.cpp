@@ -74,6 +74,9 @@ bool FluidMusicPlayer::LoadSynthesizer(const std::filesystem::path& soundfont) {
     // Only the samples that pieces use are read into memory.
     fluid_settings_setint(settings_, "synth.dynamic-sample-loading", 1);
     fluid_settings_setint(settings_, "synth.polyphony", kPolyphony);
+    // Full gain, as the mixer's own MIDI player sets it at full music volume: FluidSynth's
+    // default of 0.2 plays the pieces some 14 dB quieter than the game's wave sounds expect.
+    fluid_settings_setnum(settings_, "synth.gain", 1.0);
     synth_ = new_fluid_synth(settings_);
     const bool loaded = synth_ && fluid_synth_sfload(synth_, soundfont.c_str(), 1) != FLUID_FAILED;
     if (!loaded) {
