@@ -80,6 +80,20 @@ class MusicDevice {
     virtual std::string ErrorText(std::uint32_t code) = 0;
 };
 
+// How loud the two sound outputs play, each from 0 (silent) to 100 (as recorded). The
+// player's own setting: the game itself never changes it.
+class SoundLevels {
+  public:
+    virtual ~SoundLevels() = default;
+    // The music device's pieces, MIDI and wave alike.
+    virtual void SetMusicLevel(int percent) = 0;
+    // The wave voice.
+    virtual void SetVoiceLevel(int percent) = 0;
+};
+
+// Levels that stay as recorded: for platforms without a mixer.
+SoundLevels& FixedSoundLevels();
+
 // Everything the engine reaches outside itself, handed over in one piece.
 struct Platform {
     MessageBox& message_box;
@@ -89,6 +103,7 @@ struct Platform {
     PictureDecoder& picture_decoder;
     WaveVoice& wave_voice;
     MusicDevice& music_device;
+    SoundLevels& sound_levels = FixedSoundLevels();
 };
 
 }  // namespace tsukikage
