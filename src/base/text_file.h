@@ -21,6 +21,10 @@ class TextInput {
 
     bool AtEnd() const { return pos_ >= bytes_.size(); }
     void Rewind() { pos_ = 0; }
+    // How many bytes have been read: where the next read starts.
+    std::size_t position() const { return pos_; }
+    // The whole file as it is on disk.
+    std::string_view bytes() const { return bytes_; }
 
     // The next line, decoded to UTF-8.
     std::string ReadLine();

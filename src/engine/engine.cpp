@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "base/runtime_error.h"
+#include "base/scoped_count.h"
 #include "window/design_pictures.h"
 
 namespace tsukikage {
@@ -20,7 +21,7 @@ std::string UnhandledErrorText(const RuntimeError& error) {
 }  // namespace
 
 Engine::Engine(Platform& platform, std::filesystem::path game_folder,
-               std::filesystem::path user_records)
+               std::filesystem::path user_records, std::filesystem::path read_pages)
     : MainWindow(platform, std::move(game_folder), std::move(user_records)),
       sound(*this),
       graphics(*this),
@@ -32,7 +33,8 @@ Engine::Engine(Platform& platform, std::filesystem::path game_folder,
       extras(*this, reader, graphics, sound),
       title(*this, new_game, graphics, sound, saves, extras),
       quit(*this, reader, sound),
-      about_box(*this) {
+      about_box(*this),
+      comfort(*this, reader, page, graphics, std::move(read_pages)) {
     FillCommandTable();
     sound.ClaimEvents(events);
     graphics.ClaimEvents(events);
@@ -45,6 +47,9 @@ Engine::Engine(Platform& platform, std::filesystem::path game_folder,
     title.ClaimEvents(events);
     quit.ClaimEvents(events);
     about_box.ClaimEvents(events);
+    comfort.ClaimEvents(events);
+    comfort.advance = [this] { Click(ControlId::imgAhead); };
+    choices.on_pick = [this](std::string_view caption) { comfort.RecordPick(caption); };
 
     Control& ahead = form[ControlId::imgAhead];
     ahead.picture = AheadMarkerPicture();
@@ -61,10 +66,15 @@ Engine::Engine(Platform& platform, std::filesystem::path game_folder,
     }
 }
 
+// After the outermost handler, the conveniences look at what it changed.
 template <typename Handler>
 void Engine::Guarded(Handler&& handler) {
     try {
-        handler();
+        {
+            const ScopedCount handling(handling_);
+            handler();
+        }
+        if (handling_ == 0) comfort.AfterEvent();
     } catch (const RuntimeError& error) {
         form.Changed();
         platform.message_box.Show(UnhandledErrorText(error), MessageIcon::Critical,
@@ -83,6 +93,7 @@ void Engine::Form_Unload() {
 }
 
 void Engine::Click(ControlId control) {
+    if (comfort.history_open()) return;
     if (!form.IsShown(control) || !form[control].enabled) return;
     const EventTable::Action& action = events.Click(control);
     if (!action) return;
@@ -93,6 +104,7 @@ void Engine::Click(ControlId control) {
 }
 
 void Engine::MouseMove(ControlId control, int x, int y) {
+    if (comfort.history_open()) return;
     if (!form.IsShown(control) || !form[control].enabled) return;
     if (const EventTable::PointerAction& action = events.MouseMove(control)) {
         Guarded([&] { action(x, y); });
@@ -100,6 +112,7 @@ void Engine::MouseMove(ControlId control, int x, int y) {
 }
 
 void Engine::MouseDown(int x, int y, bool double_click) {
+    comfort.MouseDown();
     pressed_ = form.HitTest(x, y);
     pressing_ = true;
     double_click_ = double_click;
@@ -125,6 +138,7 @@ void Engine::ClickAt(int x, int y) {
 
 void Engine::MenuCommand(MenuId item) {
     if (!form.IsMenuAvailable(item)) return;
+    comfort.CloseHistory();
     const EventTable::Action& action = events.Menu(item);
     if (!action) return;
     form.Changed();
@@ -133,7 +147,41 @@ void Engine::MenuCommand(MenuId item) {
 }
 
 void Engine::Tick(TimerId timer) {
+    // Skip and auto wait while a handler has a message box open.
+    if (timer == TimerId::Comfort && handling_ > 0) return;
     if (const EventTable::Action& action = events.Timer(timer)) Guarded(action);
+}
+
+bool Engine::ComfortKeyPress(Key key, bool choosing) {
+    bool taken = false;
+    Guarded([&] { taken = comfort.KeyPress(key, choosing); });
+    return taken;
+}
+
+bool Engine::RightClick() {
+    if (!comfort.history_open()) return false;
+    Guarded([&] { comfort.CloseHistory(); });
+    return true;
+}
+
+void Engine::SetSkipHeld(bool held) {
+    Guarded([&] { comfort.SetSkipHeld(held); });
+}
+
+void Engine::StartSkip() {
+    Guarded([&] { comfort.StartSkip(); });
+}
+
+void Engine::ToggleAuto() {
+    Guarded([&] { comfort.ToggleAuto(); });
+}
+
+void Engine::OpenHistory() {
+    Guarded([&] { comfort.OpenHistory(); });
+}
+
+void Engine::ApplySettings(const PlaySettings& settings) {
+    Guarded([&] { comfort.Apply(settings); });
 }
 
 void Engine::AboutOK() {

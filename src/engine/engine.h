@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "comfort/comfort.h"
 #include "extras/extras.h"
 #include "graphics/graphics.h"
 #include "platform/interfaces.h"
@@ -28,8 +29,9 @@ namespace tsukikage {
 // error box and ends the program.
 class Engine : public MainWindow {
   public:
+    // `read_pages`: the player's folder for the records of read pages (see ReadPages).
     Engine(Platform& platform, std::filesystem::path game_folder,
-           std::filesystem::path user_records = {});
+           std::filesystem::path user_records = {}, std::filesystem::path read_pages = {});
 
     void Form_Load();
     void Form_Unload();
@@ -48,7 +50,17 @@ class Engine : public MainWindow {
     void MenuCommand(MenuId item);
     // A key or a wheel turn: each stands for a click the original took with the mouse (the
     // advance marker; with choices shown, a caption), and does nothing the click would not.
+    // The text history takes keys and the wheel while it is open, and opens with wheel up,
+    // Page Up and Up (with no choice shown); A turns auto mode on and off.
     void KeyPress(Key key);
+    // The right button: closes the history; false when it was not open.
+    bool RightClick();
+    // The player's conveniences from the view (see Comfort).
+    void SetSkipHeld(bool held);
+    void StartSkip();
+    void ToggleAuto();
+    void OpenHistory();
+    void ApplySettings(const PlaySettings& settings);
     void Tick(TimerId timer);
     // The about box's OK button and its close box.
     void AboutOK();
@@ -66,13 +78,18 @@ class Engine : public MainWindow {
     Title title;
     Quit quit;
     AboutBox about_box;
+    Comfort comfort;
 
   private:
     void FillCommandTable();
+    // A key the conveniences take before the game sees it.
+    bool ComfortKeyPress(Key key, bool choosing);
     // The control under a press, while the button is held.
     std::optional<ControlId> pressed_;
     bool pressing_ = false;
     bool double_click_ = false;
+    // Handlers running: more than one while a message box has the window waiting.
+    int handling_ = 0;
 
     template <typename Handler>
     void Guarded(Handler&& handler);

@@ -8,6 +8,7 @@ namespace tsukikage {
 // a marker hidden or held back by a transition, and a restore in progress, stop it alike.
 void Engine::KeyPress(Key key) {
     const bool choosing = form.IsShown(ControlId::lblSel0) && form.IsShown(ControlId::imgSel0);
+    if (ComfortKeyPress(key, choosing)) return;
     if (choosing) {
         switch (key) {
             case Key::Digit1:

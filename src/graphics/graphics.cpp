@@ -119,6 +119,10 @@ void Graphics::Timer1_Timer() {
     }
 }
 
+void Graphics::FinishRunningEffect() {
+    if (w_.state.EffectMode != kNoEffect) FinishEffect();
+}
+
 void Graphics::DrawFrame(const EffectFrame& frame) {
     Surface& screen = DrawingImage(w_.form[ControlId::Picture1]);
     if (frame.black_first) FillSurface(screen, kWholeBuffer, kOpaqueBlack);

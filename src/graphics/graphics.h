@@ -33,6 +33,9 @@ class Graphics {
     void EffectC(std::string_view argument);
     // One frame of the running transition, or nothing.
     void Timer1_Timer();
+    // Brings a running transition to its end at once: the screen shows the incoming picture
+    // as the last frame leaves it, and the advance marker returns.
+    void FinishRunningEffect();
 
   private:
     // The values of EffectMode: no transition, or the one running.

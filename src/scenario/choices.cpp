@@ -51,6 +51,7 @@ void Choices::imgSel_Click(int index) {
 void Choices::Pick(int index) {
     if (w_.state.Loading) return;
     Form& form = w_.form;
+    if (on_pick) on_pick(form[LblSel(index)].caption);
     for (int i = 0; i < 2; ++i) form[LblSel(i)].caption.clear();
     form[ControlId::txtTell].visible = true;
     form.Show(ControlId::imgAhead);

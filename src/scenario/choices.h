@@ -1,5 +1,8 @@
 #pragma once
 
+#include <functional>
+#include <string_view>
+
 #include "window/main_window.h"
 
 namespace tsukikage {
@@ -24,6 +27,9 @@ class Choices {
     void imgSel_Click(int index);
     void lblSel_MouseMove(int index);
     void imgSel_MouseMove(int index);
+
+    // Told of every pick taken, with the caption picked, before the reading goes on.
+    std::function<void(std::string_view caption)> on_pick;
 
   private:
     void Pick(int index);

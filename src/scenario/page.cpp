@@ -33,6 +33,7 @@ void Page::Show() {
     }
     pending_ = false;
     pending_reveal_ = false;
+    ++shown_count_;
     w_.form.Changed();
 }
 

@@ -21,6 +21,8 @@ class Page {
     void Collect(std::string_view line);
     // Brings the label up to date with the buffer after a run of appended lines.
     void Show();
+    // Counts the pages brought on screen by Show: a change tells that a new page is up.
+    int shown_count() const { return shown_count_; }
 
     // Claims the mouse moves of the advance marker.
     void ClaimEvents(EventTable& events);
@@ -32,6 +34,7 @@ class Page {
     MainWindow& w_;
     bool pending_ = false;
     bool pending_reveal_ = false;
+    int shown_count_ = 0;
 };
 
 }  // namespace tsukikage

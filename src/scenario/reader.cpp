@@ -74,6 +74,7 @@ void Reader::OpenScenario() {
     std::optional<std::filesystem::path> path = w_.folder.Find(kScenarioName);
     if (!path) Raise(err::kFileNotFound);
     file_.emplace(TextInput::Open(*path));
+    ++open_count_;
     w_.state.ScenarioFile = 1;
 }
 

@@ -41,6 +41,13 @@ class Reader {
     void CloseScenario();
     bool IsOpen() const { return file_.has_value(); }
     bool AtEnd() const { return !file_ || file_->AtEnd(); }
+    // Where the reader stands in the open scenario, in bytes: a page is known by the place
+    // where the reading stopped after it.
+    std::size_t position() const { return file_ ? file_->position() : 0; }
+    // The open scenario's bytes (empty when none is open).
+    std::string_view ScenarioBytes() const { return file_ ? file_->bytes() : std::string_view(); }
+    // Counts the openings of the scenario: a new game, a load or a replay.
+    int open_count() const { return open_count_; }
     // The next line of the scenario, decoded; raises 62 at the end.
     std::string ReadLine();
     // The next line as raw CP932 bytes, valid until the next read.
@@ -61,6 +68,7 @@ class Reader {
     Page& page_;
     const CommandTable& commands_;
     std::optional<TextInput> file_;
+    int open_count_ = 0;
     int advance_depth_ = 0;
     int deepest_advance_ = 0;
 };

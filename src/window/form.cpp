@@ -120,7 +120,7 @@ std::string_view MenuName(MenuId id) {
 Form::Form()
     : caption("月影回廊物語"),
       // The watch is short enough that a looping piece restarts without a gap.
-      timers_{Timer{50, true}, Timer{1000, true}, Timer{20, false}} {
+      timers_{Timer{50, true}, Timer{1000, true}, Timer{20, false}, Timer{kComfortTickMs, false}} {
     const Rect picture1 = kDesign[0].rect;
     for (const ControlDesign& d : kDesign) {
         Control& c = (*this)[d.id];

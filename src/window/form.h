@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/surface.h"
+#include "window/overlay.h"
 
 namespace tsukikage {
 
@@ -171,14 +172,31 @@ enum class TimerId : int {
     Timer1,    // transitions, every 50 ms for the whole run
     Timer2,    // the start-up sequence, every second for the whole run
     BgmWatch,  // the looping-music watch, only while a looping piece is open
+    Comfort,   // skip and auto mode, only while one of them is on
     Count
 };
 
 inline constexpr int kTimerCount = static_cast<int>(TimerId::Count);
+// Skip shows a page per screen refresh at most.
+inline constexpr int kComfortTickMs = 16;
 inline constexpr int kThumbnailCount = 17;  // CGPic(0) to CGPic(16)
 
 // Keys and wheel turns the player may use beside the mouse.
-enum class Key { Return, Space, PageDown, Right, Up, Down, Digit1, Digit2, WheelDown };
+enum class Key {
+    Return,
+    Space,
+    PageDown,
+    PageUp,
+    Right,
+    Up,
+    Down,
+    Digit1,
+    Digit2,
+    WheelDown,
+    WheelUp,
+    Escape,
+    A,
+};
 
 // The design names of controls and menu items ("lblSel(0)", "save1").
 std::string_view ControlName(ControlId id);
@@ -192,6 +210,8 @@ class Form {
     std::shared_ptr<const Surface> window_picture;  // drawn behind every control
     // The choice caption the keyboard points at (0 or 1), or -1: drawn as a highlight.
     int choice_highlight = -1;
+    // The history, and the sign of skip and auto mode, drawn over everything.
+    Overlay overlay;
     // Counts changes of the model, so the view repaints only when something changed.
     std::uint64_t revision = 0;
     void Changed() { ++revision; }

@@ -1,0 +1,77 @@
+#include "comfort/read_pages.h"
+
+#include <charconv>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+#include "base/runtime_error.h"
+#include "base/text_file.h"
+
+namespace tsukikage {
+namespace {
+
+constexpr std::string_view kFormatLine = "tsukikage read pages 1";
+
+std::uint64_t Fnv1a64(std::string_view bytes) {
+    std::uint64_t hash = 0xcbf29ce484222325ULL;
+    for (unsigned char byte : bytes) {
+        hash ^= byte;
+        hash *= 0x100000001b3ULL;
+    }
+    return hash;
+}
+
+}  // namespace
+
+std::string ReadPagesFileName(std::string_view scenario) {
+    char name[64];
+    std::snprintf(name, sizeof name, "%016llx-%zu.txt",
+                  static_cast<unsigned long long>(Fnv1a64(scenario)), scenario.size());
+    return name;
+}
+
+void ReadPages::Open(std::string_view scenario) {
+    places_.clear();
+    dirty_ = false;
+    file_.clear();
+    if (folder_.empty()) return;
+    file_ = folder_ / ReadPagesFileName(scenario);
+    std::ifstream in(file_, std::ios::binary);
+    std::string line;
+    if (!in || !std::getline(in, line) || line != kFormatLine) return;
+    while (std::getline(in, line)) {
+        std::size_t place = 0;
+        const char* end = line.data() + line.size();
+        const auto [stop, error] = std::from_chars(line.data(), end, place);
+        if (error == std::errc() && stop == end) places_.insert(place);
+    }
+}
+
+bool ReadPages::Mark(std::size_t place) {
+    const bool added = places_.insert(place).second;
+    dirty_ = dirty_ || added;
+    return added;
+}
+
+std::optional<int> ReadPages::Save() {
+    if (!dirty_ || file_.empty()) return std::nullopt;
+    std::string bytes(kFormatLine);
+    bytes += '\n';
+    for (std::size_t place : places_) {
+        bytes += std::to_string(place);
+        bytes += '\n';
+    }
+    try {
+        std::error_code ignored;
+        std::filesystem::create_directories(folder_, ignored);
+        ReplaceFile(file_, bytes);
+    } catch (const RuntimeError& error) {
+        return error.number();
+    }
+    dirty_ = false;
+    return std::nullopt;
+}
+
+}  // namespace tsukikage
