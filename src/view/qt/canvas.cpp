@@ -267,6 +267,10 @@ void Canvas::PaintControl(QPainter& painter, const Control& control) {
 }
 
 void Canvas::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::RightButton) {
+        if (on_right_press) on_right_press(event->globalPosition().toPoint());
+        return;
+    }
     if (event->button() != Qt::LeftButton) return;
     // A press in the letterbox is no press on the client area.
     const std::optional<QPoint> at = placement().ClientPoint(event->position());
@@ -295,12 +299,17 @@ void Canvas::mouseReleaseEvent(QMouseEvent* event) {
 
 void Canvas::wheelEvent(QWheelEvent* event) {
     constexpr int kNotch = 120;  // one notch, in eighths of a degree
-    wheel_turned_ += event->angleDelta().y();
-    // Turned up (away from the player) belongs to the history, which is not here yet.
-    wheel_turned_ = std::min(wheel_turned_, 0);
+    const int turned = event->angleDelta().y();
+    // A turn the other way starts counting afresh.
+    if ((turned > 0) != (wheel_turned_ > 0)) wheel_turned_ = 0;
+    wheel_turned_ += turned;
     while (wheel_turned_ <= -kNotch) {
         wheel_turned_ += kNotch;
         if (on_wheel_down) on_wheel_down();
+    }
+    while (wheel_turned_ >= kNotch) {
+        wheel_turned_ -= kNotch;
+        if (on_wheel_up) on_wheel_up();
     }
     event->accept();
 }

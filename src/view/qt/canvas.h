@@ -28,8 +28,11 @@ class Canvas : public QWidget {
     std::function<void(int x, int y, bool double_click)> on_mouse_down;
     std::function<void(int x, int y)> on_mouse_up;
     std::function<void(int x, int y)> on_mouse_move;
-    // One notch of the wheel turned towards the player.
+    // One notch of the wheel turned towards the player, or away from the player.
     std::function<void()> on_wheel_down;
+    std::function<void()> on_wheel_up;
+    // The right button pressed, at a point on the screen.
+    std::function<void(QPoint global)> on_right_press;
 
     // Shows the pointer the model asks for at the mouse position, if the mouse is here.
     void RefreshPointer();

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
@@ -52,6 +53,12 @@ GameWindow::GameWindow(Engine& engine, QWidget* parent)
     canvas_->on_mouse_up = [this](int x, int y) { Dispatch([&] { engine_.MouseUp(x, y); }); };
     canvas_->on_mouse_move = [this](int x, int y) { Dispatch([&] { engine_.MouseMoveAt(x, y); }); };
     canvas_->on_wheel_down = [this] { Dispatch([&] { engine_.KeyPress(Key::WheelDown); }); };
+    canvas_->on_wheel_up = [this] { Dispatch([&] { engine_.KeyPress(Key::WheelUp); }); };
+    canvas_->on_right_press = [this](QPoint global) {
+        bool closed = false;
+        Dispatch([&] { closed = engine_.RightClick(); });
+        if (!closed) ShowContextMenu(global);
+    };
     // The keys that turn pages and pick choices come to the window wherever the focus is.
     setFocusPolicy(Qt::StrongFocus);
     canvas_->SetFactor(DefaultFactor(devicePixelRatioF()));
@@ -64,8 +71,13 @@ GameWindow::GameWindow(Engine& engine, QWidget* parent)
     // that must not run twice at once guards itself in the engine.
     for (int i = 0; i < kTimerCount; ++i) {
         const auto id = static_cast<TimerId>(i);
-        connect(&timers_[static_cast<std::size_t>(i)], &QTimer::timeout, this,
-                [this, id] { Dispatch([&] { engine_.Tick(id); }); });
+        connect(&timers_[static_cast<std::size_t>(i)], &QTimer::timeout, this, [this, id] {
+            if (id == TimerId::Comfort && skip_held_ &&
+                !(QGuiApplication::queryKeyboardModifiers() & Qt::ControlModifier)) {
+                SetSkipHeld(false);
+            }
+            Dispatch([&] { engine_.Tick(id); });
+        });
     }
     setWindowTitle(FromUtf8(shown_caption_ = engine_.form.caption));
     Sync();
@@ -216,6 +228,7 @@ void GameWindow::resizeEvent(QResizeEvent* event) {
 
 void GameWindow::keyPressEvent(QKeyEvent* event) {
     alt_alone_ = event->key() == Qt::Key_Alt && !event->isAutoRepeat();
+    if (event->key() == Qt::Key_Control) SetSkipHeld(true);
     // Keys with Control or Alt belong to the window and the menus.
     const Qt::KeyboardModifiers held =
         event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
@@ -224,7 +237,8 @@ void GameWindow::keyPressEvent(QKeyEvent* event) {
         {Qt::Key_Space, Key::Space},   {Qt::Key_PageDown, Key::PageDown},
         {Qt::Key_Right, Key::Right},   {Qt::Key_Up, Key::Up},
         {Qt::Key_Down, Key::Down},     {Qt::Key_1, Key::Digit1},
-        {Qt::Key_2, Key::Digit2}};
+        {Qt::Key_2, Key::Digit2},      {Qt::Key_PageUp, Key::PageUp},
+        {Qt::Key_Escape, Key::Escape}, {Qt::Key_A, Key::A}};
     const auto key = kKeys.find(event->key());
     if (held == Qt::NoModifier && key != kKeys.end()) {
         Dispatch([&] { engine_.KeyPress(key->second); });
@@ -234,7 +248,19 @@ void GameWindow::keyPressEvent(QKeyEvent* event) {
     QWidget::keyPressEvent(event);
 }
 
+void GameWindow::SetSkipHeld(bool held) {
+    if (held == skip_held_) return;
+    skip_held_ = held;
+    Dispatch([&] { engine_.SetSkipHeld(held); });
+}
+
+void GameWindow::focusOutEvent(QFocusEvent* event) {
+    SetSkipHeld(false);
+    QWidget::focusOutEvent(event);
+}
+
 void GameWindow::keyReleaseEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Control && !event->isAutoRepeat()) SetSkipHeld(false);
     if (event->key() == Qt::Key_Alt && alt_alone_ && fullscreen_) {
         menu_pinned_ = !menu_bar_->isVisible();
         ShowFullscreenMenu(menu_pinned_);

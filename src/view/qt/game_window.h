@@ -43,6 +43,10 @@ class GameWindow : public QWidget {
     void SetFullscreen(bool fullscreen);
     bool fullscreen() const { return fullscreen_; }
 
+    // The menu of the player's conveniences at a point on the screen, and their settings.
+    void ShowContextMenu(const QPoint& global_position);
+    void OpenSettings();
+
     void FormLoad();
     // Brings caption, menus, timers, picture and pointer up to date with the model.
     void Sync();
@@ -56,6 +60,7 @@ class GameWindow : public QWidget {
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
@@ -69,6 +74,9 @@ class GameWindow : public QWidget {
     template <typename Handler>
     void Dispatch(Handler&& handler);
     void SyncTimers();
+    // Skip lasts while Control is held; a release the window never saw (a box had the
+    // keyboard) is found by asking the keyboard at each tick.
+    void SetSkipHeld(bool held);
 
     Engine& engine_;
     QMenuBar* menu_bar_ = nullptr;
@@ -84,6 +92,7 @@ class GameWindow : public QWidget {
     // Alt pressed with no other key since: its release shows or hides the menu bar.
     bool alt_alone_ = false;
     bool menu_pinned_ = false;
+    bool skip_held_ = false;
 
     std::array<QTimer, kTimerCount> timers_;
     AboutWindow about_;

@@ -1,0 +1,9 @@
+#include "view/qt/game_window.h"
+
+namespace tsukikage {
+
+void GameWindow::ShowContextMenu(const QPoint&) {}
+
+void GameWindow::OpenSettings() {}
+
+}  // namespace tsukikage
