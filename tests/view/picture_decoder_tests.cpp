@@ -2,6 +2,7 @@
 // that are raw Shift-JIS bytes.
 
 #include <QBuffer>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -27,6 +28,35 @@ std::string Encode(const QImage& image, const char* format) {
 
 void Write(const std::filesystem::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
+}
+
+QImage Filled(int width, int height) {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(QColor(200, 40, 40));
+    return image;
+}
+
+// A 54-byte bitmap header of 24-bit pixels declaring the given size, with no pixels after it:
+// "BM", the file header (size, reserved, pixel offset), then the info header (its size, width,
+// height, 1 plane and 24 bits a pixel, compression, pixel bytes, resolutions, colours).
+std::string BitmapHeader(std::int32_t width, std::int32_t height) {
+    const auto w = static_cast<std::uint32_t>(width);
+    const auto h = static_cast<std::uint32_t>(height);
+    const std::uint32_t fields[] = {54, 0, 54, 40, w, h, 1 | 24 << 16, 0, 0, 2835, 2835, 0, 0};
+    std::string bytes = "BM";
+    for (const std::uint32_t value : fields) {
+        for (int i = 0; i < 4; ++i) bytes += static_cast<char>(value >> (8 * i) & 0xFF);
+    }
+    return bytes;
+}
+
+// A picture whose JPEG form is mostly pixel data, not tables.
+QImage Patterned(int width, int height) {
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) image.setPixel(x, y, qRgb(x * 7 ^ y * 13, x * y, y * 5));
+    }
+    return image;
 }
 
 int ErrorOf(QtPictureDecoder& decoder, const std::filesystem::path& path) {
@@ -86,6 +116,39 @@ class PictureDecoderTests : public QObject {
         QCOMPARE(ErrorOf(decoder_, root_ / "text.jpg"), err::kInvalidPicture);
         std::filesystem::create_directory(root_ / "folder.bmp");
         QVERIFY(ErrorOf(decoder_, root_ / "folder.bmp") != 0);
+    }
+
+    // The largest side taken is 8192 pixels; a header declaring more is refused before any
+    // pixel memory is taken. A JPEG cut short shows what arrived, the rest grey.
+    void sizeBoundAndCutFiles_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("error");
+        QTest::addColumn<int>("width");
+        const auto row = [](const char* name, const std::string& bytes, int error, int width) {
+            QTest::newRow(name) << QByteArray::fromStdString(bytes) << error << width;
+        };
+        const std::string jpeg = Encode(Patterned(200, 150), "JPEG");
+        row("bitmap 8192 wide", Encode(Filled(8192, 1), "BMP"), 0, 8192);
+        row("bitmap 8193 wide", Encode(Filled(8193, 1), "BMP"), err::kInvalidPicture, 0);
+        row("bitmap 8193 tall", Encode(Filled(1, 8193), "BMP"), err::kInvalidPicture, 0);
+        row("header of 60000 x 60000", BitmapHeader(60000, 60000), err::kInvalidPicture, 0);
+        row("header of 60000 x -60000", BitmapHeader(60000, -60000), err::kInvalidPicture, 0);
+        row("header of 8192 x 8192", BitmapHeader(8192, 8192), err::kInvalidPicture, 0);
+        row("jpeg cut in half", jpeg.substr(0, jpeg.size() / 2), 0, 200);
+        row("jpeg cut in its header", jpeg.substr(0, 100), err::kInvalidPicture, 0);
+    }
+
+    void sizeBoundAndCutFiles() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, error);
+        QFETCH(int, width);
+        const std::filesystem::path path = root_ / "picture";
+        Write(path, bytes.toStdString());
+        QElapsedTimer timer;
+        timer.start();
+        QCOMPARE(ErrorOf(decoder_, path), error);
+        QVERIFY(timer.elapsed() < 1000);
+        if (error == 0) QCOMPARE(decoder_.Decode(path).width, width);
     }
 
   private:

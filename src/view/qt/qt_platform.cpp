@@ -1,10 +1,12 @@
 #include "view/qt/qt_platform.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QByteArray>
 #include <QFont>
 #include <QGuiApplication>
 #include <QImage>
+#include <QImageReader>
 #include <QMessageBox>
 #include <QString>
 
@@ -41,6 +43,12 @@ QString FromUtf8(std::string_view text) {
 
 // Anything larger is no picture the game could use; refusing it keeps memory bounded.
 constexpr std::streamoff kMaxPictureFileBytes = 256LL << 20;
+
+// The widest and tallest picture taken, far beyond the 662 x 601 window. A header declaring
+// more is refused before any pixel memory is taken; Qt's own limit on what one decoded
+// picture may take is set to the same bound (the largest side squared, 4 bytes a pixel).
+constexpr int kMaxPictureSide = 8192;
+constexpr int kMaxPictureMiB = kMaxPictureSide / 1024 * kMaxPictureSide / 1024 * 4;
 
 }  // namespace
 
@@ -91,8 +99,19 @@ Surface QtPictureDecoder::Decode(const std::filesystem::path& path) {
     QByteArray bytes(static_cast<qsizetype>(size), Qt::Uninitialized);
     if (!in.read(bytes.data(), size)) Raise(err::kInvalidPicture);
 
-    QImage image = QImage::fromData(bytes);
-    if (image.isNull()) Raise(err::kInvalidPicture);
+    QImageReader::setAllocationLimit(kMaxPictureMiB);
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    const QSize declared = reader.size();  // from the header alone
+    if (declared.width() > kMaxPictureSide || declared.height() > kMaxPictureSide) {
+        Raise(err::kInvalidPicture);
+    }
+    QImage image;
+    if (!reader.read(&image) || image.isNull()) Raise(err::kInvalidPicture);
+    if (image.width() > kMaxPictureSide || image.height() > kMaxPictureSide) {
+        Raise(err::kInvalidPicture);
+    }
     // The original draws pictures opaque whatever alpha a 32-bit BMP carries.
     image.convertTo(QImage::Format_RGB32);
     if (image.isNull()) Raise(err::kInvalidPicture);
