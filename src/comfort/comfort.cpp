@@ -206,13 +206,9 @@ void Comfort::AutoStep() {
     if (advance) advance();
 }
 
-bool Comfort::Choosing() const {
-    return w_.form.IsShown(ControlId::lblSel0) || w_.form.IsShown(ControlId::imgSel0);
-}
-
 bool Comfort::CanAdvance() const {
     const Control& marker = w_.form[ControlId::imgAhead];
-    return w_.form.IsShown(ControlId::imgAhead) && marker.enabled && !Choosing() &&
+    return w_.form.IsShown(ControlId::imgAhead) && marker.enabled && !w_.form.ChoicesShown() &&
            w_.state.EffectMode == 0 && !reader_.AtEnd();
 }
 

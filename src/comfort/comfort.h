@@ -69,7 +69,6 @@ class Comfort {
     void AutoStep();
     // The marker is up and nothing else is asked of the player.
     bool CanAdvance() const;
-    bool Choosing() const;
     void StopStartedSkip();
     void NotePage();
     void ApplyLevels();

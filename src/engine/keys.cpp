@@ -7,7 +7,7 @@ namespace tsukikage {
 // and Return picks the highlighted one. Every key goes through the click it stands for, so
 // a marker hidden or held back by a transition, and a restore in progress, stop it alike.
 void Engine::KeyPress(Key key) {
-    const bool choosing = form.IsShown(ControlId::lblSel0) && form.IsShown(ControlId::imgSel0);
+    const bool choosing = form.ChoicesShown();
     if (ComfortKeyPress(key, choosing)) return;
     if (choosing) {
         switch (key) {

@@ -246,6 +246,9 @@ class Form {
     // control's pointer is custom.
     const MouseIcon* PointerAt(int x, int y) const;
 
+    // The two-way choice waits for a pick: its captions and their markers are shown.
+    bool ChoicesShown() const { return IsShown(ControlId::lblSel0) && IsShown(ControlId::imgSel0); }
+
     // A menu item that can be chosen: enabled, and all its parents enabled.
     bool IsMenuAvailable(MenuId id) const;
 

@@ -79,6 +79,15 @@ class ScriptedMusicDevice : public MusicDevice {
     std::vector<std::string>* sound_log = nullptr;  // shared with the wave voice
 };
 
+// The levels last set, 100 until something sets them.
+class RecordingSoundLevels : public SoundLevels {
+  public:
+    void SetMusicLevel(int percent) override { music = percent; }
+    void SetVoiceLevel(int percent) override { voice = percent; }
+    int music = 100;
+    int voice = 100;
+};
+
 // All fakes together, as one Platform.
 struct RecordingPlatform {
     RecordingMessageBox message_box;
@@ -88,8 +97,9 @@ struct RecordingPlatform {
     FakePictureDecoder picture_decoder;
     RecordingWaveVoice wave_voice;
     ScriptedMusicDevice music_device;
+    RecordingSoundLevels sound_levels;
     Platform platform{message_box,     beeper,     busy_pointer, process,
-                      picture_decoder, wave_voice, music_device};
+                      picture_decoder, wave_voice, music_device, sound_levels};
     // Wave-voice calls ("wave <name> <flags>") and music commands ("mci <command>") in the
     // order they happened.
     std::vector<std::string> sound_log;
