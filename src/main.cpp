@@ -22,6 +22,7 @@
 #include "audio/sdl/music_by_kind.h"
 #include "audio/sdl/sdl_audio.h"
 #include "audio/sdl/sdl_music_player.h"
+#include "audio/sdl/sdl_sound_levels.h"
 #include "audio/sdl/sdl_wave_voice.h"
 #ifdef TSUKIKAGE_HAVE_FLUIDSYNTH
 #include "audio/sdl/fluid_music_player.h"
@@ -104,15 +105,17 @@ int main(int argc, char** argv) {
 #else
     tsukikage::SdlMusicPlayer music_player(audio);
 #endif
+    tsukikage::SdlSoundLevels sound_levels(audio, music_player);
     tsukikage::SteadyMusicClock music_clock;
     tsukikage::MusicCommandDevice music_device(music_player, music_clock,
                                                tsukikage::GameMusicResolver(game_folder));
 #else
     tsukikage::SilentWaveVoice wave_voice;
     tsukikage::SilentMusicDevice music_device;
+    tsukikage::SoundLevels& sound_levels = tsukikage::FixedSoundLevels();
 #endif
     tsukikage::Platform platform{message_box,     beeper,     busy_pointer, process,
-                                 picture_decoder, wave_voice, music_device};
+                                 picture_decoder, wave_voice, music_device, sound_levels};
 
     tsukikage::Engine engine(platform, game_folder, UserRecords(game_folder));
     tsukikage::GameWindow window(engine);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstring>
 #include <fstream>
 #include <iostream>
@@ -153,6 +154,11 @@ void FluidMusicPlayer::Unload() {
     Unhook();
 }
 
+void FluidMusicPlayer::SetGain(double gain) {
+    const double share = gain > 0 ? std::min(gain, 1.0) : 0.0;
+    scale_.store(static_cast<int>(std::lround(share * kFullScale)), std::memory_order_relaxed);
+}
+
 void FluidMusicPlayer::DeletePlayer() {
     if (!player_) return;
     fluid_player_stop(player_);
@@ -202,6 +208,12 @@ void FluidMusicPlayer::Render(Uint8* stream, int length) {
                 out[i * channels] = static_cast<std::int16_t>(left);
                 out[i * channels + 1] = static_cast<std::int16_t>(right);
             }
+        }
+    }
+    // At full scale the synthesizer's samples pass untouched.
+    if (const int scale = scale_.load(std::memory_order_relaxed); scale < kFullScale) {
+        for (int i = 0; i < frames * channels; ++i) {
+            out[i] = static_cast<std::int16_t>(out[i] * scale / kFullScale);
         }
     }
     if (fading_) {

@@ -3,6 +3,7 @@
 #include <SDL_mixer.h>
 #include <fluidsynth.h>
 
+#include <atomic>
 #include <condition_variable>
 #include <filesystem>
 #include <future>
@@ -12,7 +13,7 @@
 #include <vector>
 
 #include "audio/sdl/sdl_audio.h"
-#include "sound/music_command.h"
+#include "audio/sdl/sdl_sound_levels.h"
 
 namespace tsukikage {
 
@@ -23,7 +24,7 @@ namespace tsukikage {
 // the mixer's music stream (its music hook), so the wave voice's channel mixes on top of it.
 // Without a usable soundfont the music is silent, with one message on stderr, and every call
 // still succeeds: the music device answers as it always does.
-class FluidMusicPlayer : public MusicPlayer {
+class FluidMusicPlayer : public LeveledMusicPlayer {
   public:
     FluidMusicPlayer(SdlAudio& audio, std::filesystem::path soundfont);
     // Fades a sounding piece out over one buffer before the hook is let go.
@@ -37,6 +38,8 @@ class FluidMusicPlayer : public MusicPlayer {
     void Play(std::int64_t from_ms) override;
     void Stop() override;
     void Unload() override;
+    // Scales the samples the synthesizer renders; takes effect with the next buffer.
+    void SetGain(double gain) override;
 
     // Waits for the loading thread; whether the soundfont loaded.
     bool SoundFontLoaded();
@@ -68,6 +71,10 @@ class FluidMusicPlayer : public MusicPlayer {
     bool fading_ = false;
     int channels_ = 2;
     std::vector<std::int16_t> stereo_;  // for outputs that are not stereo
+
+    // The gain in 1/65536ths, read by the audio thread without the lock.
+    static constexpr int kFullScale = 1 << 16;
+    std::atomic<int> scale_{kFullScale};
 
     std::string piece_;  // the loaded file's bytes
     bool hooked_ = false;

@@ -36,4 +36,9 @@ void MusicByKind::Unload() {
     current_ = nullptr;
 }
 
+void MusicByKind::SetGain(double gain) {
+    midi_.SetGain(gain);
+    other_.SetGain(gain);
+}
+
 }  // namespace tsukikage

@@ -3,6 +3,8 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 
@@ -20,6 +22,11 @@ constexpr int kBufferSamples = 1024;
 std::filesystem::path ChosenSoundFont() {
     const char* chosen = std::getenv(kSoundFontVariable);
     return chosen && *chosen ? std::filesystem::path(chosen) : kDefaultSoundFont;
+}
+
+int MixerVolume(double gain) {
+    if (!(gain > 0)) return 0;
+    return std::max(1, static_cast<int>(std::lround(std::min(gain, 1.0) * MIX_MAX_VOLUME)));
 }
 
 SdlAudio::~SdlAudio() {
@@ -56,7 +63,13 @@ bool SdlAudio::Ready() {
     // For MIDI through the mixer's own music stream, where FluidSynth is not linked directly.
     Mix_SetSoundFonts(ChosenSoundFont().c_str());
     Mix_AllocateChannels(1);
+    Mix_Volume(kWaveChannel, MixerVolume(voice_gain_));
     return true;
+}
+
+void SdlAudio::SetVoiceGain(double gain) {
+    voice_gain_ = gain;
+    if (opened_) Mix_Volume(kWaveChannel, MixerVolume(gain));
 }
 
 }  // namespace tsukikage

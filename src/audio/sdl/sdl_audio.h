@@ -18,12 +18,20 @@ class SdlAudio {
     bool Ready();
     bool opened() const { return opened_; }
 
+    // The factor on the wave voice's amplitude, 0 to 1; kept until the output opens.
+    void SetVoiceGain(double gain);
+
   private:
     bool TryOpen();
 
     bool tried_ = false;
     bool opened_ = false;
+    double voice_gain_ = 1.0;
 };
+
+// The mixer's volume (0 to its full 128) for a factor on the amplitude from 0 to 1; a factor
+// above 0 is never rounded down to silence.
+int MixerVolume(double gain);
 
 // The soundfont that MIDI music plays with: the file that the environment variable names when it
 // is set and not empty, Debian's default General MIDI soundfont otherwise.

@@ -18,6 +18,7 @@ std::optional<std::int64_t> SdlMusicPlayer::LengthMs() {
 
 void SdlMusicPlayer::Play(std::int64_t from_ms) {
     if (!music_) return;
+    Mix_VolumeMusic(volume_);
     // Starting again cuts the tail of the previous pass at once.
     if (Mix_PlayMusic(music_, 0) != 0) return;
     if (from_ms > 0) Mix_SetMusicPosition(static_cast<double>(from_ms) / 1000.0);
@@ -32,6 +33,11 @@ void SdlMusicPlayer::Unload() {
     Mix_HaltMusic();
     Mix_FreeMusic(music_);
     music_ = nullptr;
+}
+
+void SdlMusicPlayer::SetGain(double gain) {
+    volume_ = MixerVolume(gain);
+    if (audio_.opened()) Mix_VolumeMusic(volume_);
 }
 
 }  // namespace tsukikage

@@ -3,12 +3,12 @@
 #include <SDL_mixer.h>
 
 #include "audio/sdl/sdl_audio.h"
-#include "sound/music_command.h"
+#include "audio/sdl/sdl_sound_levels.h"
 
 namespace tsukikage {
 
 // Plays the music device's piece through the mixer's music stream (MIDI through FluidSynth).
-class SdlMusicPlayer : public MusicPlayer {
+class SdlMusicPlayer : public LeveledMusicPlayer {
   public:
     explicit SdlMusicPlayer(SdlAudio& audio) : audio_(audio) {}
     ~SdlMusicPlayer() override { Unload(); }
@@ -20,10 +20,12 @@ class SdlMusicPlayer : public MusicPlayer {
     void Play(std::int64_t from_ms) override;
     void Stop() override;
     void Unload() override;
+    void SetGain(double gain) override;
 
   private:
     SdlAudio& audio_;
     Mix_Music* music_ = nullptr;
+    int volume_ = MIX_MAX_VOLUME;
 };
 
 }  // namespace tsukikage
