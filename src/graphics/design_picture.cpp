@@ -17,9 +17,7 @@ bool InCircle(int x, int y, int cx, int cy, int r) {
     return (x - cx) * (x - cx) + (y - cy) * (y - cy) <= r * r;
 }
 
-}  // namespace
-
-std::shared_ptr<const Surface> BufferDesignPicture() {
+std::shared_ptr<const Surface> DrawDesignPicture() {
     auto picture = std::make_shared<Surface>(kScreenWidth, kScreenHeight);
     Surface& s = *picture;
     for (int y = 0; y < kScreenHeight; ++y) {
@@ -51,6 +49,14 @@ std::shared_ptr<const Surface> BufferDesignPicture() {
         for (int y = std::min(top, kScreenHeight); y < kScreenHeight; ++y)
             s.at(x, y) = Rgb(6, 12, 18);
     }
+    return picture;
+}
+
+}  // namespace
+
+// Drawn once: the picture never changes, and every engine's buffers share it.
+std::shared_ptr<const Surface> BufferDesignPicture() {
+    static const std::shared_ptr<const Surface> picture = DrawDesignPicture();
     return picture;
 }
 

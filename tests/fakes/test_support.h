@@ -17,9 +17,11 @@ namespace tsukikage::test_support {
 // A fresh folder under the system's temporary folder, removed with everything in it.
 class TempFolder {
   public:
-    TempFolder() {
+    TempFolder() : TempFolder(std::filesystem::temp_directory_path()) {}
+    // A fresh folder under `base`.
+    explicit TempFolder(const std::filesystem::path& base) {
         std::random_device random;
-        path_ = std::filesystem::temp_directory_path() /
+        path_ = base /
                 ("tsukikage-test-" + std::to_string(::getpid()) + "-" + std::to_string(random()));
         std::filesystem::create_directories(path_);
     }

@@ -16,7 +16,8 @@ inline std::string_view AsText(const std::uint8_t* data, std::size_t size) {
     return {reinterpret_cast<const char*>(data), size};
 }
 
-// A fresh folder under the system's temporary folder, removed when the process exits.
+// A fresh folder in /dev/shm (else the system's temporary folder), removed when the process
+// exits.
 const std::filesystem::path& ScratchFolder();
 
 // Writes bytes to a file under the scratch folder, making its folders.
