@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cerrno>
 #include <charconv>
+#include <cstdint>
 #include <fstream>
 #include <iterator>
 
@@ -20,6 +21,10 @@ namespace tsukikage {
 namespace {
 
 namespace fs = std::filesystem;
+
+// The largest file read, far beyond any scenario or record the game has: a larger one (or one
+// that grows while it is read) raises error 7 before it fills memory.
+constexpr std::size_t kMaxInputBytes = std::size_t{256} << 20;
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t';
@@ -85,7 +90,8 @@ int WriteErrorNumber(int error) {
 }  // namespace
 
 TextInput TextInput::Open(const std::filesystem::path& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without waiting: opening a pipe would otherwise wait for a writer that never comes.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         const int error = errno;
         // The original told a missing file (53) from a missing folder (76).
@@ -98,12 +104,12 @@ TextInput TextInput::Open(const std::filesystem::path& path) {
     }
     Descriptor file(fd);
     struct stat info {};
-    if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) Raise(err::kPathFileAccessError);
+    // Only a plain file: a folder, a pipe or a device (an endless /dev/zero) is no text file.
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) Raise(err::kPathFileAccessError);
+    if (static_cast<std::uintmax_t>(info.st_size) > kMaxInputBytes) Raise(err::kOutOfMemory);
 
     std::string bytes;
-    if (S_ISREG(info.st_mode) && info.st_size > 0) {
-        bytes.reserve(static_cast<std::size_t>(info.st_size));
-    }
+    bytes.reserve(static_cast<std::size_t>(info.st_size));
     char buffer[65536];
     for (;;) {
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
@@ -112,6 +118,7 @@ TextInput TextInput::Open(const std::filesystem::path& path) {
             if (errno == EINTR) continue;
             RaiseForOpen(errno);
         }
+        if (static_cast<std::size_t>(n) > kMaxInputBytes - bytes.size()) Raise(err::kOutOfMemory);
         bytes.append(buffer, static_cast<std::size_t>(n));
     }
     return TextInput(std::move(bytes));
