@@ -117,7 +117,9 @@ bool Comfort::KeyPress(Key key, bool choosing) {
         return true;
     }
     StopStartedSkip();
-    if (key == Key::WheelUp || key == Key::PageUp || (key == Key::Up && !choosing)) {
+    const bool history_key =
+        key == Key::WheelUp || key == Key::PageUp || (key == Key::Up && !choosing);
+    if (history_key && w_.state.GameMode) {
         OpenHistory();
         return true;
     }

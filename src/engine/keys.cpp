@@ -1,14 +1,45 @@
+#include <algorithm>
+#include <vector>
+
 #include "engine/engine.h"
 
 namespace tsukikage {
+namespace {
+
+// The title screen's images in the order the keyboard goes through them.
+constexpr ControlId kTitleImages[] = {ControlId::NewGameImage, ControlId::LoadGameImage,
+                                      ControlId::CGImage,      ControlId::SceneImage,
+                                      ControlId::MusicImage,   ControlId::EndImage};
+
+std::vector<ControlId> TitleImagesShown(const Form& form) {
+    std::vector<ControlId> shown;
+    for (ControlId image : kTitleImages) {
+        if (form.IsShown(image) && form[image].enabled) shown.push_back(image);
+    }
+    return shown;
+}
+
+// The next control from the focus in a row, stopping at its ends; the first when the focus
+// is not in the row.
+ControlId Step(const std::vector<ControlId>& row, std::optional<ControlId> focus, int step) {
+    const auto at = focus ? std::find(row.begin(), row.end(), *focus) : row.end();
+    if (at == row.end()) return row.front();
+    const auto index = std::clamp<std::ptrdiff_t>(at - row.begin() + step, 0,
+                                                  static_cast<std::ptrdiff_t>(row.size()) - 1);
+    return row[static_cast<std::size_t>(index)];
+}
+
+}  // namespace
 
 // Return, Space, Page Down, the Right arrow and the wheel turned down are the advance marker;
-// with choices shown, 1 and 2 pick a caption, Up and Down move the highlight between them,
-// and Return picks the highlighted one. Every key goes through the click it stands for, so
-// a marker hidden or held back by a transition, and a restore in progress, stop it alike.
+// with choices shown, 1 and 2 pick a caption, Up and Down move the focus between them, and
+// Return picks the focused one; on the title screen the arrows go through the images and
+// Return or Space clicks one. Every key goes through the click it stands for, so a marker
+// hidden or held back by a transition, and a restore in progress, stop it alike.
 void Engine::KeyPress(Key key) {
     const bool choosing = form.ChoicesShown();
     if (ComfortKeyPress(key, choosing)) return;
+    if (form.key_focus && !form.IsShown(*form.key_focus)) form.key_focus.reset();
     if (choosing) {
         switch (key) {
             case Key::Digit1:
@@ -19,11 +50,30 @@ void Engine::KeyPress(Key key) {
                 return;
             case Key::Up:
             case Key::Down:
-                form.choice_highlight = key == Key::Up ? 0 : 1;
+                form.key_focus = LblSel(key == Key::Up ? 0 : 1);
                 form.Changed();
                 return;
             case Key::Return:
-                if (form.choice_highlight >= 0) Click(LblSel(form.choice_highlight));
+                if (form.key_focus) Click(*form.key_focus);
+                return;
+            default:
+                return;
+        }
+    }
+    if (const std::vector<ControlId> images = TitleImagesShown(form); !images.empty()) {
+        switch (key) {
+            case Key::Up:
+            case Key::Left:
+            case Key::Down:
+            case Key::Right: {
+                const bool back = key == Key::Up || key == Key::Left;
+                form.key_focus = Step(images, form.key_focus, back ? -1 : 1);
+                form.Changed();
+                return;
+            }
+            case Key::Return:
+            case Key::Space:
+                if (form.key_focus) Click(*form.key_focus);
                 return;
             default:
                 return;

@@ -21,7 +21,7 @@ void Choices::ShowChoices() {
     Form& form = w_.form;
     form[ControlId::txtTell].visible = false;
     form.Hide(ControlId::imgAhead);
-    form.choice_highlight = -1;
+    form.key_focus.reset();
     for (int i = 0; i < 2; ++i) {
         form.Show(ImgSel(i));
         form.Show(LblSel(i));
@@ -55,7 +55,7 @@ void Choices::Pick(int index) {
     for (int i = 0; i < 2; ++i) form[LblSel(i)].caption.clear();
     form[ControlId::txtTell].visible = true;
     form.Show(ControlId::imgAhead);
-    form.choice_highlight = -1;
+    form.key_focus.reset();
     for (int i = 0; i < 2; ++i) form.Hide(ImgSel(i));
     form.Changed();
     // A copy: the reading that follows may reach the next block and replace the targets.

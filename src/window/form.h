@@ -188,6 +188,7 @@ enum class Key {
     PageDown,
     PageUp,
     Right,
+    Left,
     Up,
     Down,
     Digit1,
@@ -208,8 +209,9 @@ class Form {
 
     std::string caption;
     std::shared_ptr<const Surface> window_picture;  // drawn behind every control
-    // The choice caption the keyboard points at (0 or 1), or -1: drawn as a highlight.
-    int choice_highlight = -1;
+    // The control the keyboard points at (a choice caption or a title image): drawn with a
+    // dotted frame while it is shown.
+    std::optional<ControlId> key_focus;
     // The history, and the sign of skip and auto mode, drawn over everything.
     Overlay overlay;
     // Counts changes of the model, so the view repaints only when something changed.

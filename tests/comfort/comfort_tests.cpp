@@ -142,7 +142,7 @@ TEST_F(ComfortTest, EachKeyInEachState) {
         engine->KeyPress(c.key);
         EXPECT_EQ(Label() != page, c.outcome == Turns || c.outcome == Picks);
         EXPECT_EQ(Choosing(), choosing && c.outcome != Picks);
-        EXPECT_EQ(engine->form.choice_highlight >= 0, c.outcome == Highlights);
+        EXPECT_EQ(engine->form.key_focus.has_value(), c.outcome == Highlights);
         EXPECT_EQ(History().open,
                   (history || c.outcome == OpensHistory) && c.outcome != ClosesHistory);
         if (c.outcome == Scrolls) {

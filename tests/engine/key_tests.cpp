@@ -51,7 +51,7 @@ TEST_F(KeyTest, WithChoicesShownDigitsPickAndTheHighlightPicksOnReturn) {
         const std::string choice = Label();
         for (Key key : c.keys) engine->KeyPress(key);
         EXPECT_EQ(Label(), c.page.empty() ? choice : c.page);
-        EXPECT_EQ(engine->form.choice_highlight, -1);  // gone with the choices
+        EXPECT_FALSE(engine->form.key_focus);  // gone with the choices
     }
 }
 
@@ -71,6 +71,37 @@ TEST_F(KeyTest, KeysWaitForATransitionAndForARestoreAsClicksDo) {
     engine->state.Loading = true;
     engine->KeyPress(Key::Digit2);
     EXPECT_TRUE(control(ControlId::lblSel0).visible);
+}
+
+TEST(TitleKeyTest, ArrowsGoThroughTheTitleImagesAndReturnClicksOne) {
+    const struct {
+        std::vector<Key> keys;
+        std::optional<ControlId> focus;
+        bool game_started;
+    } cases[] = {
+        {{Key::Return}, std::nullopt, false},
+        {{Key::Down}, ControlId::NewGameImage, false},
+        {{Key::Up}, ControlId::NewGameImage, false},
+        {{Key::Right, Key::Right}, ControlId::LoadGameImage, false},
+        {{Key::Down, Key::Down, Key::Left}, ControlId::NewGameImage, false},
+        {{Key::Down, Key::Down, Key::Down, Key::Down, Key::Down, Key::Down, Key::Down},
+         ControlId::EndImage,
+         false},
+        {{Key::Down, Key::Return}, ControlId::NewGameImage, true},
+        {{Key::Down, Key::Space}, ControlId::NewGameImage, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.keys.size()));
+        fakes::TempFolder folder;
+        folder.Write("datafile", fakes::Scenario({"序", "."}));
+        fakes::RecordingPlatform fakes;
+        Engine engine(fakes.platform, folder.path());
+        engine.Form_Load();
+        for (int tick = 0; tick < 3; ++tick) engine.Tick(TimerId::Timer2);
+        for (Key key : c.keys) engine.KeyPress(key);
+        EXPECT_EQ(engine.form.key_focus, c.focus);
+        EXPECT_EQ(engine.state.GameMode, c.game_started);
+    }
 }
 
 }  // namespace

@@ -185,6 +185,7 @@ class DemoPlayTest : public fakes::GameTest {
         std::vector<std::string> pages;     // the message label after each step
         std::vector<std::string> captions;  // the choice captions offered
         std::size_t picks_used = 0;
+        std::vector<std::vector<std::uint32_t>> screens;  // the game screen after each step
     };
 
     void SetUp() override {
@@ -209,30 +210,49 @@ class DemoPlayTest : public fakes::GameTest {
         fakes.music_device.replies["Status MIDI1 length"] = "18190";
     }
 
-    // Plays a new game to its end, answering the choices with the picks in turn.
-    Play PlayThrough(const std::vector<int>& picks) {
+    // Plays a new game to its end, answering the choices with the picks in turn, with the
+    // mouse or with the keys that stand for its clicks.
+    Play PlayThrough(const std::vector<int>& picks, bool by_keys = false) {
         Play play;
-        NewGame();
+        if (by_keys) {
+            engine->KeyPress(Key::Down);
+            engine->KeyPress(Key::Return);
+        } else {
+            NewGame();
+        }
         play.pages.push_back(Label());
         for (int steps = 0; engine->reader.IsOpen() && steps < 300; ++steps) {
             if (control(ControlId::imgSel0).visible) {
                 play.captions.push_back(control(ControlId::lblSel0).caption);
                 play.captions.push_back(control(ControlId::lblSel1).caption);
                 if (play.picks_used == picks.size()) break;
-                engine->Click(LblSel(picks[play.picks_used++]));
+                const int pick = picks[play.picks_used++];
+                if (by_keys) {
+                    engine->KeyPress(pick == 0 ? Key::Digit1 : Key::Digit2);
+                } else {
+                    engine->Click(LblSel(pick));
+                }
             } else {
                 // A transition holds the advance marker back until its last frame.
                 while (engine->state.EffectMode != 0) engine->Tick(TimerId::Timer1);
-                Advance();
+                if (by_keys) {
+                    engine->KeyPress(Key::Return);
+                } else {
+                    Advance();
+                }
             }
             // The end command brings back the title screen and its notice.
             if (engine->reader.IsOpen()) play.pages.push_back(Label());
+            const Surface* screen = control(ControlId::Picture1).ShownImage();
+            play.screens.push_back(screen ? screen->pixels : std::vector<std::uint32_t>());
         }
         return play;
     }
 
-    std::string Record() const {
-        std::ifstream in(folder.path() / "endlist.dat", std::ios::binary);
+    std::string Record() const { return FileText(folder.path() / "endlist.dat"); }
+
+    static std::string FileText(const std::filesystem::path& path) {
+        std::ifstream in(path, std::ios::binary);
         std::ostringstream bytes;
         bytes << in.rdbuf();
         return bytes.str();
@@ -292,6 +312,28 @@ TEST_F(DemoPlayTest, EveryBranchPlaysFromNewGameToItsEndingAndBackToTheTitle) {
         if (place != block.end() && !caption) continue;
         if (IsCommandLine(lines[i]) || lines[i].empty()) continue;
         EXPECT_TRUE(shown.contains(lines[i])) << "never shown: " << lines[i];
+    }
+}
+
+// The keys stand for the clicks: a route played with them shows the same pages, captions and
+// screens and leaves the same records.
+TEST_F(DemoPlayTest, KeysPlayEveryRouteAsClicksDo) {
+    for (const std::vector<int>& picks : {std::vector<int>{0, 1, 0}, {1, 1, 1, 1}}) {
+        SCOPED_TRACE(::testing::PrintToString(picks));
+        std::vector<Play> plays;
+        std::vector<std::string> records;
+        for (bool by_keys : {false, true}) {
+            WriteGameFile("endlist.dat", "3\r\n0\r\n0\r\n0\r\n");
+            std::filesystem::remove(folder.path() / "cgmode.dat");
+            engine->extras.LoadEndingRecord();
+            plays.push_back(PlayThrough(picks, by_keys));
+            records.push_back(Record() + "|" + FileText(folder.path() / "cgmode.dat"));
+        }
+        EXPECT_TRUE(engine->state.TitleMode);
+        EXPECT_EQ(plays[0].pages, plays[1].pages);
+        EXPECT_EQ(plays[0].captions, plays[1].captions);
+        EXPECT_TRUE(plays[0].screens == plays[1].screens);
+        EXPECT_EQ(records[0], records[1]);
     }
 }
 

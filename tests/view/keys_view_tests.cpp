@@ -41,7 +41,7 @@ class KeysViewTests : public QObject {
 
         const QImage before = Grab(window_->canvas());
         QTest::keyClick(window_, Qt::Key_Down);
-        QCOMPARE(engine_->form.choice_highlight, 1);
+        QVERIFY(engine_->form.key_focus == LblSel(1));
         QVERIFY2(Grab(window_->canvas()) != before, "the highlight is not drawn");
         QTest::keyClick(window_, Qt::Key_Return);
         QCOMPARE(page(), std::string("went right\r\n"));

@@ -150,6 +150,16 @@ void Canvas::PaintModel() {
         painter.save();
         painter.setClipRect(ToQRect(visible), Qt::IntersectClip);
         PaintControl(painter, form_[*it]);
+        if (form_.key_focus == *it) {
+            // What the keyboard points at: a thin dotted frame, in the text's colour on a
+            // caption and in white on a picture.
+            const Control& control = form_[*it];
+            const QColor colour =
+                control.kind == ControlKind::Label ? ToQColor(control.fore_color) : Qt::white;
+            painter.setPen(QPen(colour, 1, Qt::DotLine));
+            painter.setBrush(Qt::NoBrush);
+            painter.drawRect(ToQRect(control.rect).adjusted(0, 0, -1, -1));
+        }
         painter.restore();
     }
     PaintOverlay(painter, form_.overlay, form_[ControlId::Label1].font);
@@ -181,12 +191,6 @@ void Canvas::PaintControl(QPainter& painter, const Control& control) {
         case ControlKind::TextBox:
             painter.fillRect(box, ToQColor(control.back_color));
             DrawCaption(painter, control, box);
-            if (form_.choice_highlight >= 0 && control.id == LblSel(form_.choice_highlight)) {
-                // The caption the keyboard points at: a thin frame in the text's colour.
-                painter.setPen(QPen(ToQColor(control.fore_color), 1, Qt::DotLine));
-                painter.setBrush(Qt::NoBrush);
-                painter.drawRect(box.adjusted(0, 0, -1, -1));
-            }
             break;
         case ControlKind::Shape:
             if (box.isEmpty()) break;

@@ -232,13 +232,19 @@ void GameWindow::keyPressEvent(QKeyEvent* event) {
     // Keys with Control or Alt belong to the window and the menus.
     const Qt::KeyboardModifiers held =
         event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
-    static const std::map<int, Key> kKeys = {
-        {Qt::Key_Return, Key::Return}, {Qt::Key_Enter, Key::Return},
-        {Qt::Key_Space, Key::Space},   {Qt::Key_PageDown, Key::PageDown},
-        {Qt::Key_Right, Key::Right},   {Qt::Key_Up, Key::Up},
-        {Qt::Key_Down, Key::Down},     {Qt::Key_1, Key::Digit1},
-        {Qt::Key_2, Key::Digit2},      {Qt::Key_PageUp, Key::PageUp},
-        {Qt::Key_Escape, Key::Escape}, {Qt::Key_A, Key::A}};
+    static const std::map<int, Key> kKeys = {{Qt::Key_Return, Key::Return},
+                                             {Qt::Key_Enter, Key::Return},
+                                             {Qt::Key_Space, Key::Space},
+                                             {Qt::Key_PageDown, Key::PageDown},
+                                             {Qt::Key_Right, Key::Right},
+                                             {Qt::Key_Left, Key::Left},
+                                             {Qt::Key_Up, Key::Up},
+                                             {Qt::Key_Down, Key::Down},
+                                             {Qt::Key_1, Key::Digit1},
+                                             {Qt::Key_2, Key::Digit2},
+                                             {Qt::Key_PageUp, Key::PageUp},
+                                             {Qt::Key_Escape, Key::Escape},
+                                             {Qt::Key_A, Key::A}};
     const auto key = kKeys.find(event->key());
     if (held == Qt::NoModifier && key != kKeys.end()) {
         Dispatch([&] { engine_.KeyPress(key->second); });
