@@ -18,6 +18,7 @@
 #include "platform/silent_sound.h"
 #include "view/qt/game_window.h"
 #include "view/qt/qt_platform.h"
+#include "view/qt/settings_store.h"
 #ifdef TSUKIKAGE_HAVE_SDL
 #include "audio/sdl/music_by_kind.h"
 #include "audio/sdl/sdl_audio.h"
@@ -118,6 +119,7 @@ int main(int argc, char** argv) {
                                  picture_decoder, wave_voice, music_device, sound_levels};
 
     tsukikage::Engine engine(platform, game_folder, UserRecords(game_folder));
+    engine.ApplySettings(tsukikage::LoadPlaySettings());
     tsukikage::GameWindow window(engine);
     message_box.SetOwner(&window, [&window] { window.RepaintNow(); });
     window.FormLoad();

@@ -23,5 +23,6 @@ int main(int argc, char** argv) {
     failures += RunAboutDialogTests(argc, argv);
     failures += RunScalingTests(argc, argv);
     failures += RunKeysViewTests(argc, argv);
+    failures += RunSettingsViewTests(argc, argv);
     return failures;
 }

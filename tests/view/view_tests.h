@@ -8,3 +8,4 @@ int RunTransitionGoldenTests(int argc, char** argv);
 int RunAboutDialogTests(int argc, char** argv);
 int RunScalingTests(int argc, char** argv);
 int RunKeysViewTests(int argc, char** argv);
+int RunSettingsViewTests(int argc, char** argv);
