@@ -33,11 +33,15 @@ std::string ReadPagesFileName(std::string_view scenario) {
 }
 
 void ReadPages::Open(std::string_view scenario) {
+    std::string name = ReadPagesFileName(scenario);
+    // The same scenario again (a new game, a load): the record in hand is the one on disk.
+    if (name == name_) return;
+    name_ = std::move(name);
     places_.clear();
     dirty_ = false;
     file_.clear();
     if (folder_.empty()) return;
-    file_ = folder_ / ReadPagesFileName(scenario);
+    file_ = folder_ / name_;
     std::ifstream in(file_, std::ios::binary);
     std::string line;
     if (!in || !std::getline(in, line) || line != kFormatLine) return;

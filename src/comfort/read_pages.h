@@ -40,6 +40,7 @@ class ReadPages {
   private:
     std::filesystem::path folder_;
     std::filesystem::path file_;
+    std::string name_;
     std::set<std::size_t> places_;
     bool dirty_ = false;
 };

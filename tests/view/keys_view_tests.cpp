@@ -47,6 +47,45 @@ class KeysViewTests : public QObject {
         QCOMPARE(page(), std::string("went right\r\n"));
     }
 
+    // Wheel up opens the history over the page; the wheel scrolls it and closes it past the
+    // newest page; Escape and the right button close it too. Control held skips read pages.
+    void historyAndSkipInTheWindow() {
+        const auto page = [this] { return engine_->form[ControlId::Label1].caption; };
+        QTest::keyClick(window_, Qt::Key_Space);
+        const QImage page_shown = Grab(window_->canvas());
+        Wheel(120);
+        QVERIFY(engine_->form.overlay.history.open);
+        QCOMPARE(engine_->form.overlay.history.position, std::size_t{2});
+        const QImage history_shown = Grab(window_->canvas());
+        QVERIFY2(history_shown != page_shown, "the history is not drawn");
+        Wheel(120);
+        QCOMPARE(engine_->form.overlay.history.position, std::size_t{1});
+        QTest::keyClick(window_, Qt::Key_Space);  // no page turns under the history
+        Wheel(-120);
+        Wheel(-120);
+        QVERIFY(!engine_->form.overlay.history.open);
+        QCOMPARE(page(), std::string("one\r\n"));
+        QCOMPARE(Grab(window_->canvas()), page_shown);
+        QTest::keyClick(window_, Qt::Key_PageUp);
+        QTest::keyClick(window_, Qt::Key_Escape);
+        QVERIFY(!engine_->form.overlay.history.open);
+        QTest::keyClick(window_, Qt::Key_Up);
+        QVERIFY(engine_->form.overlay.history.open);
+        const QPoint centre = window_->canvas()->rect().center();
+        QTest::mousePress(window_->canvas(), Qt::RightButton, Qt::NoModifier, centre);
+        QVERIFY(!engine_->form.overlay.history.open);
+
+        // The pages read so far are skipped with Control held, up to the unread one.
+        window_->action(MenuId::NewGame)->trigger();
+        QTest::keyPress(window_, Qt::Key_Control, Qt::ControlModifier);
+        QVERIFY(engine_->comfort.skipping());
+        QVERIFY(engine_->form.timer(TimerId::Comfort).enabled);
+        for (int tick = 0; tick < 5; ++tick) engine_->Tick(TimerId::Comfort);
+        QCOMPARE(page(), std::string("two\r\n"));
+        QTest::keyRelease(window_, Qt::Key_Control);
+        QVERIFY(!engine_->comfort.skipping());
+    }
+
   private:
     void Wheel(int delta) {
         Canvas* canvas = window_->canvas();
