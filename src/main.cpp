@@ -42,18 +42,26 @@ std::filesystem::path ProgramFolder(const char* argv0) {
     return program.parent_path();
 }
 
-// The player's own folder for this game's records, used when the game folder cannot be
-// written: under XDG_DATA_HOME (or ~/.local/share); none without a home.
-std::filesystem::path UserRecords(const std::filesystem::path& game_folder) {
-    std::filesystem::path data_home;
-    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && xdg[0] == '/') {
-        data_home = xdg;
-    } else if (const char* home = std::getenv("HOME"); home && home[0] == '/') {
-        data_home = std::filesystem::path(home) / ".local" / "share";
-    } else {
-        return {};
+// The player's data folder: XDG_DATA_HOME, or ~/.local/share; none without a home.
+std::filesystem::path DataHome() {
+    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && xdg[0] == '/') return xdg;
+    if (const char* home = std::getenv("HOME"); home && home[0] == '/') {
+        return std::filesystem::path(home) / ".local" / "share";
     }
-    return tsukikage::UserRecordFolder(data_home, game_folder);
+    return {};
+}
+
+// The player's own folder for this game's records, used when the game folder cannot be
+// written.
+std::filesystem::path UserRecords(const std::filesystem::path& game_folder) {
+    const std::filesystem::path data_home = DataHome();
+    return data_home.empty() ? data_home : tsukikage::UserRecordFolder(data_home, game_folder);
+}
+
+// Where the records of the pages the player has read live, one file per scenario.
+std::filesystem::path ReadPagesFolder() {
+    const std::filesystem::path data_home = DataHome();
+    return data_home.empty() ? data_home : data_home / "tsukikage" / "read-pages";
 }
 
 }  // namespace
@@ -118,7 +126,7 @@ int main(int argc, char** argv) {
     tsukikage::Platform platform{message_box,     beeper,     busy_pointer, process,
                                  picture_decoder, wave_voice, music_device, sound_levels};
 
-    tsukikage::Engine engine(platform, game_folder, UserRecords(game_folder));
+    tsukikage::Engine engine(platform, game_folder, UserRecords(game_folder), ReadPagesFolder());
     engine.ApplySettings(tsukikage::LoadPlaySettings());
     tsukikage::GameWindow window(engine);
     message_box.SetOwner(&window, [&window] { window.RepaintNow(); });
