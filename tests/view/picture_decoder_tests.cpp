@@ -50,6 +50,19 @@ std::string BitmapHeader(std::int32_t width, std::int32_t height) {
     return bytes;
 }
 
+// A 4 x 2 bitmap of 8-bit run-length rows (compression 1) with two colours, black and red,
+// whose only run sets the first two pixels of the bottom row before the bitmap ends.
+std::string RunLengthBitmap() {
+    const std::string colours("\0\0\0\0\0\0\xFF\0", 8);
+    const std::string runs("\x02\x01\x00\x01", 4);
+    std::string bytes = BitmapHeader(4, 2);
+    bytes[10] = static_cast<char>(54 + colours.size());  // where the pixels start
+    bytes[28] = 8;                                       // bits a pixel
+    bytes[30] = 1;                                       // run-length compression
+    bytes[46] = 2;                                       // colours in the table
+    return bytes + colours + runs;
+}
+
 // A picture whose JPEG form is mostly pixel data, not tables.
 QImage Patterned(int width, int height) {
     QImage image(width, height, QImage::Format_RGB32);
@@ -124,11 +137,13 @@ class PictureDecoderTests : public QObject {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<int>("error");
         QTest::addColumn<int>("width");
-        const auto row = [](const char* name, const std::string& bytes, int error, int width) {
-            QTest::newRow(name) << QByteArray::fromStdString(bytes) << error << width;
+        QTest::addColumn<quint32>("corner");  // the top left pixel, 0 for any
+        const auto row = [](const char* name, const std::string& bytes, int error, int width,
+                            quint32 corner = 0) {
+            QTest::newRow(name) << QByteArray::fromStdString(bytes) << error << width << corner;
         };
         const std::string jpeg = Encode(Patterned(200, 150), "JPEG");
-        row("bitmap 8192 wide", Encode(Filled(8192, 1), "BMP"), 0, 8192);
+        row("bitmap 8192 wide", Encode(Filled(8192, 1), "BMP"), 0, 8192, 0xFFC82828);
         row("bitmap 8193 wide", Encode(Filled(8193, 1), "BMP"), err::kInvalidPicture, 0);
         row("bitmap 8193 tall", Encode(Filled(1, 8193), "BMP"), err::kInvalidPicture, 0);
         row("header of 60000 x 60000", BitmapHeader(60000, 60000), err::kInvalidPicture, 0);
@@ -136,19 +151,29 @@ class PictureDecoderTests : public QObject {
         row("header of 8192 x 8192", BitmapHeader(8192, 8192), err::kInvalidPicture, 0);
         row("jpeg cut in half", jpeg.substr(0, jpeg.size() / 2), 0, 200);
         row("jpeg cut in its header", jpeg.substr(0, 100), err::kInvalidPicture, 0);
+        const std::string bitmap = Encode(Filled(4, 3), "BMP");
+        row("bitmap one byte short", bitmap.substr(0, bitmap.size() - 1), err::kInvalidPicture, 0);
+        // 4 x 2 pixels in 8-bit run-length rows: two red pixels, then the end of the bitmap.
+        // The pixels it never sets are black, not what the memory held.
+        row("run-length bitmap ending early", RunLengthBitmap(), 0, 4, 0xFF000000);
     }
 
     void sizeBoundAndCutFiles() {
         QFETCH(QByteArray, bytes);
         QFETCH(int, error);
         QFETCH(int, width);
+        QFETCH(quint32, corner);
         const std::filesystem::path path = root_ / "picture";
         Write(path, bytes.toStdString());
         QElapsedTimer timer;
         timer.start();
         QCOMPARE(ErrorOf(decoder_, path), error);
         QVERIFY(timer.elapsed() < 1000);
-        if (error == 0) QCOMPARE(decoder_.Decode(path).width, width);
+        if (error == 0) {
+            const Surface surface = decoder_.Decode(path);
+            QCOMPARE(surface.width, width);
+            if (corner != 0) QCOMPARE(surface.at(0, 0), corner);
+        }
     }
 
   private:

@@ -10,6 +10,7 @@
 #include <QMessageBox>
 #include <QString>
 
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -49,6 +50,31 @@ constexpr std::streamoff kMaxPictureFileBytes = 256LL << 20;
 // picture may take is set to the same bound (the largest side squared, 4 bytes a pixel).
 constexpr int kMaxPictureSide = 8192;
 constexpr int kMaxPictureMiB = kMaxPictureSide / 1024 * kMaxPictureSide / 1024 * 4;
+
+std::uint32_t LittleEndian(const QByteArray& bytes, int at, int size) {
+    std::uint32_t value = 0;
+    for (int i = size - 1; i >= 0; --i) {
+        value = value << 8 | static_cast<std::uint8_t>(bytes[at + i]);
+    }
+    return value;
+}
+
+// A bitmap of plain (uncompressed) rows is whole only when the file holds every row it
+// declares; the decoder would leave the missing rows as whatever memory it was given.
+bool BitmapCutShort(const QByteArray& bytes) {
+    constexpr int kFileHeader = 14;
+    if (bytes.size() < kFileHeader + 40 || !bytes.startsWith("BM")) return false;
+    if (LittleEndian(bytes, kFileHeader, 4) < 40) return false;  // the old 12-byte header
+    const std::uint32_t compression = LittleEndian(bytes, 30, 4);
+    if (compression != 0 && compression != 3) return false;  // run-length rows vary
+    const std::uint64_t width = LittleEndian(bytes, 18, 4);
+    const auto height = static_cast<std::int32_t>(LittleEndian(bytes, 22, 4));
+    const std::uint64_t bits = LittleEndian(bytes, 28, 2);
+    const std::uint64_t row_bytes = (width * bits + 31) / 32 * 4;
+    const std::uint64_t rows = height < 0 ? -static_cast<std::int64_t>(height) : height;
+    if (width > kMaxPictureSide || rows > kMaxPictureSide) return false;  // refused anyway
+    return LittleEndian(bytes, 10, 4) + row_bytes * rows > static_cast<std::uint64_t>(bytes.size());
+}
 
 }  // namespace
 
@@ -107,7 +133,19 @@ Surface QtPictureDecoder::Decode(const std::filesystem::path& path) {
     if (declared.width() > kMaxPictureSide || declared.height() > kMaxPictureSide) {
         Raise(err::kInvalidPicture);
     }
+    if (BitmapCutShort(bytes)) Raise(err::kInvalidPicture);
+    // Pixels a bitmap does not set (skipped by its run-length rows) are black, not whatever
+    // memory held before: the decoder reads into a picture of the declared size and format.
     QImage image;
+    if (reader.format() == "bmp" && declared.isValid() &&
+        reader.imageFormat() != QImage::Format_Invalid) {
+        image = QImage(declared, reader.imageFormat());
+        if (image.depth() == 32) {
+            image.fill(Qt::black);
+        } else {
+            image.fill(0);
+        }
+    }
     if (!reader.read(&image) || image.isNull()) Raise(err::kInvalidPicture);
     if (image.width() > kMaxPictureSide || image.height() > kMaxPictureSide) {
         Raise(err::kInvalidPicture);
@@ -122,6 +160,7 @@ Surface QtPictureDecoder::Decode(const std::filesystem::path& path) {
         std::memcpy(&surface.pixels[static_cast<std::size_t>(y) * image.width()],
                     image.constScanLine(y), row_bytes);
     }
+    for (std::uint32_t& pixel : surface.pixels) pixel |= 0xFF000000u;
     return surface;
 }
 
