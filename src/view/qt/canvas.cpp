@@ -162,7 +162,7 @@ void Canvas::PaintModel() {
         }
         painter.restore();
     }
-    PaintOverlay(painter, form_.overlay, form_[ControlId::Label1].font);
+    overlay_painter_.Paint(painter, form_.overlay, form_[ControlId::Label1].font);
 }
 
 void Canvas::PaintControl(QPainter& painter, const Control& control) {

@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 
+#include "view/qt/overlay_painter.h"
 #include "view/qt/scaling.h"
 #include "window/form.h"
 
@@ -65,6 +66,7 @@ class Canvas : public QWidget {
 
     const Form& form_;
     QImage frame_;
+    OverlayPainter overlay_painter_;
     std::optional<std::uint64_t> painted_revision_;
     int factor_ = 1;
     bool filling_ = false;

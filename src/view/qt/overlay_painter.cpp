@@ -25,6 +25,8 @@ QString FromUtf8(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+constexpr std::size_t kKeptEntries = 256;
+
 // The rows of one entry at the width, each of its lines wrapped as a caption is.
 std::vector<QString> EntryRows(const HistoryEntry& entry, const QFontMetricsF& metrics,
                                qreal width) {
@@ -40,7 +42,22 @@ std::vector<QString> EntryRows(const HistoryEntry& entry, const QFontMetricsF& m
     return rows;
 }
 
-void PaintHistory(QPainter& painter, const HistoryView& history, const Font& design) {
+}  // namespace
+
+const std::vector<QString>& OverlayPainter::Rows(const HistoryEntry& entry, const QFont& font,
+                                                 const QFontMetricsF& metrics, qreal width) {
+    if (font.key() != rows_font_ || rows_.size() > kKeptEntries) {
+        rows_.clear();
+        rows_font_ = font.key();
+    }
+    const std::string key = (entry.pick ? "p" : "t") + entry.text;
+    auto at = rows_.find(key);
+    if (at == rows_.end()) at = rows_.emplace(key, EntryRows(entry, metrics, width)).first;
+    return at->second;
+}
+
+void OverlayPainter::PaintHistory(QPainter& painter, const HistoryView& history,
+                                  const Font& design) {
     const QRect client(0, 0, kClientWidth, kClientHeight);
     painter.fillRect(client, kHistoryShade);
 
@@ -61,7 +78,7 @@ void PaintHistory(QPainter& painter, const HistoryView& history, const Font& des
     qreal bottom = kClientHeight - kMargin - hint_metrics.height();
     painter.setFont(font);
     for (auto entry = history.entries.rbegin(); entry != history.entries.rend(); ++entry) {
-        const std::vector<QString> rows = EntryRows(*entry, metrics, width);
+        const std::vector<QString>& rows = Rows(*entry, font, metrics, width);
         painter.setPen(entry->pick ? kPickColor : kPageColor);
         qreal y = bottom - static_cast<qreal>(rows.size()) * line_height;
         for (const QString& row : rows) {
@@ -72,6 +89,8 @@ void PaintHistory(QPainter& painter, const HistoryView& history, const Font& des
         if (bottom < top) break;
     }
 }
+
+namespace {
 
 void PaintSign(QPainter& painter, const std::string& sign, const Font& design) {
     const QFont font = ControlFont(Font{design.face, 0, kHintSize});
@@ -91,7 +110,7 @@ void PaintSign(QPainter& painter, const std::string& sign, const Font& design) {
 
 }  // namespace
 
-void PaintOverlay(QPainter& painter, const Overlay& overlay, const Font& font) {
+void OverlayPainter::Paint(QPainter& painter, const Overlay& overlay, const Font& font) {
     if (overlay.history.open) PaintHistory(painter, overlay.history, font);
     if (!overlay.sign.empty() && !overlay.history.open) PaintSign(painter, overlay.sign, font);
 }
