@@ -241,8 +241,9 @@ start_player() {
     player_log=$artifacts/tsukikage-$player_runs.log
     [[ -d $work/runtime ]] || mkdir -m 700 "$work/runtime"
     (
+        # The player's own folders (settings, read pages) are the run's, not the machine's.
         export XDG_RUNTIME_DIR=$work/runtime SDL_AUDIODRIVER=dummy QT_QPA_PLATFORM=xcb \
-            WAYLAND_DISPLAY=''
+            WAYLAND_DISPLAY='' XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config
         if [[ -n $limit ]]; then
             trap '' XFSZ
             exec prlimit --fsize="$limit" -- "$player" "$game"
