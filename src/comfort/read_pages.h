@@ -29,6 +29,11 @@ class ReadPages {
     bool Contains(std::size_t place) const { return places_.count(place) != 0; }
     // Adds a page; true when it was not in the record.
     bool Mark(std::size_t place);
+    // Forgets every page: the scenario reads as never read.
+    void Clear() {
+        places_.clear();
+        dirty_ = true;
+    }
     bool dirty() const { return dirty_; }
     // Writes the record when it changed. On failure returns the run-time error number and
     // keeps the changes for the next try.

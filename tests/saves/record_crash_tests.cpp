@@ -12,6 +12,7 @@
 #include <functional>
 #include <random>
 
+#include "comfort/read_pages.h"
 #include "extras/ending_record.h"
 #include "fakes/game_fixture.h"
 #include "graphics/seen_record.h"
@@ -147,6 +148,11 @@ TEST_F(RecordCrashTest, EveryRecordHoldsOldOrNewBytesAfterAKill) {
     WindowState& state = engine->state;
     engine->extras.LoadEndingRecord();
     state.CGCount = 20;
+    // The player's record of read pages, here beside the game's records.
+    ReadPages read_pages(folder());
+    read_pages.Open("scenario");
+    const std::string read_record = ReadPagesFileName("scenario");
+    std::size_t read_version = 0;
     const Writer writers[] = {
         {"cgmode.dat", [&](int v) { state.CGSeen[3] = v == 1; },
          [&] { SaveSeenRecord(engine->folder, state); }},
@@ -154,6 +160,14 @@ TEST_F(RecordCrashTest, EveryRecordHoldsOldOrNewBytesAfterAKill) {
          [&] { engine->extras.ending_record.Finish("1"); }},
         {"save1.dat", [&](int v) { state.PartNo = static_cast<std::int16_t>(v == 1 ? 12 : -3); },
          [&] { engine->saves.SaveSlot(1); }},
+        {read_record.c_str(), [&](int v) { read_version = static_cast<std::size_t>(v); },
+         [&] {
+             read_pages.Clear();
+             for (std::size_t place = 1; place <= 40u + read_version; ++place) {
+                 read_pages.Mark(place * 977);
+             }
+             read_pages.Save();
+         }},
     };
     for (const Writer& writer : writers) KillWhileWriting(writer);
     EXPECT_TRUE(fakes.message_box.shown.empty()) << "a write failed";
