@@ -14,6 +14,9 @@ namespace {
 // Entries moved by Page Up and Page Down in the history; one for the arrows and the wheel.
 constexpr std::size_t kHistoryPageStep = 5;
 
+// Auto mode counts its wait in steps this long; skip takes a page per screen refresh.
+constexpr int kAutoTickMs = 100;
+
 constexpr std::string_view kSkipSign = "スキップ";
 constexpr std::string_view kAutoSign = "オート";
 
@@ -234,8 +237,10 @@ void Comfort::UpdateTimerAndSign() {
     Timer& timer = w_.form.timer(TimerId::Comfort);
     std::string sign;
     if (running && w_.state.GameMode) sign = skipping() ? kSkipSign : kAutoSign;
-    if (timer.enabled != running || w_.form.overlay.sign != sign) {
+    const int interval = skipping() ? kComfortTickMs : kAutoTickMs;
+    if (timer.enabled != running || timer.interval_ms != interval || w_.form.overlay.sign != sign) {
         timer.enabled = running;
+        timer.interval_ms = interval;
         w_.form.overlay.sign = std::move(sign);
         w_.form.Changed();
     }

@@ -270,8 +270,9 @@ TEST_F(ComfortTest, AutoWaitsByThePageLengthAndNeverPassesAChoiceOrABox) {
     NewGame();
     engine->KeyPress(Key::A);
     EXPECT_EQ(engine->form.overlay.sign, "オート");
-    // One character: 1,100 ms, that is 68.75 ticks of 16 ms.
-    Ticks(68);
+    // One character: 1,100 ms, that is 11 ticks of 100 ms.
+    EXPECT_EQ(engine->form.timer(TimerId::Comfort).interval_ms, 100);
+    Ticks(10);
     EXPECT_EQ(Label(), "一\r\n");
     Ticks(1);
     EXPECT_EQ(Label(), "二\r\n");
