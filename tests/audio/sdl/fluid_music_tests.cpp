@@ -99,7 +99,8 @@ TEST_F(FluidMusicTest, PlayingFromAPointStartsThereAndAPlayAfterAStopGoesOn) {
 
     // From the start: the whole rest. Stopped inside it, the rest goes on where it stopped.
     ASSERT_EQ(Music("Play MIDI1 from 0"), 0u);
-    EXPECT_LT(Listen(0.8).peak, kRest);
+    Listen(0.05);  // a buffer mixed before the new start may be written after it
+    EXPECT_LT(Listen(0.75).peak, kRest);
     ASSERT_EQ(Music("Stop MIDI1"), 0u);
     Listen(0.5);
     ASSERT_EQ(Music("Play MIDI1"), 0u);
