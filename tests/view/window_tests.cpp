@@ -267,7 +267,9 @@ class WindowTests : public QObject {
         QElapsedTimer clock;
         clock.start();
         const QImage image = Grab(canvas_);
-        QVERIFY2(clock.elapsed() < 300, qPrintable(QString::number(clock.elapsed()) + " ms"));
+        // Laying the whole caption out takes minutes; the bound leaves room for a sanitizer
+        // build on a loaded machine, which takes about 300 ms.
+        QVERIFY2(clock.elapsed() < 3000, qPrintable(QString::number(clock.elapsed()) + " ms"));
         QVERIFY(!RedBox(image, kTextArea).isEmpty());
     }
 
