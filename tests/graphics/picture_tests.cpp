@@ -186,10 +186,10 @@ TEST_F(PictureTest, DamagedRecordsKeepEveryFlagThatReadsAndACopy) {
         {"3,#TRUE#,#FALSE#,#TRUE#", 3, {1, 3}, false},
         {"3\r#TRUE#\r#FALSE#\r#TRUE#\r", 3, {1, 3}, false},
         {SeenRecordText(3, {2}) + "garbage\r\n", 3, {2}, false},
-        {"5\r\n#TRUE#\r\n#TRUE#\r\n", 5, {1, 2}, true},             // cut short
+        {"5\r\n#TRUE#\r\n#TRUE#\r\n", 5, {1, 2}, true},           // cut short
         {"3\r\n#TRUE#\r\nmaybe\r\n#TRUE#\r\n", 3, {1, 3}, true},  // garbage for a flag
-        {"3\r\n#TRUE#\r\n#TR", 3, {1}, true},                       // cut mid-flag
-        {big, 250, {250}, true},                                    // a count above 250
+        {"3\r\n#TRUE#\r\n#TR", 3, {1}, true},                     // cut mid-flag
+        {big, 250, {250}, true},                                  // a count above 250
         {"-4\r\n#TRUE#\r\n", 0, {}, true},
         {"many\r\n#TRUE#\r\n", 12, {}, true},  // no count: every picture present
         {"", 12, {}, true},
