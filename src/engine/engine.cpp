@@ -79,7 +79,7 @@ void Engine::Guarded(Handler&& handler) {
         form.Changed();
         platform.message_box.Show(UnhandledErrorText(error), MessageIcon::Critical,
                                   kApplicationTitle);
-        EndProgram(platform.process);
+        EndProgram(platform.process, ExitStatus::Failed);
     }
 }
 

@@ -35,17 +35,21 @@ class BusyPointer {
     virtual void SetBusy(bool busy) = 0;
 };
 
-// Ends the process at once: no further event is handled, no closing procedure runs.
-// End never returns; the fake for tests throws instead.
+// How the program ended, as its exit status tells a launcher or a script: the player quit,
+// or a fatal error box was shown.
+enum class ExitStatus : int { Quit = 0, Failed = 1 };
+
+// Ends the process at once with a status: no further event is handled, no closing procedure
+// runs. End never returns; the fake for tests throws instead.
 class ProcessControl {
   public:
     virtual ~ProcessControl() = default;
-    virtual void End() = 0;
+    virtual void End(ExitStatus status) = 0;
 };
 
 // Ends the program through the platform; aborts should an implementation return.
-[[noreturn]] inline void EndProgram(ProcessControl& process) {
-    process.End();
+[[noreturn]] inline void EndProgram(ProcessControl& process, ExitStatus status) {
+    process.End(status);
     std::abort();
 }
 

@@ -98,7 +98,7 @@ void Reader::FailScenario(const RuntimeError& error) {
     w_.platform.message_box.Show(ErrorDescription(error.number()), MessageIcon::Exclamation,
                                  "ファイルエラー");
     CloseScenario();
-    EndProgram(w_.platform.process);
+    EndProgram(w_.platform.process, ExitStatus::Failed);
 }
 
 }  // namespace tsukikage

@@ -27,7 +27,7 @@ void Quit::QuitNow() {
     sound_.StopSound();
     sound_.CloseMusicSilently();
     reader_.CloseScenario();
-    EndProgram(w_.platform.process);
+    EndProgram(w_.platform.process, ExitStatus::Quit);
 }
 
 // Closing the window stops the music only when it was opened, with error reports.
@@ -35,7 +35,7 @@ void Quit::Form_Unload() {
     sound_.StopSound();
     sound_.StopMusic();
     reader_.CloseScenario();
-    EndProgram(w_.platform.process);
+    EndProgram(w_.platform.process, ExitStatus::Quit);
 }
 
 }  // namespace tsukikage

@@ -49,7 +49,9 @@ TEST_F(EventRoutingTest, AnErrorNoHandlerCaughtShowsTheRunTimeErrorBoxAndEnds) {
     for (std::size_t i = 0; i < std::size(events); ++i) {
         SCOPED_TRACE(i);
         fakes.message_box.shown.clear();
+        fakes.process.status.reset();
         EXPECT_THROW(events[i](*engine), ProcessEnded);
+        EXPECT_EQ(fakes.process.status, ExitStatus::Failed);
         ASSERT_EQ(fakes.message_box.shown.size(), 1u);
         EXPECT_EQ(fakes.message_box.shown[0].text,
                   "実行時エラー '53':\n\nファイルが見つかりません。");

@@ -12,8 +12,9 @@ void RecordingMessageBox::Show(std::string_view text, MessageIcon icon, std::str
     if (while_open) while_open();
 }
 
-void FakeProcessControl::End() {
+void FakeProcessControl::End(ExitStatus exit_status) {
     ++ends;
+    status = exit_status;
     throw ProcessEnded{};
 }
 

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -43,8 +44,9 @@ struct ProcessEnded {};
 
 class FakeProcessControl : public ProcessControl {
   public:
-    [[noreturn]] void End() override;
+    [[noreturn]] void End(ExitStatus status) override;
     int ends = 0;
+    std::optional<ExitStatus> status;  // of the last end
 };
 
 // Decodes the tiny test picture format: a file starting with "PIC w h" followed by one

@@ -161,6 +161,10 @@ TEST_P(BadFolderTest, PlayerSees) {
         ended = true;
     }
     EXPECT_EQ(ended, damage.ends);
+    // Every end here follows an error box: a launcher must be able to tell it from a quit.
+    if (ended) {
+        EXPECT_EQ(fakes.process.status, ExitStatus::Failed);
+    }
     std::vector<std::string> boxes;
     for (const fakes::ShownBox& box : fakes.message_box.shown) boxes.push_back(box.text);
     EXPECT_EQ(boxes, damage.boxes);

@@ -109,8 +109,8 @@ void QtBusyPointer::SetBusy(bool busy) {
     }
 }
 
-void QtProcessControl::End() {
-    std::_Exit(0);
+void QtProcessControl::End(ExitStatus status) {
+    std::_Exit(static_cast<int>(status));
 }
 
 Surface QtPictureDecoder::Decode(const std::filesystem::path& path) {

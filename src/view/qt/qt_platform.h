@@ -42,7 +42,7 @@ class QtBusyPointer : public BusyPointer {
 
 class QtProcessControl : public ProcessControl {
   public:
-    [[noreturn]] void End() override;
+    [[noreturn]] void End(ExitStatus status) override;
 };
 
 class QtPictureDecoder : public PictureDecoder {
