@@ -146,22 +146,21 @@ void Gallery::Picture1_Click() {
     // Past the last picture there is nothing to show.
     if (number > kLastPicture) return;
     CGNumber = static_cast<std::uint8_t>(number);
+    // A picture or placeholder that cannot be loaded leaves the page as it was, taking clicks.
     if (w_.state.CGSeen[CGNumber]) {
-        CGViewing = true;
         try {
             graphics_.ShowPicture(CGNumber);
+            CGViewing = true;
         } catch (const RuntimeError&) {
-            // A picture that cannot be loaded: the full view shows the screen as it was.
         }
         return;
     }
     // Not seen: the placeholder over the page, which the handlers still treat as the page.
     try {
         w_.form[ControlId::Picture1].AssignPicture(w_.LoadPicture(kPlaceholder));
+        w_.form[ControlId::Shape1].visible = false;
     } catch (const RuntimeError&) {
-        // Without a placeholder the page stays shown.
     }
-    w_.form[ControlId::Shape1].visible = false;
     w_.form.Changed();
 }
 

@@ -64,11 +64,12 @@ void Graphics::CGLoad(std::string_view argument) {
 }
 
 void Graphics::ShowPicture(std::uint8_t number) {
-    w_.form[ControlId::Shape1].visible = false;
     if (number < kFirstPicture || number > kLastPicture) Raise(err::kSubscriptOutOfRange);
-    if (w_.state.CGSeen[number]) {
-        w_.form[ControlId::Picture1].AssignPicture(w_.LoadPicture(PictureFileName(number)));
-    }
+    // Loaded first: a picture that cannot be shown leaves the frame and the screen as they were.
+    std::shared_ptr<const Surface> picture;
+    if (w_.state.CGSeen[number]) picture = w_.LoadPicture(PictureFileName(number));
+    w_.form[ControlId::Shape1].visible = false;
+    if (picture) w_.form[ControlId::Picture1].AssignPicture(std::move(picture));
     Refresh();
 }
 

@@ -25,6 +25,7 @@ class Graphics {
     // Command c: records the picture as seen, saves the record, then shows the picture.
     void CGLoad(std::string_view argument);
     // The gallery's full view: hides the frame and shows the picture when it has been seen.
+    // Raises the picture's load error before anything changes.
     void ShowPicture(std::uint8_t number);
 
     // Commands a, b and d: prepare a transition from picture N to N + 1 and return.

@@ -18,7 +18,6 @@ int HighestPicturePresent(const GameFolder& folder) {
 
 RecordState LoadSeenRecord(const GameFolder& records, const GameFolder& pictures,
                            WindowState& state) {
-    state.CGSeen.fill(false);
     const std::optional<std::filesystem::path> path = records.Find(kSeenRecordName);
     std::optional<TextInput> in;
     try {
@@ -41,7 +40,7 @@ RecordState LoadSeenRecord(const GameFolder& records, const GameFolder& pictures
     }
     for (int i = 1; i <= state.CGCount; ++i) {
         try {
-            state.CGSeen[static_cast<std::size_t>(i)] = in->ReadBoolean();
+            if (in->ReadBoolean()) state.CGSeen[static_cast<std::size_t>(i)] = true;
         } catch (const RuntimeError&) {
             damaged = true;  // the field is passed over; the next one reads on
         }

@@ -15,8 +15,9 @@ inline constexpr std::string_view kSeenRecordName = "\\cgmode.dat";
 // What reading a record found.
 enum class RecordState { Whole, Damaged, Missing };
 
-// Reads the record into `CGCount` and `CGSeen`, and never fails. Every flag that reads is
-// kept; a flag that is no boolean, or missing because the file ends early, counts as not
+// Reads the record into `CGCount` and `CGSeen`, and never fails. A flag already set stays
+// set: the record adds the pictures it holds to those seen in this run, which may lie above
+// its count. A flag that is no boolean, or missing because the file ends early, counts as not
 // seen. A count above 250 is taken as 250 and a negative one as 0. A count that is no
 // number, or a missing file, is taken as the highest picture number present under "\data\",
 // so the gallery still offers every picture. Anything but a whole record is reported, so

@@ -16,8 +16,9 @@ void NewGame::ClaimEvents(EventTable& events) {
 void NewGame::NewGame_Click() {
     reader_.CloseScenario();
     // From the title, load or extras screens the game needs its own layout first, or it
-    // would play under the title images.
-    if (!w_.state.GameMode) w_.SelectMode(Mode::Game);
+    // would play under the title images; from a scene replay, the game leaves the replay, or
+    // it would pass over every choice and end at the scene's end marker.
+    if (!w_.state.GameMode || w_.state.SceneMode) w_.SelectMode(Mode::Game);
     StartScenario();
 }
 

@@ -17,6 +17,9 @@ std::shared_ptr<const Surface> MainWindow::LoadPicture(std::string_view name) {
 }
 
 void MainWindow::SelectMode(Mode mode) {
+    // A transition belongs to the screen it began on: its remaining frames would draw over
+    // the new one (and bring back the advance marker there).
+    state.EffectMode = 0;
     SetModeFlags(state, mode);
     ModeSelect();
 }

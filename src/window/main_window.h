@@ -32,7 +32,8 @@ class MainWindow {
     // missing and 481 when it is no picture.
     std::shared_ptr<const Surface> LoadPicture(std::string_view name);
 
-    // Every change of screen: sets the six mode flags, then lays the window out for them.
+    // Every change of screen: ends a running transition where it stands, sets the six mode
+    // flags, then lays the window out for them.
     void SelectMode(Mode mode);
     // The procedure that lays the window out for the mode flags (ModeSelect).
     void SetModeLayout(std::function<void()> layout) { mode_layout_ = std::move(layout); }

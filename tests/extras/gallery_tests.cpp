@@ -147,5 +147,39 @@ TEST_F(GalleryTest, CellsPastTheLastPictureShowThePlaceholderAndTakeNoClick) {
     EXPECT_EQ(control(ControlId::Picture1).picture, before);
 }
 
+// Pictures shown in this run stay seen when the gallery reads the record again, even above
+// the record's count, which the file never holds.
+TEST_F(GalleryTest, PicturesSeenInThisRunStaySeenAboveTheRecordsCount) {
+    WriteGameFile(Name("data/smallsize/", 75), TestPictureBytes(160, 120, 0xFF10004Bu));
+    WriteGameFile(Name("data/", 75), TestPictureBytes(640, 480, 0xFF20004Bu));
+    WriteGameFile("cgmode.dat", test_support::SeenRecordText(70, {}));
+    WriteScenario({".c 75", ".E"});
+    NewGame();
+    ASSERT_TRUE(engine->state.TitleMode);
+    OpenWith(70, {});
+    for (int page = 0; page < 4; ++page) engine->Click(ControlId::CGGo);
+    ASSERT_EQ(Caption(), "65枚目");
+    EXPECT_EQ(Cell(2, 2), 0xFF10004Bu);  // 75: row 2, column 2
+    ClickAt(330, 250);
+    EXPECT_EQ(control(ControlId::Picture1).picture->at(0, 0), 0xFF20004Bu);
+}
+
+// A seen picture whose file cannot be loaded leaves the page as it was, frame and all, and
+// the next click still opens a picture.
+TEST_F(GalleryTest, APictureThatCannotBeShownLeavesThePageTakingClicks) {
+    OpenWith(16, {3, 5});
+    std::filesystem::remove(folder.path() / "data/003.jpg");
+    engine->folder.Forget(folder.path() / "data");
+    ClickAt(330, 10);
+    EXPECT_TRUE(control(ControlId::Shape1).visible);
+    EXPECT_EQ(Cell(2, 0), 0xFF100003u);
+    ClickAt(10, 130);  // picture 5
+    EXPECT_EQ(control(ControlId::Picture1).picture->at(0, 0), 0xFF200005u);
+    EXPECT_FALSE(control(ControlId::Shape1).visible);
+    engine->Click(ControlId::SystemBack);  // back to the page, not to the title
+    EXPECT_TRUE(engine->state.CGMode);
+    EXPECT_TRUE(control(ControlId::Shape1).visible);
+}
+
 }  // namespace
 }  // namespace tsukikage

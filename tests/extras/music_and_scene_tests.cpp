@@ -4,6 +4,7 @@
 
 #include "base/runtime_error.h"
 #include "fakes/game_fixture.h"
+#include "graphics/picture_box.h"
 #include "title/title_texts.h"
 
 namespace tsukikage {
@@ -143,8 +144,43 @@ TEST_F(ReplayTest, AScenarioWithoutTheMarkerLeavesTheWaitingPictureAndAWrongArgu
     engine->SelectMode(Mode::Title);
     Replay(1);
     EXPECT_THROW(engine->Click(ControlId::imgAhead), ProcessEnded);
+    EXPECT_EQ(fakes.process.status, ExitStatus::Failed);
     EXPECT_EQ(fakes.message_box.shown.back().title, "ファイルエラー");
     EXPECT_EQ(fakes.message_box.shown.back().text, ErrorDescription(err::kTypeMismatch));
+}
+
+// The end marker brings back the list: a transition still running stops where it stands and
+// never draws over the list, nor brings back the advance marker.
+TEST_F(ReplayTest, ATransitionRunningAtTheEndMarkerNeverFinishesOverTheList) {
+    WriteGameFile("Data/題名.jpg", fakes::TestPictureBytes(640, 480, 0xFF00AA00));
+    WriteGameFile("data/005.jpg", fakes::TestPictureBytes(640, 480, 0xFF000005));
+    WriteGameFile("data/006.jpg", fakes::TestPictureBytes(640, 480, 0xFF000006));
+    WriteScenario({".h 1", "一景", ".a 5", ".h 2", "後ろ", "."});
+    Replay(1);
+    ASSERT_TRUE(engine->state.SceneMode && !engine->state.GameMode);
+    for (int tick = 0; tick < 60; ++tick) engine->Tick(TimerId::Timer1);
+    EXPECT_EQ(DrawingImage(control(ControlId::Picture1)).at(320, 240), 0xFF00AA00u);
+    EXPECT_FALSE(control(ControlId::imgAhead).visible);
+    EXPECT_EQ(engine->state.EffectMode, 0);
+}
+
+// A new game is a new game: chosen from the menu during a replay, it leaves the replay, so
+// its choices are offered and no scene marker ends it.
+TEST_F(ReplayTest, ANewGameFromTheMenuDuringAReplayLeavesTheReplay) {
+    WriteScenario({"始め", ".", ".h 1", "一景", ".", ".h 2", ".s", "A", "甲", "B", "乙", "-", ".A",
+                   "選んだ", "."});
+    Replay(1);
+    ASSERT_EQ(Label(), "一景\r\n");
+    engine->MenuCommand(MenuId::NewGame);
+    EXPECT_TRUE(engine->state.GameMode);
+    EXPECT_FALSE(engine->state.SceneMode);
+    EXPECT_EQ(Label(), "始め\r\n");
+    Advance();  // passes the scene's markers as a game does
+    Advance();
+    EXPECT_TRUE(engine->state.GameMode);
+    ASSERT_TRUE(control(ControlId::lblSel0).visible);
+    engine->Click(ControlId::lblSel0);
+    EXPECT_EQ(Label(), "選んだ\r\n");
 }
 
 }  // namespace
