@@ -14,6 +14,7 @@
 #include "base/utf8.h"
 #include "graphics/picture_names.h"
 #include "graphics/seen_record.h"
+#include "scenario/command_letters.h"
 #include "scenario/commands.h"
 
 namespace tsukikage {
@@ -126,49 +127,45 @@ void Checker::CheckTarget(const Line& line, const std::string& target) {
     }
 }
 
+// What a command's argument must be, by the kind its letter's row names.
 void Checker::CheckCommand(const Line& line, std::size_t index) {
     const std::string_view text = std::string_view(line.text).substr(1);
-    if (text.empty()) return;
-    const std::string_view letter = utf8::FirstChar(text);
+    const CommandLetter* command = FindCommandOf(text);
+    if (!command) return;
     const std::string_view argument = utf8::From(text, 2);
-    if (letter.size() != 1) return;
-    switch (letter[0]) {
-        case 'c':
+    switch (command->argument) {
+        case ArgumentKind::Picture:
             if (auto n = Number(line, argument, "画像番号")) CheckPicture(line, argument, *n);
             break;
-        case 'a':
-        case 'b':
-        case 'd':
+        case ArgumentKind::PicturePair:
             if (auto n = Number(line, argument, "画像番号")) {
                 CheckPicture(line, argument, *n);
                 CheckPicture(line, {}, *n + 1);
             }
             break;
-        case 'l':
+        case ArgumentKind::WindowPicture:
             if (!argument.empty()) {
                 RequireFile(line, folder_.Find(argument), "窓の画像", argument);
             }
             break;
-        case 'v':
-        case 'r':
+        case ArgumentKind::SoundEffect:
             RequireFile(line, folder_.FindSound("\\" + std::string(argument)), "効果音", argument);
             break;
-        case 'x':
-        case 'y':
+        case ArgumentKind::Music:
             RequireFile(line, folder_.Find("\\" + std::string(argument)), "音楽", argument);
             break;
-        case 'j':
+        case ArgumentKind::Label:
             CheckTarget(line, std::string(argument));
             break;
-        case 's':
-            if (index + 5 >= lines_.size()) {
+        case ArgumentKind::ChoiceBlock:
+            if (index + kChoiceBlockLines >= lines_.size()) {
                 Report(line.number, "選択肢の行が足りません");
                 break;
             }
             CheckTarget(lines_[index + 1], lines_[index + 1].text);
             CheckTarget(lines_[index + 3], lines_[index + 3].text);
             break;
-        case 'p':
+        case ArgumentKind::PartNumber:
             if (auto n = Number(line, argument, "パート番号")) {
                 auto [at, fresh] = parts_.emplace(*n, line.number);
                 if (!fresh) {
@@ -177,17 +174,17 @@ void Checker::CheckCommand(const Line& line, std::size_t index) {
                 }
             }
             break;
-        case 'h':
+        case ArgumentKind::SceneMarker:
             if (auto n = Number(line, argument, "シーン番号"))
                 scene_markers_.emplace(*n, line.number);
             break;
-        case 'f':
+        case ArgumentKind::EndingNumber:
             if (auto n = Number(line, argument, "エンディング番号"); n && (*n < 1 || *n > 3)) {
                 Report(line.number,
                        "エンディング番号 " + std::to_string(*n) + " は 1 から 3 の外です");
             }
             break;
-        default:
+        case ArgumentKind::None:
             break;
     }
 }
@@ -239,7 +236,8 @@ std::vector<std::string> Checker::Run() {
             if (!IsCommandLine(line.text)) continue;
             CheckCommand(line, i);
             // A choice block's own lines are no commands.
-            if (std::string_view(line.text).substr(1, 1) == "s") i += 5;
+            const CommandLetter* command = FindCommandOf(std::string_view(line.text).substr(1));
+            if (command && command->argument == ArgumentKind::ChoiceBlock) i += kChoiceBlockLines;
         }
         CheckSceneMarkers();
         // In the order of the scenario's lines.

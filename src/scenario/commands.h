@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "scenario/command_letters.h"
+
 namespace tsukikage {
 
 // What the reader does after a command: read on at once, or wait.
@@ -15,14 +17,21 @@ inline bool IsCommandLine(std::string_view line) {
     return !line.empty() && line.front() == '.';
 }
 
-// The command table: one handler per letter, letters compared exactly (case matters). A
-// letter claimed twice is a programming error and is refused at once.
+// The dispatcher: each letter of kCommandLetters bound to its procedure. Binding a letter
+// twice, or one that is no command letter, is a programming error and is refused at once.
 class CommandTable {
   public:
     // Runs with the argument: the command text from its third character.
-    using Handler = std::function<Then(std::string_view argument)>;
+    using Procedure = std::function<void(std::string_view argument)>;
+    // A jump's procedure: true when it found its label, so reading goes on there.
+    using Jump = std::function<bool(std::string_view argument)>;
 
-    void Add(char letter, Handler handler);
+    // A letter that reads on or waits afterwards, as its row says.
+    void Add(char letter, Procedure procedure);
+    // A letter that jumps.
+    void AddJump(char letter, Jump jump);
+    // Every letter of kCommandLetters is bound.
+    bool Complete() const { return letters_.size() == std::size(kCommandLetters); }
 
     // Runs one command text (a command line without its dot) and tells whether reading goes
     // on. The letter is the first character, the argument begins at the third: the second is
@@ -30,10 +39,15 @@ class CommandTable {
     // command: reading goes on. An empty text stops.
     Then Execute(std::string_view command_text) const;
 
-    // The letters claimed, in the order they were added.
+    // The letters bound, in the order they were added.
     const std::string& letters() const { return letters_; }
 
   private:
+    using Handler = std::function<Then(std::string_view argument)>;
+    // The row of a command letter not bound yet, of the kind asked for; refuses any other.
+    const CommandLetter& Claim(char letter, bool jump);
+    void Bind(char letter, Handler handler);
+
     std::array<Handler, 128> handlers_;
     std::string letters_;
 };

@@ -28,7 +28,13 @@ TEST(EventTableTest, AnEventClaimedTwiceIsRefused) {
     fakes::RecordingPlatform platform;
     Engine engine(platform.platform, ".");
     EXPECT_THROW(engine.events.OnClick(ControlId::imgAhead, [] {}), std::logic_error);
-    EXPECT_THROW(engine.commands.Add('c', [](std::string_view) { return Then::Stop; }),
+    EXPECT_THROW(engine.commands.Add('c', [](std::string_view) {}), std::logic_error);
+    // Every letter of the language has its procedure, and only those letters.
+    EXPECT_TRUE(engine.commands.Complete());
+    CommandTable table_of_letters;
+    EXPECT_THROW(table_of_letters.Add('e', [](std::string_view) {}), std::logic_error);
+    EXPECT_THROW(table_of_letters.Add('j', [](std::string_view) {}), std::logic_error);
+    EXPECT_THROW(table_of_letters.AddJump('c', [](std::string_view) { return true; }),
                  std::logic_error);
 }
 

@@ -11,6 +11,7 @@
 #include "engine/engine.h"
 #include "fakes/recording_platform.h"
 #include "fuzz/fuzz_support.h"
+#include "scenario/command_letters.h"
 
 namespace tsukikage::fuzz {
 namespace {
@@ -30,8 +31,10 @@ const std::filesystem::path& GameFolderForScenarios() {
     return folder;
 }
 
-bool Stops(std::string_view command) {
-    return command.empty() || command[0] == 'y' || command[0] == 's' || command[0] == 'E';
+Flow FlowOf(std::string_view command) {
+    if (command.empty()) return Flow::Waits;
+    const CommandLetter* row = FindCommandOf(command);
+    return row ? row->flow : Flow::ReadsOn;
 }
 
 // A jump back to a line before it, with no command between that waits for the player, reads
@@ -47,7 +50,7 @@ bool MayLoopForEver(std::string_view bytes) {
         commands.push_back(is_command.back() ? Cp932ToUtf8(raw.substr(1)) : std::string());
     }
     for (std::size_t j = 0; j < commands.size(); ++j) {
-        if (!is_command[j] || commands[j].empty() || commands[j][0] != 'j') continue;
+        if (!is_command[j] || FlowOf(commands[j]) != Flow::Jumps) continue;
         const std::string_view target = utf8::From(commands[j], 2);
         for (std::size_t k = 0; k <= j; ++k) {
             if (!is_command[k] || commands[k] != target) continue;
@@ -55,8 +58,8 @@ bool MayLoopForEver(std::string_view bytes) {
             bool jumps = false;
             for (std::size_t i = k + 1; i < j; ++i) {  // reading goes on after the label
                 if (!is_command[i]) continue;
-                waits = waits || Stops(commands[i]);
-                jumps = jumps || (!commands[i].empty() && commands[i][0] == 'j');
+                waits = waits || FlowOf(commands[i]) == Flow::Waits;
+                jumps = jumps || FlowOf(commands[i]) == Flow::Jumps;
             }
             if (!waits || jumps) return true;
         }
