@@ -5,12 +5,11 @@
 
 #include "base/runtime_error.h"
 #include "base/scoped_count.h"
+#include "platform/application.h"
 #include "window/design_pictures.h"
 
 namespace tsukikage {
 namespace {
-
-constexpr std::string_view kApplicationTitle = "朧堂開発用プログラム";
 
 // The run-time error report of the platform, for an error that no handler caught.
 std::string UnhandledErrorText(const RuntimeError& error) {
@@ -78,7 +77,7 @@ void Engine::Guarded(Handler&& handler) {
     } catch (const RuntimeError& error) {
         form.Changed();
         platform.message_box.Show(UnhandledErrorText(error), MessageIcon::Critical,
-                                  kApplicationTitle);
+                                  application::kTitle);
         EndProgram(platform.process, ExitStatus::Failed);
     }
 }

@@ -2,18 +2,16 @@
 #include <vector>
 
 #include "engine/engine.h"
+#include "title/title_pictures.h"
 
 namespace tsukikage {
 namespace {
 
-// The title screen's images in the order the keyboard goes through them.
-constexpr ControlId kTitleImages[] = {ControlId::NewGameImage, ControlId::LoadGameImage,
-                                      ControlId::CGImage,      ControlId::SceneImage,
-                                      ControlId::MusicImage,   ControlId::EndImage};
-
+// The title screen's images shown, in the order the keyboard goes through them.
 std::vector<ControlId> TitleImagesShown(const Form& form) {
     std::vector<ControlId> shown;
-    for (ControlId image : kTitleImages) {
+    for (const TitleImage& title_image : kTitleImages) {
+        const ControlId image = title_image.image;
         if (form.IsShown(image) && form[image].enabled) shown.push_back(image);
     }
     return shown;

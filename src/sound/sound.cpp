@@ -3,11 +3,10 @@
 #include "base/ascii.h"
 #include "base/numeric.h"
 #include "base/scoped_count.h"
+#include "platform/application.h"
 
 namespace tsukikage {
 namespace {
-
-constexpr std::string_view kCaption = "朧堂開発用プログラム";
 
 // The command strings of the music, all on the one alias MIDI1.
 constexpr std::string_view kStopMidi = "Stop MIDI1";
@@ -73,7 +72,7 @@ std::string Sound::MciCommand(std::string_view command) {
     if (code != 0) {
         const ScopedCount box(boxes_open_);
         w_.platform.message_box.Show(w_.platform.music_device.ErrorText(code), MessageIcon::None,
-                                     kCaption);
+                                     application::kTitle);
     }
     if (ascii::StartsWithIgnoringCase(command, "status")) return reply;
     return {};

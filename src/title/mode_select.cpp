@@ -2,6 +2,7 @@
 #include <string>
 
 #include "title/title.h"
+#include "title/title_pictures.h"
 #include "title/title_texts.h"
 
 namespace tsukikage {
@@ -43,33 +44,17 @@ constexpr Row kRows[] = {
 };
 // clang-format on
 
-// The pictures a layout loads. On the title screen a locked extra gets its unlocked picture
-// and then the hint picture over it.
+// The pictures a layout loads besides the title images' (see kTitleImages).
 struct PictureLoad {
     Layout layout;
     ControlId control;
     std::string_view name;
-    int locked_by_ending;  // 1 to 3: the hint picture follows while that ending is not reached
 };
 
 constexpr PictureLoad kPictures[] = {
-    {kTitle, ControlId::Picture1, "\\Data\\題名.jpg", 0},
-    {kTitle, ControlId::NewGameImage, "\\Data\\NewGame.bmp", 0},
-    {kTitle, ControlId::LoadGameImage, "\\Data\\loadGame.bmp", 0},
-    {kTitle, ControlId::CGImage, "\\Data\\cgagain.bmp", 1},
-    {kTitle, ControlId::SceneImage, "\\Data\\sceneagain.bmp", 2},
-    {kTitle, ControlId::MusicImage, "\\Data\\music.bmp", 3},
-    {kTitle, ControlId::EndImage, "\\Data\\End.bmp", 0},
-    {kLoad, ControlId::NewGameImage, "\\Data\\load1.bmp", 0},
-    {kLoad, ControlId::LoadGameImage, "\\Data\\load2.bmp", 0},
-    {kLoad, ControlId::CGImage, "\\Data\\load3.bmp", 0},
-    {kLoad, ControlId::SceneImage, "\\Data\\load4.bmp", 0},
-    {kLoad, ControlId::MusicImage, "\\Data\\load5.bmp", 0},
-    {kLoad, ControlId::EndImage, "\\Data\\back.bmp", 0},
-    {kScene, ControlId::Picture1, "\\Data\\題名.jpg", 0},
+    {kTitle, ControlId::Picture1, kTitlePicture},
+    {kScene, ControlId::Picture1, kTitlePicture},
 };
-
-constexpr std::string_view kHint = "\\Data\\hatena.bmp";
 
 // The first true flag in the order title, game, load, gallery, music, scene.
 std::optional<Layout> ChosenLayout(const WindowState& s) {
@@ -103,11 +88,18 @@ void Title::ModeSelect() {
         }
     }
     for (const PictureLoad& load : kPictures) {
-        if (load.layout != *layout) continue;
-        LoadInto(load.control, load.name);
-        if (load.locked_by_ending != 0 &&
-            w_.state.EndFlags[static_cast<std::size_t>(load.locked_by_ending)] == 0) {
-            LoadInto(load.control, kHint);
+        if (load.layout == *layout) LoadInto(load.control, load.name);
+    }
+    // On the title screen a locked extra gets its unlocked picture and then the hint over it.
+    for (const TitleImage& image : kTitleImages) {
+        if (*layout == kTitle) {
+            LoadInto(image.image, image.title_picture);
+            if (image.unlocked_by_ending != 0 &&
+                w_.state.EndFlags[static_cast<std::size_t>(image.unlocked_by_ending)] == 0) {
+                LoadInto(image.image, kLockedExtraPicture);
+            }
+        } else if (*layout == kLoad) {
+            LoadInto(image.image, image.load_picture);
         }
     }
     switch (*layout) {

@@ -7,21 +7,11 @@
 #include "saves/saves.h"
 #include "scenario/new_game.h"
 #include "sound/sound.h"
+#include "title/title_pictures.h"
 #include "title/title_texts.h"
 #include "window/design_pictures.h"
 
 namespace tsukikage {
-namespace {
-
-constexpr std::string_view kLettering = "\\Data\\題字.jpg";
-constexpr std::string_view kDisclaimer = "\\Data\\お断り.bmp";
-constexpr std::string_view kTitlePicture = "\\Data\\題名.jpg";
-
-constexpr ControlId kTitleImages[] = {ControlId::NewGameImage, ControlId::LoadGameImage,
-                                      ControlId::CGImage,      ControlId::SceneImage,
-                                      ControlId::MusicImage,   ControlId::EndImage};
-
-}  // namespace
 
 Title::Title(MainWindow& window, NewGame& new_game, Graphics& graphics, Sound& sound, Saves& saves,
              Extras& extras)
@@ -56,26 +46,19 @@ void Title::LoadInto(ControlId control, std::string_view name) {
 // The title images' own pictures are the game's title pictures, the locked look its hint
 // picture; the drawn ones stand in for those the game folder lacks.
 void Title::LoadDesignPictures() {
-    constexpr struct {
-        ControlId image;
-        std::string_view name;
-    } kDesign[] = {{ControlId::NewGameImage, "\\Data\\NewGame.bmp"},
-                   {ControlId::LoadGameImage, "\\Data\\loadGame.bmp"},
-                   {ControlId::CGImage, "\\Data\\hatena.bmp"},
-                   {ControlId::SceneImage, "\\Data\\hatena.bmp"},
-                   {ControlId::MusicImage, "\\Data\\hatena.bmp"},
-                   {ControlId::EndImage, "\\Data\\End.bmp"}};
     std::shared_ptr<const Surface> locked;
-    for (const auto& design : kDesign) {
+    for (const TitleImage& design : kTitleImages) {
         std::shared_ptr<const Surface>& picture = design_[Index(design.image)];
+        // The three extras share the locked look, decoded once.
+        const bool extra = design.unlocked_by_ending != 0;
         try {
-            // The three extras share one picture, decoded once.
-            picture = design.name.ends_with("hatena.bmp") && locked ? locked
-                                                                    : w_.LoadPicture(design.name);
+            picture = extra && locked
+                          ? locked
+                          : w_.LoadPicture(extra ? kLockedExtraPicture : design.title_picture);
         } catch (const RuntimeError&) {
             picture = TitleImageDesignPicture(design.image);
         }
-        if (design.name.ends_with("hatena.bmp")) locked = picture;
+        if (extra) locked = picture;
         w_.form[design.image].AssignPicture(picture);
     }
 }
@@ -91,7 +74,7 @@ void Title::Form_Load() {
     s.SceneMarker = 1;
     s.StepCount = 0;
     s.MidiOpen = false;
-    LoadInto(ControlId::Picture1, kLettering);
+    LoadInto(ControlId::Picture1, kLetteringPicture);
     LoadDesignPictures();
     w_.form.menu(MenuId::SystemMenu).enabled = false;
     s.TitleMode = true;
@@ -104,7 +87,7 @@ void Title::Timer2_Timer() {
     ++s.StepCount;
     if (s.StepCount == 1) {
         w_.form[ControlId::Label1].caption = Greeting();
-        LoadInto(ControlId::Picture1, kDisclaimer);
+        LoadInto(ControlId::Picture1, kDisclaimerPicture);
     } else if (s.StepCount == 3) {
         FirstTitleScreen();
     }
@@ -120,7 +103,7 @@ void Title::FirstTitleScreen() {
     s.StepCount = 0;
     s.SceneMarker = 1;
     s.StartupRunning = false;
-    for (ControlId image : kTitleImages) form.Show(image);
+    for (const TitleImage& image : kTitleImages) form.Show(image.image);
     form.menu(MenuId::SystemMenu).enabled = false;
     sound_.PlayLooping(kTitleTheme);
     form[ControlId::Picture1].AssignPicture(
@@ -138,14 +121,9 @@ void Title::FirstTitleScreen() {
                 place->string(),
             MessageIcon::Information, "記録の保存先");
     }
-    constexpr struct {
-        ControlId image;
-        std::string_view unlocked;
-    } kExtras[] = {{ControlId::CGImage, "\\Data\\cgagain.bmp"},
-                   {ControlId::SceneImage, "\\Data\\sceneagain.bmp"},
-                   {ControlId::MusicImage, "\\Data\\music.bmp"}};
-    for (std::size_t i = 0; i < std::size(kExtras); ++i) {
-        if (s.EndFlags[i + 1] == 1) LoadInto(kExtras[i].image, kExtras[i].unlocked);
+    for (const TitleImage& image : kTitleImages) {
+        const auto ending = static_cast<std::size_t>(image.unlocked_by_ending);
+        if (ending != 0 && s.EndFlags[ending] == 1) LoadInto(image.image, image.title_picture);
     }
     form.Changed();
 }

@@ -8,15 +8,13 @@
 namespace tsukikage::demo {
 namespace {
 
-constexpr TitleImage kTitleImages[] = {
-    {"Data\\NewGame.bmp", "はじめから", false}, {"Data\\loadGame.bmp", "つづきから", false},
-    {"Data\\cgagain.bmp", "ＣＧ鑑賞", false},   {"Data\\sceneagain.bmp", "シーン回想", false},
-    {"Data\\music.bmp", "音楽鑑賞", false},     {"Data\\End.bmp", "おわり", false},
-    {"Data\\load1.bmp", "ロード１", false},     {"Data\\load2.bmp", "ロード２", false},
-    {"Data\\load3.bmp", "ロード３", false},     {"Data\\load4.bmp", "ロード４", false},
-    {"Data\\load5.bmp", "ロード５", false},     {"Data\\back.bmp", "もどる", false},
-    {"Data\\hatena.bmp", "？？？", true},
-};
+// The captions drawn on the title images' pictures and the load screen's, in the player's
+// order of the images.
+constexpr std::string_view kTitleCaptions[] = {"はじめから", "つづきから", "ＣＧ鑑賞",
+                                               "シーン回想", "音楽鑑賞",   "おわり"};
+constexpr std::string_view kLoadCaptions[] = {"ロード１", "ロード２", "ロード３",
+                                              "ロード４", "ロード５", "もどる"};
+static_assert(std::size(kTitleCaptions) == std::size(kTitleImages));
 
 constexpr Track kTracks[] = {
     {kThemeName, ThemeWave},
@@ -42,7 +40,18 @@ std::string ListFile(const Names& names, NameOf name_of) {
 }  // namespace
 
 std::span<const TitleImage> TitleImages() {
-    return kTitleImages;
+    static const std::vector<TitleImage> images = [] {
+        std::vector<TitleImage> all;
+        for (std::size_t i = 0; i < std::size(kTitleImages); ++i) {
+            all.push_back({kTitleImages[i].title_picture, kTitleCaptions[i], false});
+        }
+        for (std::size_t i = 0; i < std::size(kTitleImages); ++i) {
+            all.push_back({kTitleImages[i].load_picture, kLoadCaptions[i], false});
+        }
+        all.push_back({kLockedExtraPicture, "？？？", true});
+        return all;
+    }();
+    return images;
 }
 
 std::span<const Track> MusicRoomTracks() {

@@ -4,6 +4,9 @@
 #include <string>
 #include <string_view>
 
+#include "sound/sound.h"
+#include "title/title_pictures.h"
+
 namespace tsukikage::demo {
 
 // The files of the demo game around its scenario: what the title screen, the saves and the
@@ -14,9 +17,8 @@ namespace tsukikage::demo {
 inline constexpr int kNumberedPictures = 9;
 
 // Start-up and title screen pictures (640 x 480).
-inline constexpr std::string_view kTitleLettering = "Data\\題字.jpg";
-inline constexpr std::string_view kDisclaimer = "Data\\お断り.bmp";
-inline constexpr std::string_view kTitlePicture = "Data\\題名.jpg";
+inline constexpr std::string_view kTitleLettering = kLetteringPicture;
+inline constexpr std::string_view kDisclaimer = kDisclaimerPicture;
 
 // The 211 x 26 pictures of the title images, the load screen and the locked-extra hint.
 struct TitleImage {
@@ -26,9 +28,9 @@ struct TitleImage {
 };
 std::span<const TitleImage> TitleImages();
 
-// The title theme, named the way the program names it: without an extension (the file is
-// the wave "bgm\晩鐘テーマ曲.wav").
-inline constexpr std::string_view kThemeName = "晩鐘テーマ曲";
+// The title theme's name in "bgm\", the way the program names it: without an extension (the
+// file is the wave "bgm\晩鐘テーマ曲.wav").
+inline constexpr std::string_view kThemeName = kTitleTheme.substr(kTitleTheme.rfind('\\') + 1);
 
 // The music room's tracks in list order; each name is also the track's file under "bgm\"
 // (written with ".wav"). The first is the title theme.
