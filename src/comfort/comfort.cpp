@@ -49,7 +49,7 @@ Comfort::Comfort(MainWindow& window, Reader& reader, Page& page, Graphics& graph
       read_(std::move(read_folder)) {}
 
 void Comfort::ClaimEvents(EventTable& events) {
-    events.OnTimer(TimerId::Comfort, [this] { Tick(); });
+    events.OnTimer(TimerId::Comfort, "Comfort::Tick", [this] { Tick(); });
 }
 
 void Comfort::AfterEvent() {

@@ -30,7 +30,7 @@ Engine::Engine(Platform& platform, std::filesystem::path game_folder,
       new_game(*this, reader, page, sound),
       saves(*this, reader, new_game, sound),
       extras(*this, reader, graphics, sound),
-      title(*this, new_game, graphics, sound, saves, extras),
+      title(*this, new_game, graphics, sound, extras),
       quit(*this, reader, sound),
       about_box(*this),
       comfort(*this, reader, page, graphics, std::move(read_pages)) {
@@ -94,19 +94,19 @@ void Engine::Form_Unload() {
 void Engine::Click(ControlId control) {
     if (comfort.history_open()) return;
     if (!form.IsShown(control) || !form[control].enabled) return;
-    const EventTable::Action& action = events.Click(control);
+    const EventTable::Action* action = events.Click(control, state);
     if (!action) return;
     // A click may open a message box: the window is brought up to date before and after.
     form.Changed();
-    Guarded(action);
+    Guarded(*action);
     form.Changed();
 }
 
 void Engine::MouseMove(ControlId control, int x, int y) {
     if (comfort.history_open()) return;
     if (!form.IsShown(control) || !form[control].enabled) return;
-    if (const EventTable::PointerAction& action = events.MouseMove(control)) {
-        Guarded([&] { action(x, y); });
+    if (const EventTable::PointerAction* action = events.MouseMove(control, state)) {
+        Guarded([&] { (*action)(x, y); });
     }
 }
 
@@ -138,17 +138,17 @@ void Engine::ClickAt(int x, int y) {
 void Engine::MenuCommand(MenuId item) {
     if (!form.IsMenuAvailable(item)) return;
     comfort.CloseHistory();
-    const EventTable::Action& action = events.Menu(item);
+    const EventTable::Action* action = events.Menu(item);
     if (!action) return;
     form.Changed();
-    Guarded(action);
+    Guarded(*action);
     form.Changed();
 }
 
 void Engine::Tick(TimerId timer) {
     // Skip and auto wait while a handler has a message box open.
     if (timer == TimerId::Comfort && handling_ > 0) return;
-    if (const EventTable::Action& action = events.Timer(timer)) Guarded(action);
+    if (const EventTable::Action* action = events.Timer(timer)) Guarded(*action);
 }
 
 bool Engine::ComfortKeyPress(Key key, bool choosing) {

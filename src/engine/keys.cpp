@@ -2,7 +2,7 @@
 #include <vector>
 
 #include "engine/engine.h"
-#include "title/title_pictures.h"
+#include "window/title_images.h"
 
 namespace tsukikage {
 namespace {

@@ -20,13 +20,12 @@ class Extras {
   public:
     Extras(MainWindow& window, Reader& reader, Graphics& graphics, Sound& sound)
         : ending_record(window),
-          gallery(window, graphics, sound),
+          gallery(window, graphics),
           music_room(window, sound),
           scene_replay(window, reader, sound),
           w_(window) {}
 
-    // Claims the gallery's controls and the list buttons the music room and the scene list
-    // share.
+    // Claims the controls of the three extras' screens.
     void ClaimEvents(EventTable& events);
 
     // Command "f": records an ending.
@@ -41,11 +40,6 @@ class Extras {
 
     // Command "h": a scene marker, which matters only during a scene replay.
     void SceneMarker(std::string_view argument);
-
-    // The shared list buttons: the music room's side first, then the scene list's.
-    void MusicGo_Click();
-    void MusicBack_Click();
-    void MusicPlay_Click();
 
     EndingRecord ending_record;
     Gallery gallery;

@@ -7,7 +7,6 @@
 #include "graphics/graphics.h"
 #include "graphics/picture_box.h"
 #include "graphics/picture_names.h"
-#include "sound/sound.h"
 
 namespace tsukikage {
 namespace {
@@ -39,11 +38,18 @@ std::optional<int> CellUpTo(int at, int size) {
 }  // namespace
 
 void Gallery::ClaimEvents(EventTable& events) {
-    events.OnClick(ControlId::CGGo, [this] { CGGo_Click(); });
-    events.OnClick(ControlId::CGBack, [this] { CGBack_Click(); });
-    events.OnClick(ControlId::SystemBack, [this] { SystemBack_Click(); });
-    events.OnClick(ControlId::Picture1, [this] { Picture1_Click(); });
-    events.OnMouseMove(ControlId::Picture1, [this](int x, int y) { Picture1_MouseMove(x, y); });
+    constexpr Screen kOn = Screen::Gallery;
+    events.OnClick(
+        ControlId::CGGo, "Gallery::CGGo_Click", [this] { CGGo_Click(); }, kOn);
+    events.OnClick(
+        ControlId::CGBack, "Gallery::CGBack_Click", [this] { CGBack_Click(); }, kOn);
+    events.OnClick(
+        ControlId::SystemBack, "Gallery::SystemBack_Click", [this] { SystemBack_Click(); }, kOn);
+    events.OnClick(
+        ControlId::Picture1, "Gallery::Picture1_Click", [this] { Picture1_Click(); }, kOn);
+    events.OnMouseMove(
+        ControlId::Picture1, "Gallery::Picture1_MouseMove",
+        [this](int x, int y) { Picture1_MouseMove(x, y); }, kOn);
 }
 
 void Gallery::Open() {
@@ -119,7 +125,6 @@ void Gallery::CGBack_Click() {
 }
 
 void Gallery::Picture1_MouseMove(int x, int y) {
-    if (!w_.state.CGMode) return;
     const int px = x - ScreenLeft(w_.form);
     const int py = y - ScreenTop(w_.form);
     CGCellCol = static_cast<std::int16_t>(px / kCellWidth);
@@ -138,7 +143,7 @@ void Gallery::Picture1_MouseMove(int x, int y) {
 }
 
 void Gallery::Picture1_Click() {
-    if (!w_.state.CGMode || CGViewing) return;
+    if (CGViewing) return;
     const std::optional<int> row = CellUpTo(CGMouseY, kCellHeight);
     const std::optional<int> column = CellUpTo(CGMouseX, kCellWidth);
     if (!row || !column) return;
@@ -165,17 +170,14 @@ void Gallery::Picture1_Click() {
 }
 
 void Gallery::SystemBack_Click() {
-    WindowState& s = w_.state;
-    if (s.CGMode && CGViewing) {
+    if (CGViewing) {
         CGViewing = false;
         w_.form[ControlId::Shape1].visible = true;
         LoadThumbnails();
         PaintThumbnailPage();
         return;
     }
-    // From the music room and the scene list the theme comes back; the gallery never
-    // stopped it.
-    if (!s.CGMode) sound_.PlayLooping(kTitleTheme);
+    // The title theme, which the gallery never stopped, plays on.
     w_.SelectMode(Mode::Title);
 }
 

@@ -7,17 +7,14 @@
 namespace tsukikage {
 
 class Graphics;
-class Sound;
 
 // The CG gallery: pages of 4 x 4 thumbnails on the game screen, the frame that follows the
-// pointer, the full view of a seen picture, paging, and the way back (SystemBack, which also
-// leads back from the music room and the scene list).
+// pointer, the full view of a seen picture, paging, and the way back (SystemBack).
 class Gallery {
   public:
-    Gallery(MainWindow& window, Graphics& graphics, Sound& sound)
-        : w_(window), graphics_(graphics), sound_(sound) {}
+    Gallery(MainWindow& window, Graphics& graphics) : w_(window), graphics_(graphics) {}
 
-    // Claims CGGo, CGBack, SystemBack and the clicks and moves of Picture1.
+    // Claims, in the gallery, CGGo, CGBack, SystemBack and the clicks and moves of Picture1.
     void ClaimEvents(EventTable& events);
 
     // Opens the gallery on its first page (the title image once ending 1 is reached).
@@ -39,7 +36,6 @@ class Gallery {
 
     MainWindow& w_;
     Graphics& graphics_;
-    Sound& sound_;
     bool CGViewing = false;
     std::uint8_t CGNumber = 0;
     std::int16_t CGMouseX = 0;

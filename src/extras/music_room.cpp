@@ -1,9 +1,24 @@
 #include "extras/music_room.h"
 
+#include "extras/back_to_title.h"
 #include "extras/name_list.h"
 #include "sound/sound.h"
 
 namespace tsukikage {
+
+void MusicRoom::ClaimEvents(EventTable& events) {
+    constexpr Screen kOn = Screen::MusicRoom;
+    events.OnClick(
+        ControlId::MusicGo, "MusicRoom::Next", [this] { Next(); }, kOn);
+    events.OnClick(
+        ControlId::MusicBack, "MusicRoom::Previous", [this] { Previous(); }, kOn);
+    events.OnClick(
+        ControlId::MusicPlay, "MusicRoom::Play", [this] { Play(); }, kOn);
+    events.OnClick(ControlId::MusicStop, "MusicRoom::MusicStop_Click",
+                   [this] { MusicStop_Click(); });
+    events.OnClick(
+        ControlId::SystemBack, "MusicRoom::SystemBack_Click", [this] { SystemBack_Click(); }, kOn);
+}
 
 void MusicRoom::Open() {
     w_.SelectMode(Mode::MusicRoom);
@@ -24,33 +39,31 @@ void MusicRoom::ShowTrack() {
     w_.form.Changed();
 }
 
-bool MusicRoom::Next() {
-    if (!w_.state.MusicMode) return false;
+void MusicRoom::Next() {
     if (TrackNo < TrackNames.size()) {
         ++TrackNo;
         ShowTrack();
     }
-    return true;
 }
 
-bool MusicRoom::Previous() {
-    if (!w_.state.MusicMode) return false;
+void MusicRoom::Previous() {
     if (TrackNo <= TrackNames.size() && TrackNo > 1) {
         --TrackNo;
         ShowTrack();
     }
-    return true;
 }
 
-bool MusicRoom::Play() {
-    if (!w_.state.MusicMode) return false;
+void MusicRoom::Play() {
     sound_.StopSound();
     sound_.PlayLooping("\\bgm\\" + CurrentTrack());
-    return true;
 }
 
 void MusicRoom::MusicStop_Click() {
     sound_.StopSound();
+}
+
+void MusicRoom::SystemBack_Click() {
+    BackToTitleWithTheme(w_, sound_);
 }
 
 }  // namespace tsukikage

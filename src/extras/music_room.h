@@ -16,14 +16,19 @@ class MusicRoom {
   public:
     MusicRoom(MainWindow& window, Sound& sound) : w_(window), sound_(sound) {}
 
+    // Claims, in the room, the list buttons and SystemBack; MusicStop on any screen.
+    void ClaimEvents(EventTable& events);
+
     // Opens the room on its first track; the title theme stops.
     void Open();
-    // The shared list buttons' music side; each returns false outside the room.
-    bool Next();
-    bool Previous();
-    bool Play();
-    // MusicStop: the wave voice's stop, on any screen.
+    // The list buttons: MusicGo, MusicBack and MusicPlay.
+    void Next();
+    void Previous();
+    void Play();
+    // MusicStop: the wave voice's stop.
     void MusicStop_Click();
+    // Back to the title, with the title theme.
+    void SystemBack_Click();
 
   private:
     std::string CurrentTrack() const;

@@ -3,6 +3,7 @@
 #include "base/numeric.h"
 #include "base/runtime_error.h"
 #include "base/text_codec.h"
+#include "extras/back_to_title.h"
 #include "extras/name_list.h"
 #include "scenario/commands.h"
 #include "scenario/reader.h"
@@ -14,6 +15,23 @@ namespace {
 constexpr std::string_view kWaitingPicture = "\\data\\nowload.jpg";
 
 }  // namespace
+
+void SceneReplay::ClaimEvents(EventTable& events) {
+    constexpr Screen kOn = Screen::SceneList;
+    events.OnClick(
+        ControlId::MusicGo, "SceneReplay::Next", [this] { Next(); }, kOn);
+    events.OnClick(
+        ControlId::MusicBack, "SceneReplay::Previous", [this] { Previous(); }, kOn);
+    events.OnClick(
+        ControlId::MusicPlay, "SceneReplay::Play", [this] { Play(); }, kOn);
+    events.OnClick(
+        ControlId::SystemBack, "SceneReplay::SystemBack_Click", [this] { SystemBack_Click(); },
+        kOn);
+}
+
+void SceneReplay::SystemBack_Click() {
+    BackToTitleWithTheme(w_, sound_);
+}
 
 void SceneReplay::ReadList() {
     SceneNames = ReadNameList(w_.folder, "\\Scenelist.dat");
@@ -35,7 +53,7 @@ void SceneReplay::Open() {
 }
 
 void SceneReplay::Next() {
-    if (!w_.state.SceneMode || w_.state.GameMode) return;
+    if (w_.state.GameMode) return;
     if (static_cast<std::size_t>(SceneNo) < SceneNames.size()) {
         w_.state.SceneMarker = static_cast<std::uint8_t>(w_.state.SceneMarker + 2);
         ++SceneNo;
@@ -44,7 +62,7 @@ void SceneReplay::Next() {
 }
 
 void SceneReplay::Previous() {
-    if (!w_.state.SceneMode || w_.state.GameMode) return;
+    if (w_.state.GameMode) return;
     if (static_cast<std::size_t>(SceneNo) <= SceneNames.size() && SceneNo > 1) {
         w_.state.SceneMarker = static_cast<std::uint8_t>(w_.state.SceneMarker - 2);
         --SceneNo;
@@ -53,7 +71,7 @@ void SceneReplay::Previous() {
 }
 
 void SceneReplay::Play() {
-    if (!w_.state.SceneMode || w_.state.MusicMode || w_.state.GameMode) return;
+    if (w_.state.GameMode) return;
     w_.SelectMode(Mode::Replay);
     w_.state.Loading = true;
     Control& screen = w_.form[ControlId::Picture1];

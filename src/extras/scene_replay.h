@@ -20,12 +20,18 @@ class SceneReplay {
     SceneReplay(MainWindow& window, Reader& reader, Sound& sound)
         : w_(window), reader_(reader), sound_(sound) {}
 
+    // Claims, on the list, the list buttons (the music room's) and SystemBack.
+    void ClaimEvents(EventTable& events);
+
     // Opens the list on its first scene; the title theme plays on.
     void Open();
-    // The shared list buttons' scene side; each acts only on the list screen.
+    // The list buttons, MusicGo, MusicBack and MusicPlay; each acts only on the list, not
+    // during a replay.
     void Next();
     void Previous();
     void Play();
+    // Back to the title, with the title theme.
+    void SystemBack_Click();
     // Command "h" during a replay: the scene's end marker brings the list back, and reading
     // stops there. Raises 13 for an argument that is no number.
     void Check(std::string_view argument);

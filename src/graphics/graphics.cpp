@@ -29,7 +29,7 @@ Graphics::Graphics(MainWindow& window) : w_(window) {
 }
 
 void Graphics::ClaimEvents(EventTable& events) {
-    events.OnTimer(TimerId::Timer1, [this] { Timer1_Timer(); });
+    events.OnTimer(TimerId::Timer1, "Graphics::Timer1_Timer", [this] { Timer1_Timer(); });
 }
 
 void Graphics::LoadRecord() {

@@ -5,10 +5,12 @@
 #include "scenario/new_game.h"
 #include "scenario/reader.h"
 #include "sound/sound.h"
+#include "window/title_images.h"
 
 namespace tsukikage {
 namespace {
 
+constexpr int kSlots = 5;
 constexpr std::string_view kWaitingPicture = "\\data\\nowload.jpg";
 constexpr std::string_view kSaveErrorTitle = "セーブエラー";
 constexpr std::string_view kLoadErrorTitle = "ロードエラー";
@@ -34,10 +36,20 @@ void Saves::ClaimEvents(EventTable& events) {
                                      MenuId::save5};
     constexpr MenuId kLoadItems[] = {MenuId::load1, MenuId::load2, MenuId::load3, MenuId::load4,
                                      MenuId::load5};
-    for (int slot = 1; slot <= 5; ++slot) {
-        events.OnMenu(kSaveItems[slot - 1], [this, slot] { SaveSlot(slot); });
-        events.OnMenu(kLoadItems[slot - 1], [this, slot] { LoadSlot(slot); });
+    for (int slot = 1; slot <= kSlots; ++slot) {
+        const std::string index = "(" + std::to_string(slot) + ")";
+        const auto at = static_cast<std::size_t>(slot - 1);
+        events.OnMenu(kSaveItems[at], "Saves::SaveSlot" + index, [this, slot] { SaveSlot(slot); });
+        events.OnMenu(kLoadItems[at], "Saves::LoadSlot" + index, [this, slot] { LoadSlot(slot); });
+        // On the load screen the first five title images are the slots.
+        events.OnClick(
+            kTitleImages[at].image, "Saves::LoadSlot" + index, [this, slot] { LoadSlot(slot); },
+            Screen::Load);
     }
+    // And the last leads back to the title.
+    events.OnClick(
+        kTitleImages[kSlots].image, "Saves::BackToTitle", [this] { w_.SelectMode(Mode::Title); },
+        Screen::Load);
 }
 
 void Saves::SaveSlot(int slot) {

@@ -19,7 +19,8 @@ class Saves {
     Saves(MainWindow& window, Reader& reader, NewGame& new_game, Sound& sound)
         : w_(window), reader_(reader), new_game_(new_game), sound_(sound) {}
 
-    // Claims the menu items save1 ... save5 and load1 ... load5.
+    // Claims the menu items save1 ... save5 and load1 ... load5, and the load screen: its five
+    // slot images and the image back to the title.
     void ClaimEvents(EventTable& events);
 
     // Writes PartNo into slot 1 to 5, safely: a save that cannot be written is reported and

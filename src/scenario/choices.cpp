@@ -9,10 +9,13 @@ namespace tsukikage {
 
 void Choices::ClaimEvents(EventTable& events) {
     for (int i = 0; i < 2; ++i) {
-        events.OnClick(LblSel(i), [this, i] { lblSel_Click(i); });
-        events.OnClick(ImgSel(i), [this, i] { imgSel_Click(i); });
-        events.OnMouseMove(LblSel(i), [this, i](int, int) { lblSel_MouseMove(i); });
-        events.OnMouseMove(ImgSel(i), [this, i](int, int) { imgSel_MouseMove(i); });
+        const std::string index = "(" + std::to_string(i) + ")";
+        events.OnClick(LblSel(i), "Choices::lblSel_Click" + index, [this, i] { lblSel_Click(i); });
+        events.OnClick(ImgSel(i), "Choices::imgSel_Click" + index, [this, i] { imgSel_Click(i); });
+        events.OnMouseMove(LblSel(i), "Choices::lblSel_MouseMove" + index,
+                           [this, i](int, int) { lblSel_MouseMove(i); });
+        events.OnMouseMove(ImgSel(i), "Choices::imgSel_MouseMove" + index,
+                           [this, i](int, int) { imgSel_MouseMove(i); });
     }
 }
 

@@ -10,7 +10,7 @@
 namespace tsukikage {
 
 void NewGame::ClaimEvents(EventTable& events) {
-    events.OnMenu(MenuId::NewGame, [this] { NewGame_Click(); });
+    events.OnMenu(MenuId::NewGame, "NewGame::NewGame_Click", [this] { NewGame_Click(); });
 }
 
 void NewGame::NewGame_Click() {

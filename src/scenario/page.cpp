@@ -54,7 +54,8 @@ void Page::SetWindowPicture(std::string_view file_name) {
 }
 
 void Page::ClaimEvents(EventTable& events) {
-    events.OnMouseMove(ControlId::imgAhead, [this](int, int) { imgAhead_MouseMove(); });
+    events.OnMouseMove(ControlId::imgAhead, "Page::imgAhead_MouseMove",
+                       [this](int, int) { imgAhead_MouseMove(); });
 }
 
 void Page::imgAhead_MouseMove() {

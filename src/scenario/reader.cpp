@@ -14,7 +14,7 @@ constexpr std::string_view kScenarioName = "datafile";
 }  // namespace
 
 void Reader::ClaimEvents(EventTable& events) {
-    events.OnClick(ControlId::imgAhead, [this] { imgAhead_Click(); });
+    events.OnClick(ControlId::imgAhead, "Reader::imgAhead_Click", [this] { imgAhead_Click(); });
 }
 
 void Reader::imgAhead_Click() {

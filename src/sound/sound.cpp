@@ -21,7 +21,7 @@ constexpr std::string_view kStatusMode = "Status MIDI1 mode";
 }  // namespace
 
 void Sound::ClaimEvents(EventTable& events) {
-    events.OnTimer(TimerId::BgmWatch, [this] { BgmLoopWatch(); });
+    events.OnTimer(TimerId::BgmWatch, "Sound::BgmLoopWatch", [this] { BgmLoopWatch(); });
 }
 
 void Sound::PlayWave(std::string_view argument, unsigned flags) {

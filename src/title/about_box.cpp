@@ -7,7 +7,7 @@
 namespace tsukikage {
 
 void AboutBox::ClaimEvents(EventTable& events) {
-    events.OnMenu(MenuId::VerData, [this] { VerData_Click(); });
+    events.OnMenu(MenuId::VerData, "AboutBox::VerData_Click", [this] { VerData_Click(); });
 }
 
 void AboutBox::VerData_Click() {

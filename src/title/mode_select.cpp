@@ -2,8 +2,8 @@
 #include <string>
 
 #include "title/title.h"
-#include "title/title_pictures.h"
 #include "title/title_texts.h"
+#include "window/title_images.h"
 
 namespace tsukikage {
 namespace {

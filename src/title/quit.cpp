@@ -6,8 +6,9 @@
 namespace tsukikage {
 
 void Quit::ClaimEvents(EventTable& events) {
-    events.OnClick(ControlId::EndImage, [this] { EndImage_Click(); });
-    events.OnMenu(MenuId::EndMenu, [this] { EndMenu_Click(); });
+    events.OnClick(
+        ControlId::EndImage, "Quit::EndImage_Click", [this] { EndImage_Click(); }, Screen::Title);
+    events.OnMenu(MenuId::EndMenu, "Quit::EndMenu_Click", [this] { EndMenu_Click(); });
 }
 
 void Quit::EndMenu_Click() {
@@ -15,10 +16,6 @@ void Quit::EndMenu_Click() {
 }
 
 void Quit::EndImage_Click() {
-    if (w_.state.LoadMode) {
-        w_.SelectMode(Mode::Title);
-        return;
-    }
     QuitNow();
 }
 

@@ -13,7 +13,7 @@ class Quit {
     Quit(MainWindow& window, Reader& reader, Sound& sound)
         : w_(window), reader_(reader), sound_(sound) {}
 
-    // Claims EndImage and EndMenu.
+    // Claims EndMenu and, on the title screen, EndImage.
     void ClaimEvents(EventTable& events);
 
     void EndMenu_Click();

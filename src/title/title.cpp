@@ -4,33 +4,37 @@
 #include "extras/extras.h"
 #include "graphics/graphics.h"
 #include "graphics/picture_box.h"
-#include "saves/saves.h"
 #include "scenario/new_game.h"
 #include "sound/sound.h"
-#include "title/title_pictures.h"
 #include "title/title_texts.h"
 #include "window/design_pictures.h"
+#include "window/title_images.h"
 
 namespace tsukikage {
 
-Title::Title(MainWindow& window, NewGame& new_game, Graphics& graphics, Sound& sound, Saves& saves,
+Title::Title(MainWindow& window, NewGame& new_game, Graphics& graphics, Sound& sound,
              Extras& extras)
-    : w_(window),
-      new_game_(new_game),
-      graphics_(graphics),
-      sound_(sound),
-      saves_(saves),
-      extras_(extras) {
+    : w_(window), new_game_(new_game), graphics_(graphics), sound_(sound), extras_(extras) {
     w_.SetModeLayout([this] { ModeSelect(); });
 }
 
 void Title::ClaimEvents(EventTable& events) {
-    events.OnTimer(TimerId::Timer2, [this] { Timer2_Timer(); });
-    events.OnClick(ControlId::NewGameImage, [this] { NewGameImage_Click(); });
-    events.OnClick(ControlId::LoadGameImage, [this] { LoadGameImage_Click(); });
-    events.OnClick(ControlId::CGImage, [this] { CGImage_Click(); });
-    events.OnClick(ControlId::SceneImage, [this] { SceneImage_Click(); });
-    events.OnClick(ControlId::MusicImage, [this] { MusicImage_Click(); });
+    events.OnTimer(TimerId::Timer2, "Title::Timer2_Timer", [this] { Timer2_Timer(); });
+    const struct {
+        ControlId image;
+        std::string_view handler;
+        void (Title::*click)();
+    } kClicks[] = {
+        {ControlId::NewGameImage, "Title::NewGameImage_Click", &Title::NewGameImage_Click},
+        {ControlId::LoadGameImage, "Title::LoadGameImage_Click", &Title::LoadGameImage_Click},
+        {ControlId::CGImage, "Title::CGImage_Click", &Title::CGImage_Click},
+        {ControlId::SceneImage, "Title::SceneImage_Click", &Title::SceneImage_Click},
+        {ControlId::MusicImage, "Title::MusicImage_Click", &Title::MusicImage_Click},
+    };
+    for (const auto& c : kClicks) {
+        events.OnClick(
+            c.image, c.handler, [this, click = c.click] { (this->*click)(); }, Screen::Title);
+    }
 }
 
 void Title::LoadInto(ControlId control, std::string_view name) {
@@ -129,25 +133,15 @@ void Title::FirstTitleScreen() {
 }
 
 void Title::NewGameImage_Click() {
-    if (w_.state.LoadMode) {
-        saves_.LoadSlot(1);
-        return;
-    }
     new_game_.StartFromTitle();
 }
 
 void Title::LoadGameImage_Click() {
-    if (w_.state.LoadMode) {
-        saves_.LoadSlot(2);
-        return;
-    }
     w_.SelectMode(Mode::Load);
 }
 
-void Title::ExtraImage_Click(int slot, int ending, void (Extras::*open)()) {
-    if (w_.state.LoadMode) {
-        saves_.LoadSlot(slot);
-    } else if (w_.state.EndFlags[static_cast<std::size_t>(ending)] == 1) {
+void Title::ExtraImage_Click(int ending, void (Extras::*open)()) {
+    if (w_.state.EndFlags[static_cast<std::size_t>(ending)] == 1) {
         (extras_.*open)();
     } else {
         w_.form[ControlId::Label1].caption = std::string(kClearTheGameFirst);
@@ -155,15 +149,15 @@ void Title::ExtraImage_Click(int slot, int ending, void (Extras::*open)()) {
 }
 
 void Title::CGImage_Click() {
-    ExtraImage_Click(3, 1, &Extras::OpenGallery);
+    ExtraImage_Click(1, &Extras::OpenGallery);
 }
 
 void Title::SceneImage_Click() {
-    ExtraImage_Click(4, 2, &Extras::OpenSceneList);
+    ExtraImage_Click(2, &Extras::OpenSceneList);
 }
 
 void Title::MusicImage_Click() {
-    ExtraImage_Click(5, 3, &Extras::OpenMusicRoom);
+    ExtraImage_Click(3, &Extras::OpenMusicRoom);
 }
 
 }  // namespace tsukikage

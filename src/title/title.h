@@ -11,17 +11,16 @@ namespace tsukikage {
 class Extras;
 class Graphics;
 class NewGame;
-class Saves;
 class Sound;
 
 // The start-up sequence, the title screen and its images, and the window's layouts for the
 // screen modes (ModeSelect).
 class Title {
   public:
-    Title(MainWindow& window, NewGame& new_game, Graphics& graphics, Sound& sound, Saves& saves,
-          Extras& extras);
+    Title(MainWindow& window, NewGame& new_game, Graphics& graphics, Sound& sound, Extras& extras);
 
-    // Claims Timer2 and the clicks of the title images but the end image.
+    // Claims Timer2 and, on the title screen, the clicks of the title images but the end
+    // image (the load screen's are the slots').
     void ClaimEvents(EventTable& events);
 
     // Window creation: the lettering, and the start-up sequence begins.
@@ -31,8 +30,7 @@ class Title {
     // Lays the window out for the first true mode flag (see mode_select.cpp).
     void ModeSelect();
 
-    // On the title screen they start a game, open the load screen or an extra; on the load
-    // screen the five of them load slots 1 to 5.
+    // On the title screen they start a game, open the load screen or an extra.
     void NewGameImage_Click();
     void LoadGameImage_Click();
     void CGImage_Click();
@@ -48,7 +46,7 @@ class Title {
     // A title image's own picture: the one loaded at window creation, or the drawn one.
     std::shared_ptr<const Surface> DesignPicture(ControlId image) const;
     // A locked extra's image says so in the message area; an unlocked one opens the extra.
-    void ExtraImage_Click(int slot, int ending, void (Extras::*open)());
+    void ExtraImage_Click(int ending, void (Extras::*open)());
     // Loads a game picture into a control. A picture that is missing or no picture leaves
     // the control with its design picture (nothing for the game screen): the game goes on.
     void LoadInto(ControlId control, std::string_view name);
@@ -57,7 +55,6 @@ class Title {
     NewGame& new_game_;
     Graphics& graphics_;
     Sound& sound_;
-    Saves& saves_;
     Extras& extras_;
     // The own pictures of the six title images, NewGameImage to EndImage.
     std::array<std::shared_ptr<const Surface>, 6> design_;

@@ -110,6 +110,12 @@ std::string_view ControlName(ControlId id) {
     return "?";
 }
 
+std::string_view TimerName(TimerId id) {
+    constexpr std::string_view kNames[] = {"Timer1", "Timer2", "BgmWatch", "Comfort"};
+    static_assert(std::size(kNames) == kTimerCount);
+    return kNames[static_cast<std::size_t>(id)];
+}
+
 std::string_view MenuName(MenuId id) {
     for (const MenuDesign& m : kMenus) {
         if (m.id == id) return m.name;

@@ -202,6 +202,7 @@ enum class Key {
 // The design names of controls and menu items ("lblSel(0)", "save1").
 std::string_view ControlName(ControlId id);
 std::string_view MenuName(MenuId id);
+std::string_view TimerName(TimerId id);
 
 class Form {
   public:

@@ -2,6 +2,8 @@
 // claim of the same event is refused.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <stdexcept>
 
@@ -16,18 +18,29 @@ using fakes::ProcessEnded;
 
 TEST(EventTableTest, AnEventClaimedTwiceIsRefused) {
     EventTable table;
-    table.OnClick(ControlId::CGGo, [] {});
-    table.OnMouseMove(ControlId::CGGo, [](int, int) {});  // another event of the control
-    table.OnMenu(MenuId::save1, [] {});
-    table.OnTimer(TimerId::Timer2, [] {});
-    EXPECT_THROW(table.OnClick(ControlId::CGGo, [] {}), std::logic_error);
-    EXPECT_THROW(table.OnMouseMove(ControlId::CGGo, [](int, int) {}), std::logic_error);
-    EXPECT_THROW(table.OnMenu(MenuId::save1, [] {}), std::logic_error);
-    EXPECT_THROW(table.OnTimer(TimerId::Timer2, [] {}), std::logic_error);
+    table.OnClick(ControlId::CGGo, "a", [] {});
+    table.OnMouseMove(ControlId::CGGo, "a", [](int, int) {});  // another event of the control
+    table.OnMenu(MenuId::save1, "a", [] {});
+    table.OnTimer(TimerId::Timer2, "a", [] {});
+    table.OnClick(
+        ControlId::MusicGo, "a", [] {}, Screen::MusicRoom);
+    table.OnClick(
+        ControlId::MusicGo, "b", [] {}, Screen::SceneList);  // another screen
+    EXPECT_THROW(table.OnClick(ControlId::CGGo, "b", [] {}), std::logic_error);
+    EXPECT_THROW(table.OnClick(
+                     ControlId::CGGo, "b", [] {}, Screen::Gallery),
+                 std::logic_error);
+    EXPECT_THROW(table.OnClick(
+                     ControlId::MusicGo, "c", [] {}, Screen::SceneList),
+                 std::logic_error);
+    EXPECT_THROW(table.OnClick(ControlId::MusicGo, "c", [] {}), std::logic_error);
+    EXPECT_THROW(table.OnMouseMove(ControlId::CGGo, "b", [](int, int) {}), std::logic_error);
+    EXPECT_THROW(table.OnMenu(MenuId::save1, "b", [] {}), std::logic_error);
+    EXPECT_THROW(table.OnTimer(TimerId::Timer2, "b", [] {}), std::logic_error);
     // The engine's own table already holds every claim of the subsystems.
     fakes::RecordingPlatform platform;
     Engine engine(platform.platform, ".");
-    EXPECT_THROW(engine.events.OnClick(ControlId::imgAhead, [] {}), std::logic_error);
+    EXPECT_THROW(engine.events.OnClick(ControlId::imgAhead, "b", [] {}), std::logic_error);
     EXPECT_THROW(engine.commands.Add('c', [](std::string_view) {}), std::logic_error);
     // Every letter of the language has its procedure, and only those letters.
     EXPECT_TRUE(engine.commands.Complete());
@@ -36,6 +49,40 @@ TEST(EventTableTest, AnEventClaimedTwiceIsRefused) {
     EXPECT_THROW(table_of_letters.Add('j', [](std::string_view) {}), std::logic_error);
     EXPECT_THROW(table_of_letters.AddJump('c', [](std::string_view) { return true; }),
                  std::logic_error);
+}
+
+// One file answers "who handles X": every claim of the engine's table. A change of it shows up
+// in review; TSUKIKAGE_UPDATE_GOLDEN=1 rewrites it (scripts/update-golden).
+TEST(EventTableTest, TheWholeTableStandsInItsGoldenFile) {
+    fakes::RecordingPlatform platform;
+    Engine engine(platform.platform, ".");
+    const std::string listing = engine.events.Listing();
+    const std::filesystem::path golden =
+        std::filesystem::path(TSUKIKAGE_GOLDEN_DIR) / "event_table.txt";
+    const char* update = std::getenv("TSUKIKAGE_UPDATE_GOLDEN");
+    if (update && std::string_view(update) == "1") fakes::WriteBytes(golden, listing);
+    if (test_support::ReadAll(golden) != listing) {
+        fakes::WriteBytes(std::filesystem::path(golden).replace_extension("actual.txt"), listing);
+        ADD_FAILURE() << "the event table differs from " << golden
+                      << "; the table as it stands is in event_table.actual.txt beside it";
+    }
+}
+
+// A control serving several screens answers with the handler of the screen shown, and on
+// none of them with nothing.
+TEST(EventTableTest, AClaimOnAScreenActsOnlyThere) {
+    EventTable table;
+    std::string ran;
+    table.OnClick(
+        ControlId::MusicGo, "room", [&] { ran += "room "; }, Screen::MusicRoom);
+    table.OnClick(
+        ControlId::MusicGo, "list", [&] { ran += "list "; }, Screen::SceneList);
+    for (const Mode mode : {Mode::MusicRoom, Mode::SceneList, Mode::Title, Mode::Replay}) {
+        WindowState state;
+        SetModeFlags(state, mode);
+        if (const EventTable::Action* action = table.Click(ControlId::MusicGo, state)) (*action)();
+    }
+    EXPECT_EQ(ran, "room list list ");  // a replay keeps the scene flag
 }
 
 class EventRoutingTest : public GameTest {};
@@ -47,9 +94,10 @@ TEST_F(EventRoutingTest, AnErrorNoHandlerCaughtShowsTheRunTimeErrorBoxAndEnds) {
         [](Engine& e) { e.ClickAt(100, 540); },
         [](Engine& e) { e.MenuCommand(MenuId::SaveMenu); },
     };
-    engine->events.OnClick(ControlId::Label2, [] { Raise(err::kFileNotFound); });
-    engine->events.OnMouseMove(ControlId::Label2, [](int, int) { Raise(err::kFileNotFound); });
-    engine->events.OnMenu(MenuId::SaveMenu, [] { Raise(err::kFileNotFound); });
+    engine->events.OnClick(ControlId::Label2, "test", [] { Raise(err::kFileNotFound); });
+    engine->events.OnMouseMove(ControlId::Label2, "test",
+                               [](int, int) { Raise(err::kFileNotFound); });
+    engine->events.OnMenu(MenuId::SaveMenu, "test", [] { Raise(err::kFileNotFound); });
     engine->form.Show(ControlId::Label2);
     engine->form.menu(MenuId::SystemMenu).enabled = true;
     for (std::size_t i = 0; i < std::size(events); ++i) {
@@ -68,7 +116,7 @@ TEST_F(EventRoutingTest, AnErrorNoHandlerCaughtShowsTheRunTimeErrorBoxAndEnds) {
 
 TEST_F(EventRoutingTest, AClickIsAPressAndAReleaseOverTheSameControl) {
     int clicks = 0;
-    engine->events.OnClick(ControlId::Label2, [&] { ++clicks; });
+    engine->events.OnClick(ControlId::Label2, "test", [&] { ++clicks; });
     engine->form.Show(ControlId::Label2);  // 88,536; 89 x 25, no handler of its own
     const struct {
         int down_x;
@@ -94,7 +142,8 @@ TEST_F(EventRoutingTest, AClickIsAPressAndAReleaseOverTheSameControl) {
 
 TEST_F(EventRoutingTest, ThePressedControlKeepsTheMouseMovesUntilTheRelease) {
     std::vector<std::pair<int, int>> moves;
-    engine->events.OnMouseMove(ControlId::Label2, [&](int x, int y) { moves.emplace_back(x, y); });
+    engine->events.OnMouseMove(ControlId::Label2, "test",
+                               [&](int x, int y) { moves.emplace_back(x, y); });
     engine->form.Show(ControlId::Label2);
     engine->MouseMoveAt(100, 540);
     engine->MouseMoveAt(10, 10);  // elsewhere: not for CGGo

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "sound/sound.h"
-#include "title/title_pictures.h"
+#include "window/title_images.h"
 
 namespace tsukikage::demo {
 
