@@ -52,7 +52,6 @@ void EndingRecord::Finish(std::string_view argument) {
     }
     s.EndFlags[static_cast<std::size_t>(ending)] = 1;
     const std::string bytes = EndingRecordBytes(s);
-    s.StepCount = static_cast<std::int16_t>(s.EndCount + 1);  // the loop index, as it ends
     std::optional<std::filesystem::path> path = w_.records.Active().PathForWriting(kRecordName);
     if (!path) Raise(err::kPathNotFound);
     if (damaged_) {

@@ -24,7 +24,6 @@ void MusicRoom::Open() {
     w_.SelectMode(Mode::MusicRoom);
     sound_.StopSound();
     TrackNames = ReadNameList(w_.folder, "\\list.dat");
-    w_.state.StepCount = static_cast<std::int16_t>(TrackNames.size() + 1);
     TrackNo = 1;
     ShowTrack();
 }

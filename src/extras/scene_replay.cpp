@@ -35,7 +35,6 @@ void SceneReplay::SystemBack_Click() {
 
 void SceneReplay::ReadList() {
     SceneNames = ReadNameList(w_.folder, "\\Scenelist.dat");
-    w_.state.StepCount = static_cast<std::int16_t>(SceneNames.size() + 1);
 }
 
 void SceneReplay::ShowScene() {

@@ -13,7 +13,6 @@
 namespace tsukikage {
 namespace {
 
-constexpr std::int32_t kPixelDropping = 3;
 constexpr std::uint32_t kOpaqueBlack = 0xFF000000u;
 
 ControlId Buffer(int index) {
@@ -102,8 +101,6 @@ void Graphics::PrepareEffect(std::string_view argument, Effect effect) {
 
 void Graphics::Timer1_Timer() {
     WindowState& s = w_.state;
-    s.SndResult = stretch_mode_;
-    stretch_mode_ = kPixelDropping;
     if (s.EffectMode == kSqueeze || s.EffectMode == kShrink) {
         // Frames 0 to N - 1; the last one is shown before the finish copies over it.
         const bool squeeze = s.EffectMode == kSqueeze;
@@ -130,16 +127,16 @@ void Graphics::DrawFrame(const EffectFrame& frame) {
     for (int i = 0; i < frame.count; ++i) {
         const FrameCopy& copy = frame.copies[static_cast<std::size_t>(i)];
         const Surface& buffer = DrawingImage(w_.form[Buffer(copy.buffer)]);
-        w_.state.SndResult = copy.scaled
-                                 ? StretchSurface(screen, copy.to, buffer, copy.from)
-                                 : CopySurface(screen, copy.to.x, copy.to.y, buffer, copy.from);
+        w_.state.written_only.SndResult =
+            copy.scaled ? StretchSurface(screen, copy.to, buffer, copy.from)
+                        : CopySurface(screen, copy.to.x, copy.to.y, buffer, copy.from);
     }
 }
 
 void Graphics::FinishEffect() {
     w_.state.EffectMode = kNoEffect;
     Surface& screen = DrawingImage(w_.form[ControlId::Picture1]);
-    w_.state.SndResult =
+    w_.state.written_only.SndResult =
         CopySurface(screen, 0, 0, DrawingImage(w_.form[ControlId::Master0]), kWholeBuffer);
     w_.form.Show(ControlId::imgAhead);
     w_.form.Changed();

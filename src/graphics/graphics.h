@@ -51,9 +51,6 @@ class Graphics {
     void MarkSeenAndSave(long long first, long long last);
 
     MainWindow& w_;
-    // Stretch mode of the screen's drawing surface: the platform's default until the first
-    // tick sets pixel dropping (3).
-    std::int32_t stretch_mode_ = 1;
     bool record_read_ = false;
     bool record_damaged_ = false;
 };

@@ -75,7 +75,7 @@ void Reader::OpenScenario() {
     if (!path) Raise(err::kFileNotFound);
     file_.emplace(TextInput::Open(*path));
     ++open_count_;
-    w_.state.ScenarioFile = 1;
+    w_.state.written_only.ScenarioFile = 1;
 }
 
 void Reader::CloseScenario() {

@@ -28,7 +28,7 @@ void Sound::PlayWave(std::string_view argument, unsigned flags) {
     StopSound();
     std::string name = "\\";
     name += argument;
-    w_.state.SndResult = w_.platform.wave_voice.PlaySound(name, flags);
+    w_.state.written_only.SndResult = w_.platform.wave_voice.PlaySound(name, flags);
 }
 
 void Sound::SoundSE(std::string_view argument) {
@@ -40,7 +40,8 @@ void Sound::SoundSELoop(std::string_view argument) {
 }
 
 void Sound::PlayLooping(std::string_view name) {
-    w_.state.SndResult = w_.platform.wave_voice.PlaySound(name, snd::kAsync | snd::kLoop);
+    w_.state.written_only.SndResult =
+        w_.platform.wave_voice.PlaySound(name, snd::kAsync | snd::kLoop);
 }
 
 std::string Sound::OpenCommand(std::string_view argument) const {
@@ -126,7 +127,7 @@ void Sound::BgmLoopWatch() {
 }
 
 void Sound::StopSound() {
-    w_.state.SndResult = w_.platform.wave_voice.PlaySound("", snd::kAsync);
+    w_.state.written_only.SndResult = w_.platform.wave_voice.PlaySound("", snd::kAsync);
 }
 
 void Sound::StopMusic() {

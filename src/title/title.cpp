@@ -112,12 +112,11 @@ void Title::FirstTitleScreen() {
     sound_.PlayLooping(kTitleTheme);
     form[ControlId::Picture1].AssignPicture(
         std::make_shared<const Surface>(DrawingImage(form[ControlId::Master0])));
-    s.EffectBuffer = 0;
+    s.written_only.EffectBuffer = 0;
     s.EffectStep = 0;
     // The records are read here and not before: nothing can have rewritten them yet.
     graphics_.LoadRecord();
     extras_.LoadEndingRecord();
-    s.StepCount = static_cast<std::int16_t>(s.EndCount + 1);  // the loop index, as it ends
     if (const std::optional<std::filesystem::path> place = w_.records.TakeNewUserFolder()) {
         form.Changed();
         w_.platform.message_box.Show(

@@ -29,10 +29,9 @@ struct WindowState {
     bool SceneMode = false;
 
     bool StartupRunning = false;
-    std::int16_t StepCount = 0;
+    std::int16_t StepCount = 0;  // the start-up's tick counter
 
-    std::int16_t ScenarioFile = 0;  // file number of the open scenario
-    std::int16_t PartNo = 0;        // last part marker passed
+    std::int16_t PartNo = 0;  // last part marker passed
     std::array<std::string, 2> ChoiceTargets;
     bool Loading = false;
 
@@ -41,15 +40,23 @@ struct WindowState {
 
     std::uint8_t EffectMode = 0;
     std::uint8_t EffectStep = 0;
-    std::uint8_t EffectBuffer = 0;
     std::uint8_t CGPage = 0;
 
-    std::int32_t SndResult = 0;
     bool MidiOpen = false;
 
     std::uint8_t EndCount = 0;
     EndingFlags EndFlags{};
     std::uint8_t SceneMarker = 0;
+
+    // Written and never read. The original kept the result of every wave-sound and drawing
+    // call, the number of the scenario file it opened and the index of a buffer; nothing
+    // decides anything by them. They are kept only so the state reads as the original's:
+    // nothing may read them, and tests do not look at them.
+    struct WrittenOnly {
+        std::int32_t SndResult = 0;
+        std::int16_t ScenarioFile = 0;
+        std::uint8_t EffectBuffer = 0;
+    } written_only;
 };
 
 // Sets the six mode flags for a screen: its own flag true, the others false.

@@ -96,7 +96,6 @@ TEST_F(ReaderTest, EndCommandStopsOpenedMusic) {
     // The wave voice stops first, then the music.
     EXPECT_EQ(fakes.sound_log,
               (std::vector<std::string>{"wave  1", "mci Stop MIDI1", "mci Close MIDI1"}));
-    EXPECT_EQ(engine->state.SndResult, 1);
     ASSERT_EQ(fakes.message_box.shown.size(), 1u);
     EXPECT_EQ(fakes.message_box.shown[0].text, "error 263");
     EXPECT_EQ(fakes.message_box.shown[0].icon, MessageIcon::None);
