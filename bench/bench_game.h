@@ -37,6 +37,8 @@ class BenchGame {
         }
         engine = std::make_unique<Engine>(fakes_.platform, folder_);
         engine->Form_Load();
+        // The benchmarks start games by the menu, which the start-up keeps disabled.
+        engine->form.menu(MenuId::SystemMenu).enabled = true;
     }
     ~BenchGame() { std::filesystem::remove_all(folder_); }
     BenchGame(const BenchGame&) = delete;

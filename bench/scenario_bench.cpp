@@ -93,21 +93,49 @@ void BM_JumpToTheLastLabel(benchmark::State& state) {
 }
 BENCHMARK(BM_JumpToTheLastLabel)->Unit(benchmark::kMillisecond);
 
-void BM_MillionContinuingCommands(benchmark::State& state) {
+// One click that reads the whole scenario behind a first wait line: the longest the window
+// waits for the reader. `Fill` writes what stands between the two wait lines.
+template <typename Fill>
+void ReadOneLongStretch(benchmark::State& state, Fill fill) {
     std::string s = ".\r\n";
-    for (int i = 0; i < 1'000'000; ++i) s += ".z\r\n";
+    fill(s);
     s += ".\r\n";
     bench::BenchGame game("scenario-bench", {{"datafile", s}});
-    game.engine->MenuCommand(MenuId::NewGame);
     for (auto _ : state) {
         state.PauseTiming();
         game.engine->MenuCommand(MenuId::NewGame);
         state.ResumeTiming();
-        game.engine->reader.imgAhead_Click();
+        game.engine->Click(ControlId::imgAhead);
+        if (!game.engine->reader.AtEnd()) state.SkipWithError("the stretch was not read");
     }
     state.counters["deepest_advance"] = game.engine->reader.deepest_advance();
 }
+
+void BM_MillionContinuingCommands(benchmark::State& state) {
+    ReadOneLongStretch(state, [](std::string& s) {
+        for (int i = 0; i < 1'000'000; ++i) s += ".z\r\n";
+    });
+}
 BENCHMARK(BM_MillionContinuingCommands)->Unit(benchmark::kMillisecond);
+
+// A page of 10,000 text lines (about 500 KB), shown at once.
+void BM_PageOfTenThousandLines(benchmark::State& state) {
+    ReadOneLongStretch(state, [](std::string& s) {
+        for (int i = 0; i < 10'000; ++i) s += bench::TextLine();
+    });
+}
+BENCHMARK(BM_PageOfTenThousandLines)->Unit(benchmark::kMillisecond);
+
+// A thousand labels, each jumping to the next: every jump reads the file from its start.
+void BM_ThousandJumpsInARow(benchmark::State& state) {
+    ReadOneLongStretch(state, [](std::string& s) {
+        for (int i = 0; i < 1'000; ++i) {
+            s += ".j L" + std::to_string(i) + "\r\n";
+            s += ".L" + std::to_string(i) + "\r\n";
+        }
+    });
+}
+BENCHMARK(BM_ThousandJumpsInARow)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace tsukikage

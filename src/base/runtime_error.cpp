@@ -18,6 +18,7 @@ constexpr Description kDescriptions[] = {
     {err::kSubscriptOutOfRange, "インデックスが有効範囲にありません。"},
     {err::kDivisionByZero, "0 で除算しました。"},
     {err::kTypeMismatch, "型が一致しません。"},
+    {err::kOutOfStackSpace, "スタック領域が不足しています。"},
     {err::kBadFileNameOrNumber, "ファイル名または番号が不正です。"},
     {err::kFileNotFound, "ファイルが見つかりません。"},
     {err::kBadFileMode, "ファイル モードが不正です。"},

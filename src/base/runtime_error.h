@@ -14,6 +14,7 @@ inline constexpr int kOutOfMemory = 7;
 inline constexpr int kSubscriptOutOfRange = 9;
 inline constexpr int kDivisionByZero = 11;
 inline constexpr int kTypeMismatch = 13;
+inline constexpr int kOutOfStackSpace = 28;
 inline constexpr int kBadFileNameOrNumber = 52;
 inline constexpr int kFileNotFound = 53;
 inline constexpr int kBadFileMode = 54;

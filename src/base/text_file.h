@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -21,6 +22,8 @@ class TextInput {
 
     bool AtEnd() const { return pos_ >= bytes_.size(); }
     void Rewind() { pos_ = 0; }
+    // Goes on reading from a place that position() gave; past the end is the end.
+    void Seek(std::size_t position) { pos_ = std::min(position, bytes_.size()); }
     // How many bytes have been read: where the next read starts.
     std::size_t position() const { return pos_; }
     // The whole file as it is on disk.

@@ -54,6 +54,7 @@ class Checker {
     void RequireFile(const Line& line, const std::optional<std::filesystem::path>& found,
                      std::string_view kind, std::string_view name);
     void CheckSceneMarkers();
+    void CheckJumpLoops();
     void CheckList(std::string_view name, bool tracks);
 
     const GameFolder& folder_;
@@ -189,6 +190,63 @@ void Checker::CheckCommand(const Line& line, std::size_t index) {
     }
 }
 
+// What reading does at a line: reads on, waits, or jumps (a label line reached by reading is
+// run by its first letter too).
+Flow FlowAt(const Line& line) {
+    if (!IsCommandLine(line.text)) return Flow::ReadsOn;
+    const std::string_view text = std::string_view(line.text).substr(1);
+    if (text.empty()) return Flow::Waits;
+    const CommandLetter* command = FindCommandOf(text);
+    return command ? command->flow : Flow::ReadsOn;
+}
+
+// A jump that reads on, through labels and jumps, back to itself without a line that waits
+// loops for ever: the player's reader ends there with an error. Each jump leads to the next
+// jump or wait after its label, so the jumps form chains; a chain that closes is reported
+// once, at its first line.
+void Checker::CheckJumpLoops() {
+    const std::size_t count = lines_.size();
+    std::map<std::string, std::size_t> first_line;  // command text -> index of its first line
+    for (std::size_t i = 0; i < count; ++i) {
+        if (IsCommandLine(lines_[i].text)) first_line.emplace(lines_[i].text.substr(1), i);
+    }
+    // The first line from each index on that waits or jumps (count: the end of the file).
+    std::vector<std::size_t> stop(count + 1, count);
+    for (std::size_t i = count; i-- > 0;) {
+        stop[i] = FlowAt(lines_[i]) == Flow::ReadsOn ? stop[i + 1] : i;
+    }
+    const auto next = [&](std::size_t jump) -> std::optional<std::size_t> {
+        const std::string target(utf8::From(std::string_view(lines_[jump].text).substr(1), 2));
+        const auto label = first_line.find(target);
+        if (label == first_line.end()) return std::nullopt;
+        const std::size_t reached = stop[label->second + 1];
+        if (reached == count || FlowAt(lines_[reached]) != Flow::Jumps) return std::nullopt;
+        return reached;
+    };
+    enum Mark : std::uint8_t { kUnseen, kOnPath, kDone };
+    std::vector<Mark> mark(count, kUnseen);
+    for (std::size_t start = 0; start < count; ++start) {
+        if (mark[start] != kUnseen || FlowAt(lines_[start]) != Flow::Jumps) continue;
+        std::vector<std::size_t> path;
+        std::optional<std::size_t> at = start;
+        while (at && mark[*at] == kUnseen) {
+            mark[*at] = kOnPath;
+            path.push_back(*at);
+            at = next(*at);
+        }
+        if (at && mark[*at] == kOnPath) {
+            const auto loop = std::find(path.begin(), path.end(), *at);
+            const std::size_t first = *std::min_element(loop, path.end());
+            const std::string target(utf8::From(std::string_view(lines_[first].text).substr(1), 2));
+            Report(lines_[first].number,
+                   "ラベル「" + target +
+                       "」へのジャンプが、待つ行も選択肢もないまま繰り返されます"
+                       "（終わらないループ）");
+        }
+        for (std::size_t line : path) mark[line] = kDone;
+    }
+}
+
 // Scene k runs from marker 2k - 1 to marker 2k.
 void Checker::CheckSceneMarkers() {
     for (const auto& [number, line] : scene_markers_) {
@@ -240,6 +298,7 @@ std::vector<std::string> Checker::Run() {
             if (command && command->argument == ArgumentKind::ChoiceBlock) i += kChoiceBlockLines;
         }
         CheckSceneMarkers();
+        CheckJumpLoops();
         // In the order of the scenario's lines.
         std::stable_sort(findings_.begin(), findings_.end(),
                          [](const auto& a, const auto& b) { return LineOf(a) < LineOf(b); });

@@ -14,7 +14,8 @@ namespace tsukikage {
 // The scenario: lines that are no valid CP932; jump and choice targets without their label;
 // pictures, window pictures, sounds and music that the lookup does not find; picture numbers
 // outside 1 to 250 or above the seen record's count; part markers that are no number or
-// stand twice; scene markers without their partner; endings outside 1 to 3. The lists:
+// stand twice; scene markers without their partner; endings outside 1 to 3; jumps that come
+// back to themselves with no line between that waits, which would loop for ever. The lists:
 // "\list.dat" and "\Scenelist.dat" that do not read as a count and that many names, and
 // music-room tracks that are not found.
 std::vector<std::string> CheckGame(const GameFolder& folder);

@@ -10,6 +10,8 @@ namespace tsukikage {
 namespace {
 
 constexpr std::string_view kScenarioName = "datafile";
+// The memory the label index may take; a scenario with more command text is searched.
+constexpr std::size_t kLabelIndexBytes = 64u << 20;
 
 }  // namespace
 
@@ -25,6 +27,7 @@ void Reader::imgAhead_Click() {
         // nesting another advance inside this one.
         while (AdvanceOnce()) {
         }
+        jumped_to_.clear();  // the reader waits
     } catch (const RuntimeError& error) {
         FailScenario(error);
     }
@@ -51,15 +54,52 @@ void Reader::DoCommand(std::string_view command_text) {
     if (commands_.Execute(command_text) == Then::Continue) imgAhead_Click();
 }
 
+void Reader::IndexLabels() {
+    labels_indexed_ = true;
+    const std::size_t resume = file_->position();
+    std::size_t bytes = 0;
+    file_->Rewind();
+    while (!file_->AtEnd()) {
+        std::string_view raw = file_->ReadRawLine();
+        if (!IsCommandLine(raw)) continue;
+        std::string text = Cp932ToUtf8(raw.substr(1));
+        bytes += text.size() + sizeof(std::size_t) * 4;
+        if (bytes > kLabelIndexBytes) {
+            label_index_too_big_ = true;
+            label_ends_.clear();
+            break;
+        }
+        label_ends_.emplace(std::move(text), file_->position());  // the first line wins
+    }
+    file_->Seek(resume);
+}
+
+std::optional<std::size_t> Reader::LabelEnd(std::string_view target) {
+    if (!labels_indexed_) IndexLabels();
+    if (!label_index_too_big_) {
+        const auto found = label_ends_.find(std::string(target));
+        if (found == label_ends_.end()) return std::nullopt;
+        return found->second;
+    }
+    file_->Rewind();
+    while (!file_->AtEnd()) {
+        std::string_view raw = file_->ReadRawLine();
+        if (IsCommandLine(raw) && Cp932ToUtf8(raw.substr(1)) == target) return file_->position();
+    }
+    return std::nullopt;
+}
+
 bool Reader::SeekLabel(std::string_view target) {
     try {
         if (!file_) return false;
-        file_->Rewind();
-        while (!file_->AtEnd()) {
-            std::string_view raw = file_->ReadRawLine();
-            if (IsCommandLine(raw) && Cp932ToUtf8(raw.substr(1)) == target) return true;
+        const std::optional<std::size_t> end = LabelEnd(target);
+        if (!end) {
+            file_->Seek(file_->bytes().size());  // searched to its end, as the original did
+            return false;
         }
-        return false;
+        if (!jumped_to_.insert(*end).second) Raise(err::kOutOfStackSpace);
+        file_->Seek(*end);
+        return true;
     } catch (const RuntimeError& error) {
         FailScenario(error);
     }
@@ -80,6 +120,10 @@ void Reader::OpenScenario() {
 
 void Reader::CloseScenario() {
     file_.reset();
+    label_ends_.clear();
+    labels_indexed_ = false;
+    label_index_too_big_ = false;
+    jumped_to_.clear();
 }
 
 std::string Reader::ReadLine() {

@@ -3,6 +3,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "base/runtime_error.h"
 #include "base/text_file.h"
@@ -33,7 +35,10 @@ class Reader {
     // Moves the reader to the line after the label line ".target" (the first in the file)
     // and reads on from there. When there is none, the file stays at its end.
     void JumpLabel(std::string_view target);
-    // The search of JumpLabel without the reading on: true when the label was found.
+    // The search of JumpLabel without the reading on: true when the label was found. The
+    // language has no conditions, so a jump to a place that an earlier jump led to since the
+    // reader last waited would read the same lines for ever: it raises 28 (out of stack
+    // space), where the original's nested advances ran out of stack.
     bool SeekLabel(std::string_view target);
 
     // Makes the game folder current and opens "datafile" as the scenario file.
@@ -63,11 +68,22 @@ class Reader {
   private:
     // Reads one page and runs its command; true when the command continues.
     bool AdvanceOnce();
+    // Where reading goes on after the first label line ".target", if there is one.
+    std::optional<std::size_t> LabelEnd(std::string_view target);
+    void IndexLabels();
 
     MainWindow& w_;
     Page& page_;
     const CommandTable& commands_;
     std::optional<TextInput> file_;
+    // For each command text, where reading goes on after its first line: made at the first
+    // jump, as the file never changes while it is open. Left empty, with jumps searching the
+    // file, when the command texts would take more memory than kLabelIndexBytes.
+    std::unordered_map<std::string, std::size_t> label_ends_;
+    bool labels_indexed_ = false;
+    bool label_index_too_big_ = false;
+    // The places the jumps since the reader last waited have led to.
+    std::unordered_set<std::size_t> jumped_to_;
     int open_count_ = 0;
     int advance_depth_ = 0;
     int deepest_advance_ = 0;

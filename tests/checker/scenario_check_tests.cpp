@@ -96,5 +96,45 @@ TEST_F(ScenarioCheckTest, EveryPlantedFaultIsReportedOnItsLine) {
     EXPECT_EQ(found, expected);
 }
 
+// A jump that reads back to itself with nothing between that waits is reported once, at the
+// first jump of the loop; a way back that waits is no loop.
+TEST(ScenarioCheckLoopTest, AJumpLoopWithoutAWaitIsReportedAtItsFirstJump) {
+    const struct {
+        std::vector<std::string_view> lines;
+        std::vector<std::string> found;
+    } cases[] = {
+        {{".L", ".j L"},
+         {"datafile:2: "
+          "ラベル「L」へのジャンプが、待つ行も選択肢もないまま繰り返されます（終わらないループ）"}},
+        {{"文", ".A", ".j B", "文", ".B", ".z", ".p 1", ".j A"},
+         {"datafile:3: "
+          "ラベル「B」へのジャンプが、待つ行も選択肢もないまま繰り返されます（終わらないループ）"}},
+        {{".", ".jL"},  // the empty label: the wait line's own
+         {"datafile:2: "
+          "ラベル「」へのジャンプが、待つ行も選択肢もないまま繰り返されます（終わらないループ）"}},
+        {{".L", ".", ".j L"}, {}},
+        {{".L", ".s", "L", "甲", "L", "乙", "-", ".j L"}, {}},
+        {{".L", ".y 曲.mid", ".j L"}, {}},
+        {{".j B", ".A", ".j C", ".B", ".j A", ".C", "."}, {}},
+        {{".j B", ".A", ".B", ".j A", ".E"},
+         {"datafile:4: "
+          "ラベル「A」へのジャンプが、待つ行も選択肢もないまま繰り返されます（終わらないループ）"}},
+    };
+    for (const auto& c : cases) {
+        test_support::TempFolder folder;
+        std::string text;
+        for (std::string_view line : c.lines) text += fakes::Scenario({line});
+        folder.Write("datafile", text);
+        folder.Write("曲.mid");
+        std::vector<std::string> found;
+        for (const std::string& line : CheckGame(GameFolder(folder.path()))) {
+            if (line.starts_with("datafile:") && line.find("ループ") != std::string::npos) {
+                found.push_back(line);
+            }
+        }
+        EXPECT_EQ(found, c.found) << c.lines.size() << " lines, first " << c.lines.front();
+    }
+}
+
 }  // namespace
 }  // namespace tsukikage

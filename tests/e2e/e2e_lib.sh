@@ -364,6 +364,53 @@ click_choice() {
     seen=$(now_ms)
 }
 
+# --- message boxes and other windows of the player ---------------------------------------------
+
+keep_screen() {  # NAME: the whole screen, message boxes and menus included, as NN-NAME.png
+    shots=$((shots + 1))
+    import -silent -window root "$artifacts/$(printf '%02d' "$shots")-$1.png" ||
+        fail "could not take a screenshot of the screen"
+}
+
+gone() {  # WINDOW...: none of them is mapped
+    local mapped id
+    mapped=$(player_windows)
+    for id in "$@"; do
+        grep -qx "$id" <<<"$mapped" && return 1
+    done
+    return 0
+}
+
+box_shown() { box=$(named_window "$1"); }  # TITLE: sets box
+
+# expect_box TITLE NAME WHAT: the box TITLE comes up; kept as NAME, then closed with Return.
+expect_box() {
+    poll "$step_timeout" "$3 brings up the box \"$1\"" box_shown "$1"
+    keep_screen "$2"
+    timeout 5 xdotool windowfocus --sync "$box" || fail "the box \"$1\" cannot take the focus"
+    xdotool key Return
+    poll "$step_timeout" "the box \"$1\" closes on Return" gone "$box"
+}
+
+no_box() {  # WHEN
+    local others
+    others=$(other_windows)
+    [[ -z $others ]] || fail "a window of the player is open $1 (a message box?):" \
+        "$(for id in $others; do xdotool getwindowname "$id"; done | tr '\n' ' ')"
+}
+
+# expect_end STATUS WHAT: the player ends by itself within close_timeout, with that status.
+expect_end() {
+    local deadline status=0
+    deadline=$(( $(now_ms) + close_timeout * 1000 ))
+    while running "$player_pid" && (( $(now_ms) < deadline )); do sleep 0.05; done
+    running "$player_pid" && fail "the player still runs $close_timeout s after $2"
+    wait "$player_pid" || status=$?
+    player_pid=
+    (( status == $1 )) || fail "the player ended with status $status after $2, not $1"
+    say "run $player_runs: the player ended with status $status after $2"
+}
+
 # --- the end ----------------------------------------------------------------------------------
 
 # close_player: asks the window to close, as a window manager's close button does; the player

@@ -77,12 +77,6 @@ title_layout_shown() { look_at_window && [[ $(images_digest) == "$title_images" 
 
 canvas_is() { look_at_window && [[ $(canvas_digest) == "$1" ]]; }
 
-keep_screen() {  # NAME: the whole screen, message boxes and menus included, as NN-NAME.png
-    shots=$((shots + 1))
-    import -silent -window root "$artifacts/$(printf '%02d' "$shots")-$1.png" ||
-        fail "could not take a screenshot of the screen"
-}
-
 # --- the menus --------------------------------------------------------------------------------
 
 # new_popup EXCEPT: a mapped window of the player besides the main one and EXCEPT (a menu's
@@ -109,14 +103,6 @@ click_row() {
     xdotool mousemove $(( X + WIDTH / 2 )) $(( Y + row * ($3 - 1) + row / 2 )) click 1
 }
 
-gone() {  # WINDOW...: none of them is mapped
-    local mapped id
-    mapped=$(player_windows)
-    for id in "$@"; do
-        grep -qx "$id" <<<"$mapped" && return 1
-    done
-    return 0
-}
 
 # menu_pick ROW SLOT: opens システム, its ROWth entry (セーブ or ロード) and that submenu's
 # entry of the slot.
@@ -132,25 +118,6 @@ menu_pick() {
     poll "$step_timeout" "the menus close after $what" gone "$system_popup" "$popup"
 }
 
-# --- message boxes ----------------------------------------------------------------------------
-
-box_shown() { box=$(named_window "$1"); }  # TITLE: sets box
-
-# expect_box TITLE NAME WHAT: the box TITLE comes up; kept as NAME, then closed with Return.
-expect_box() {
-    poll "$step_timeout" "$3 brings up the box \"$1\"" box_shown "$1"
-    keep_screen "$2"
-    timeout 5 xdotool windowfocus --sync "$box" || fail "the box \"$1\" cannot take the focus"
-    xdotool key Return
-    poll "$step_timeout" "the box \"$1\" closes on Return" gone "$box"
-}
-
-no_box() {  # WHEN
-    local others
-    others=$(other_windows)
-    [[ -z $others ]] || fail "a window of the player is open $1 (a message box?):" \
-        "$(for id in $others; do xdotool getwindowname "$id"; done | tr '\n' ' ')"
-}
 
 # --- the game folder --------------------------------------------------------------------------
 

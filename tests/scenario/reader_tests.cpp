@@ -167,6 +167,68 @@ TEST_F(ReaderTest, RunTimeErrorsEndTheProgramAfterTheFileErrorBox) {
     }
 }
 
+// The language has no conditions: a jump that comes back to where a jump led since the last
+// wait reads the same lines for ever. It ends as the original's nested advances did, out of
+// stack space, through the file error box; a way back that waits, or a chain of jumps that
+// goes on, plays on.
+TEST_F(ReaderTest, AJumpLoopWithoutAWaitEndsOutOfStackSpace) {
+    const struct {
+        const char* name;
+        std::vector<std::string_view> lines;
+        bool ends;
+        std::string_view page;  // after three clicks, when it plays on
+    } cases[] = {
+        {"to itself", {".", "前", ".L", ".j L"}, true, ""},
+        {"through two labels", {".", ".A", ".j B", "文", ".B", ".z", ".p 3", ".j A"}, true, ""},
+        {"to the empty label, the wait line above", {".", ".jL", "文"}, true, ""},
+        {"back over a wait", {".", ".L", "一巡", ".", ".j L"}, false, "一巡\r\n"},
+        {"forward, each label once",
+         {".", ".j B", ".A", ".j C", ".B", ".j A", ".C", "終", "."},
+         false,
+         "終\r\n"},
+        {"the same label from two waits",
+         {".", ".L", "又", ".j M", ".M", ".", ".j L"},
+         false,
+         "又\r\n"},
+        // Last: a new game leaves its choices on screen.
+        {"back over a choice", {".", ".L", ".s", "L", "甲", "L", "乙", "-", ".j L"}, false, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        fakes.Clear();
+        fakes.process.status.reset();
+        std::string text;
+        for (std::string_view line : c.lines) text += fakes::Scenario({line});
+        WriteGameFile("datafile", text);
+        engine->SelectMode(Mode::Title);
+        engine->Click(ControlId::NewGameImage);
+        bool ended = false;
+        try {
+            for (int click = 0; click < 3; ++click) {
+                if (engine->form.ChoicesShown()) {
+                    engine->Click(ControlId::lblSel0);
+                } else {
+                    Advance();
+                }
+            }
+        } catch (const ProcessEnded&) {
+            ended = true;
+        }
+        EXPECT_EQ(ended, c.ends);
+        if (c.ends) {
+            ASSERT_EQ(fakes.message_box.shown.size(), 1u);
+            EXPECT_EQ(fakes.message_box.shown[0].text, "スタック領域が不足しています。");
+            EXPECT_EQ(fakes.message_box.shown[0].title, "ファイルエラー");
+            EXPECT_EQ(fakes.process.status, ExitStatus::Failed);
+        } else {
+            EXPECT_TRUE(fakes.message_box.shown.empty());
+            if (!c.page.empty()) {
+                EXPECT_EQ(Label(), c.page);
+            }
+        }
+    }
+}
+
 TEST_F(ReaderTest, AMillionContinuingCommandsRunInConstantDepth) {
     std::string text = "\r\n";  // an empty first page
     text += ".\r\n";
