@@ -80,6 +80,48 @@ TEST_F(SaveLoadTest, ASaveHoldsThePartNumberInThePrintedFormAndNothingElse) {
     EXPECT_TRUE(fakes.message_box.shown.empty());
 }
 
+// Each of the ten menu items reaches its own slot, the fifth as the first.
+TEST_F(SaveLoadTest, EveryMenuSlotSavesAndLoadsItsOwnFile) {
+    constexpr MenuId kSave[] = {MenuId::save1, MenuId::save2, MenuId::save3, MenuId::save4,
+                                MenuId::save5};
+    constexpr MenuId kLoad[] = {MenuId::load1, MenuId::load2, MenuId::load3, MenuId::load4,
+                                MenuId::load5};
+    for (int n = 1; n <= 5; ++n) {
+        SCOPED_TRACE(n);
+        engine->state.PartNo = static_cast<std::int16_t>(20 + n);
+        engine->MenuCommand(kSave[n - 1]);
+        EXPECT_EQ(ReadAll(Slot(n)), " " + std::to_string(20 + n) + " \r\n");
+        for (int later = n + 1; later <= 5; ++later)
+            EXPECT_FALSE(std::filesystem::exists(Slot(later)));
+    }
+    // From the last to the first, so that no slot's number is left over from the one before.
+    for (int n = 5; n >= 1; --n) {
+        SCOPED_TRACE(n);
+        engine->state.PartNo = 0;
+        engine->MenuCommand(kLoad[n - 1]);
+        EXPECT_EQ(engine->state.PartNo, 20 + n);
+        EXPECT_TRUE(engine->state.GameMode);
+    }
+    EXPECT_TRUE(fakes.message_box.shown.empty());
+}
+
+// A slot saved for the first time in this run is found by the next load: the listing of the
+// folder read before the save (by a load of the empty slot) is not used again.
+TEST_F(SaveLoadTest, ASlotSavedForTheFirstTimeLoadsWithoutARestart) {
+    for (const auto& [save, load] :
+         {std::pair{MenuId::save5, MenuId::load5}, std::pair{MenuId::save1, MenuId::load1}}) {
+        fakes.Clear();
+        engine->MenuCommand(load);  // nothing saved yet: the folder is listed without it
+        ASSERT_EQ(fakes.message_box.shown.size(), 1u);
+        engine->state.PartNo = 13;
+        engine->MenuCommand(save);
+        engine->state.PartNo = 0;
+        engine->MenuCommand(load);
+        EXPECT_EQ(fakes.message_box.shown.size(), 1u);
+        EXPECT_EQ(engine->state.PartNo, 13);
+    }
+}
+
 TEST_F(SaveLoadTest, LoadingByImageAndByMenuGivesTheSameGame) {
     Advance();  // the choice of part 13
     engine->MenuCommand(MenuId::save2);
@@ -148,31 +190,46 @@ TEST_F(SaveLoadTest, MusicIsStoppedOnlyWhenItWasOpenedAndPicksWaitForTheLoad) {
 // A slot that cannot be read leaves everything as it was and says why; one whose marker is
 // not in the scenario reads to the end and shows the captions as they last stood.
 TEST_F(SaveLoadTest, BadSlotFilesLeaveTheGameAsItWas) {
+    constexpr std::string_view kMissing = "にはセーブがありません。";
+    constexpr std::string_view kDamaged = "のセーブが壊れているため、ロードできませんでした。";
+    constexpr MenuId kLoad[] = {MenuId::load1, MenuId::load2, MenuId::load3, MenuId::load4,
+                                MenuId::load5};
     const struct {
         const char* name;
+        int slot;
         std::string bytes;  // empty name below: no file
         bool exists;
+        std::string_view told;  // after "スロットN"
     } cases[] = {
-        {"missing", "", false},           {"empty", "", true},
-        {"no number", " abc \r\n", true}, {"out of range", " 99999 \r\n", true},
-        {"a folder", "", false},
+        {"missing", 1, "", false, kMissing},
+        {"missing fifth", 5, "", false, kMissing},
+        {"empty", 1, "", true, kDamaged},
+        {"no number", 1, " abc \r\n", true, kDamaged},
+        {"out of range", 1, " 99999 \r\n", true, kDamaged},
+        {"out of range fifth", 5, " 99999 \r\n", true, kDamaged},
+        {"a folder", 1, "", false, kDamaged},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        std::filesystem::remove_all(Slot(1));
-        if (c.exists) WriteGameFile("save1.dat", c.bytes);
-        if (std::string_view(c.name) == "a folder") std::filesystem::create_directory(Slot(1));
+        const std::string file = "save" + std::to_string(c.slot) + ".dat";
+        std::filesystem::remove_all(Slot(c.slot));
+        if (c.exists) WriteGameFile(file, c.bytes);
+        if (std::string_view(c.name) == "a folder") {
+            std::filesystem::create_directory(Slot(c.slot));
+        }
         engine->folder.Forget(folder.path());
         const std::string before = Snapshot();
         fakes.Clear();
-        engine->MenuCommand(MenuId::load1);
+        engine->MenuCommand(kLoad[c.slot - 1]);
         EXPECT_EQ(Snapshot(), before);
         EXPECT_TRUE(fakes.sound_log.empty());
         ASSERT_EQ(fakes.message_box.shown.size(), 1u);
         EXPECT_EQ(fakes.message_box.shown[0].title, "ロードエラー");
-        EXPECT_NE(fakes.message_box.shown[0].text.find("スロット1"), std::string::npos);
+        EXPECT_EQ(fakes.message_box.shown[0].text,
+                  "スロット" + std::to_string(c.slot) + std::string(c.told));
+        EXPECT_EQ(fakes.message_box.shown[0].icon, MessageIcon::Exclamation);
+        std::filesystem::remove_all(Slot(c.slot));
     }
-    std::filesystem::remove_all(Slot(1));
 
     // Read as written or not: no blanks, CR alone, a long tail.
     for (const std::string& bytes :
