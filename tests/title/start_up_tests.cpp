@@ -1,6 +1,9 @@
 // The start-up sequence, the title screen's layouts and images, and the ways out.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <functional>
+
 #include "fakes/game_fixture.h"
 #include "graphics/picture_box.h"
 #include "title/title_texts.h"
@@ -113,6 +116,20 @@ TEST_F(StartUpTest, TicksOneAndThreeActAndEveryOtherTickChangesNothing) {
     EXPECT_NE(revision, on_load_screen);
     EXPECT_EQ(engine->form.revision, on_load_screen);
     EXPECT_EQ(fakes.wave_voice.calls.size(), 1u);
+
+    // Nor on a later title after an extra left the shared loop index low: a scene list of no
+    // scenes leaves it at 1, two ticks short of the first title screen.
+    engine->Click(ControlId::EndImage);  // the title, the menu enabled
+    engine->Click(ControlId::SceneImage);
+    EXPECT_EQ(engine->state.StepCount, 1);
+    engine->Click(ControlId::SystemBack);
+    const std::uint64_t back_on_title = engine->form.revision;
+    const std::size_t waves = fakes.wave_voice.calls.size();
+    Ticks(3);
+    EXPECT_EQ(engine->form.revision, back_on_title);
+    EXPECT_EQ(fakes.wave_voice.calls.size(), waves);
+    EXPECT_EQ(Label(), Notice());
+    EXPECT_TRUE(MenuEnabled());
 }
 
 TEST_F(StartUpTest, EachTitleLayoutShowsItsPicturesCaptionAndMenu) {
@@ -159,6 +176,112 @@ TEST_F(StartUpTest, ALockedExtraSaysSoAndAnUnlockedOneOpens) {
     EXPECT_EQ(Label(), "ゲームをクリアーしてください。");
     EXPECT_TRUE(engine->state.TitleMode);
     for (ControlId id : kImages) EXPECT_TRUE(control(id).visible);
+}
+
+// Each ending unlocks its own extra and no other: the title image shows the unlocked picture
+// on the first title and on the later ones, and opens the extra; the other two keep the hint
+// and ask for the game to be cleared. Only a mark of exactly 1 unlocks; a later title brings
+// the hint only over a mark of 0, so a mark of 2 shows the unlocked picture there and still
+// keeps the extra locked.
+TEST_F(StartUpTest, EachEndingUnlocksItsOwnExtraAlone) {
+    constexpr ControlId kExtras[] = {ControlId::CGImage, ControlId::SceneImage,
+                                     ControlId::MusicImage};
+    constexpr std::uint32_t kGallery = 0xFF000012, kScenes = 0xFF000013, kMusic = 0xFF000014,
+                            kHint = 0xFF00000F;
+    const struct {
+        std::string_view endings;
+        std::array<std::uint32_t, 3> first_title;
+        std::array<std::uint32_t, 3> later_title;
+        std::array<bool, 3> opens;
+    } cases[] = {
+        {"3\r\n1\r\n0\r\n0\r\n",
+         {kGallery, kHint, kHint},
+         {kGallery, kHint, kHint},
+         {true, false, false}},
+        {"3\r\n0\r\n1\r\n0\r\n",
+         {kHint, kScenes, kHint},
+         {kHint, kScenes, kHint},
+         {false, true, false}},
+        {"3\r\n0\r\n0\r\n1\r\n",
+         {kHint, kHint, kMusic},
+         {kHint, kHint, kMusic},
+         {false, false, true}},
+        {"3\r\n2\r\n0\r\n0\r\n",
+         {kHint, kHint, kHint},
+         {kGallery, kHint, kHint},
+         {false, false, false}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.endings);
+        Restart(c.endings);
+        Ticks(3);
+        for (std::size_t i = 0; i < 3; ++i) EXPECT_EQ(Shown(kExtras[i]), c.first_title[i]) << i;
+        engine->Click(ControlId::LoadGameImage);
+        engine->Click(ControlId::EndImage);  // a later title
+        for (std::size_t i = 0; i < 3; ++i) EXPECT_EQ(Shown(kExtras[i]), c.later_title[i]) << i;
+        for (std::size_t i = 0; i < 3; ++i) {
+            SCOPED_TRACE(ControlName(kExtras[i]));
+            control(ControlId::Label1).caption.clear();
+            engine->Click(kExtras[i]);
+            const WindowState& s = engine->state;
+            const bool opened[] = {s.CGMode, s.SceneMode, s.MusicMode};
+            for (std::size_t k = 0; k < 3; ++k) EXPECT_EQ(opened[k], c.opens[i] && k == i) << k;
+            EXPECT_EQ(s.TitleMode, !c.opens[i]);
+            if (c.opens[i]) {
+                engine->Click(ControlId::SystemBack);
+                EXPECT_TRUE(s.TitleMode);
+            } else {
+                EXPECT_EQ(Label(), "ゲームをクリアーしてください。");
+            }
+        }
+    }
+}
+
+// The extras' layouts show exactly their own buttons: the scene list shares the music room's
+// but its stop button. Each is laid out from the title, and the scene list again straight
+// after the music room, whose buttons it must not keep.
+TEST_F(StartUpTest, EachExtraLayoutShowsExactlyItsButtons) {
+    Restart("3\r\n1\r\n1\r\n1\r\n");
+    Ticks(3);
+    engine->Click(ControlId::LoadGameImage);
+    engine->Click(ControlId::EndImage);  // a later title
+    // The controls shown, in their order; "(off)" marks one shown but disabled.
+    const auto shown = [this] {
+        std::string names;
+        for (int id = int(ControlId::Picture1); id <= int(ControlId::txtTell); ++id) {
+            const Control& c = control(ControlId(id));
+            if (!c.visible) continue;
+            if (!names.empty()) names += ' ';
+            names += ControlName(ControlId(id));
+            if (!c.enabled) names += "(off)";
+        }
+        return names;
+    };
+    const std::string scene_list = "Picture1 Label1 SystemBack MusicBack MusicPlay MusicGo";
+    const struct {
+        const char* name;
+        std::function<void()> open;
+        std::string shown;
+    } cases[] = {
+        {"gallery", [this] { engine->Click(ControlId::CGImage); },
+         "Picture1 Shape1 Label2 CGBack SystemBack CGGo"},
+        {"music room", [this] { engine->Click(ControlId::MusicImage); },
+         "Picture1 Label1 SystemBack MusicBack MusicPlay MusicGo MusicStop"},
+        {"scene list", [this] { engine->Click(ControlId::SceneImage); }, scene_list},
+        {"scene list after the music room",
+         [this] {
+             engine->Click(ControlId::MusicImage);
+             engine->SelectMode(Mode::SceneList);
+         },
+         scene_list},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.open();
+        EXPECT_EQ(shown(), c.shown);
+        engine->Click(ControlId::SystemBack);
+        ASSERT_TRUE(engine->state.TitleMode);
+    }
 }
 
 TEST_F(StartUpTest, TheFirstTrueModeFlagChoosesTheLayout) {
