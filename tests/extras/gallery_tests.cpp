@@ -59,32 +59,62 @@ TEST_F(GalleryTest, OpensOnPageOneWithSeenThumbnailsAndPlaceholders) {
     EXPECT_TRUE(fakes.wave_voice.calls.empty());
 }
 
+// A next page is offered while its first number is within the count, also when it is the
+// count itself (17, 33).
 TEST_F(GalleryTest, PagesTurnWhileTheirFirstNumberIsWithinTheCount) {
-    for (const int count : {70, 80}) {
-        SCOPED_TRACE(count);
-        OpenWith(count, {65});
+    const struct {
+        int count;
+        std::vector<std::string> captions;  // after each CGGo, the last one changing nothing
+        std::string back;                   // after a CGBack from the last page
+    } cases[] = {
+        {16, {"1枚目"}, "1枚目"},
+        {17, {"17枚目", "17枚目"}, "1枚目"},
+        {32, {"17枚目", "17枚目"}, "1枚目"},
+        {33, {"17枚目", "33枚目", "33枚目"}, "17枚目"},
+        {70, {"17枚目", "33枚目", "49枚目", "65枚目", "65枚目"}, "49枚目"},
+        {80, {"17枚目", "33枚目", "49枚目", "65枚目", "65枚目"}, "49枚目"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.count);
+        OpenWith(c.count, {17, 33, 65});
         engine->Click(ControlId::CGBack);  // page 1: nothing before it
         EXPECT_EQ(Caption(), "1枚目");
-        for (const char* caption : {"17枚目", "33枚目", "49枚目", "65枚目", "65枚目"}) {
+        for (const std::string& caption : c.captions) {
             engine->Click(ControlId::CGGo);
             EXPECT_EQ(Caption(), caption);
         }
-        EXPECT_EQ(Cell(0, 0), 0xFF100041u);  // picture 65
-        EXPECT_EQ(Cell(3, 3), 0xFF0000EEu);  // 80: beyond a count of 70 too
+        // The page shown is the one the caption names.
+        const int page = std::stoi(c.captions.back());
+        EXPECT_EQ(Cell(0, 0), page == 1 ? 0xFF0000EEu : 0xFF100000u + page);  // 1 unseen
+        if (page == 65) {
+            EXPECT_EQ(Cell(3, 3), 0xFF0000EEu);  // 80: beyond a count of 70 too
+        }
         engine->Click(ControlId::CGBack);
-        EXPECT_EQ(Caption(), "49枚目");
+        EXPECT_EQ(Caption(), c.back);
         engine->Click(ControlId::SystemBack);  // to the title for the next round
     }
 }
 
 TEST_F(GalleryTest, TheFrameFollowsThePointerAndAClickOnABoundaryPicksTheCellBefore) {
-    OpenWith(16, {1, 2, 5, 6});
+    OpenWith(16, {1, 2, 3, 4, 5, 6, 9, 13, 16});
     const struct {
         int x, y;
         int frame_col, frame_row;  // the frame: the cell right of or below a boundary
         int picked;                // the click: the cell left of or above it
-    } cases[] = {{0, 0, 0, 0, 1},     {159, 119, 0, 0, 1}, {160, 120, 1, 1, 1},
-                 {161, 121, 1, 1, 6}, {160, 0, 1, 0, 1},   {0, 120, 0, 1, 1}};
+    } cases[] = {{0, 0, 0, 0, 1},
+                 {159, 119, 0, 0, 1},
+                 {160, 120, 1, 1, 1},
+                 {161, 121, 1, 1, 6},
+                 {160, 0, 1, 0, 1},
+                 {0, 120, 0, 1, 1},
+                 // Off the diagonal: row and column are not interchangeable.
+                 {330, 10, 2, 0, 3},
+                 {10, 130, 0, 1, 5},
+                 {10, 250, 0, 2, 9},
+                 // The corners of the page.
+                 {639, 0, 3, 0, 4},
+                 {0, 479, 0, 3, 13},
+                 {639, 479, 3, 3, 16}};
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.x) + "," + std::to_string(c.y));
         PointAt(c.x, c.y);
@@ -137,11 +167,15 @@ TEST_F(GalleryTest, MissingFilesLeaveThePageShown) {
 }
 
 TEST_F(GalleryTest, CellsPastTheLastPictureShowThePlaceholderAndTakeNoClick) {
-    OpenWith(250, {241});
+    OpenWith(250, {241, 250});
     for (int page = 1; page < 241; page += 16) engine->Click(ControlId::CGGo);
     EXPECT_EQ(Caption(), "241枚目");
     EXPECT_EQ(Cell(0, 0), 0xFF1000F1u);
+    EXPECT_EQ(Cell(1, 2), 0xFF1000FAu);  // 250, the last picture
     EXPECT_EQ(Cell(2, 2), 0xFF0000EEu);  // 251
+    ClickAt(250, 300);                   // 250 opens
+    EXPECT_EQ(control(ControlId::Picture1).picture->at(0, 0), 0xFF2000FAu);
+    engine->Click(ControlId::SystemBack);
     const auto before = control(ControlId::Picture1).picture;
     ClickAt(400, 300);  // 251
     EXPECT_EQ(control(ControlId::Picture1).picture, before);

@@ -36,6 +36,8 @@ TEST_F(ExtrasTest, ListsReadQuotedNamesAndKeepTheFirstTen) {
         {"2,\"夜, 月\",朝", {"夜, 月", "朝"}},
         {"1,一,二", {"一"}},  // more names than the count
         {"0", {""}},
+        {"-1,一,二", {""}},  // a negative count: no names
+        {"-32768,一", {""}},
         {"", {""}},
         {"三,一,二", {"一", "二"}},  // no count: the names that follow
         {"12,1,2,3,4,5,6,7,8,9,10,11,12", {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"}},
