@@ -2,8 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <limits>
 #include <sstream>
 
+#include "comfort/read_pages.h"
 #include "fakes/game_fixture.h"
 
 namespace tsukikage {
@@ -333,6 +335,48 @@ TEST_F(ComfortTest, SoundLevelsFollowTheSettingsAndTheMusicRoomTakesTheMusicLeve
     engine->SelectMode(Mode::Title);
     engine->KeyPress(Key::Escape);
     EXPECT_EQ(fakes.sound_levels.voice, 80);
+}
+
+// A page marked again adds nothing, and the marks not yet saved (a skip saves none) are still
+// written by the next save; once saved, marking old pages again writes nothing.
+TEST(ReadPagesTest, MarkingAPageAgainKeepsTheMarksNotYetSaved) {
+    TempFolder folder;
+    ReadPages pages(folder.path() / "read-pages");
+    pages.Open("scenario");
+    EXPECT_FALSE(pages.dirty());
+    EXPECT_TRUE(pages.Mark(7));
+    EXPECT_TRUE(pages.Mark(3));
+    EXPECT_FALSE(pages.Mark(7));
+    EXPECT_TRUE(pages.dirty());
+    EXPECT_EQ(pages.Save(), std::nullopt);
+    EXPECT_EQ(FileBytes(pages.file()), "tsukikage read pages 1\n3\n7\n");
+    EXPECT_FALSE(pages.dirty());
+
+    EXPECT_FALSE(pages.Mark(3));
+    EXPECT_FALSE(pages.dirty());
+    std::filesystem::remove(pages.file());
+    EXPECT_EQ(pages.Save(), std::nullopt);
+    EXPECT_FALSE(std::filesystem::exists(pages.file()));  // nothing changed: nothing written
+}
+
+// A record line is read only when it is digits alone: a line with anything before or after
+// them (a blank, a sign, a CR of another line end, letters) is passed over.
+TEST(ReadPagesTest, OnlyLinesOfDigitsAloneAreRead) {
+    TempFolder folder;
+    const std::string scenario = "scenario";
+    constexpr std::size_t kLast = std::numeric_limits<std::size_t>::max();
+    std::ofstream(folder.path() / ReadPagesFileName(scenario), std::ios::binary)
+        << "tsukikage read pages 1\n1\n2x\n3 \n 4\n+5\n6\r\n0x7\n"
+        << kLast << "\n";
+    ReadPages pages(folder.path());
+    pages.Open(scenario);
+    std::vector<std::size_t> read;
+    for (std::size_t place = 0; place <= 7; ++place) {
+        if (pages.Contains(place)) read.push_back(place);
+    }
+    EXPECT_EQ(read, std::vector<std::size_t>{1});
+    EXPECT_TRUE(pages.Contains(kLast));  // the largest place still reads
+    EXPECT_FALSE(pages.dirty());
 }
 
 TEST(TextHistoryTest, KeepsTheNewestThousandAndScrollsWithinThem) {
