@@ -37,7 +37,8 @@ class GameFolder {
     // The path to write a file under: an existing entry that the name matches is reused
     // (so "\SAVE1.DAT" rewrites an existing "save1.dat"); otherwise the folders are matched
     // and the last component is created as written, in UTF-8. Nothing when a folder on the
-    // way does not exist or the name is refused.
+    // way does not exist or the name is refused. For a new file the folder's cached listing
+    // is dropped, so that the file is found once the caller has written it.
     std::optional<std::filesystem::path> PathForWriting(std::string_view name) const;
 
     // Drops the cached listing of one folder (after this program wrote into it).

@@ -60,11 +60,9 @@ std::string SeenRecordBytes(const WindowState& state) {
 }
 
 void SaveSeenRecord(const GameFolder& folder, const WindowState& state) {
-    const bool existed = folder.Find(kSeenRecordName).has_value();
     const std::optional<std::filesystem::path> path = folder.PathForWriting(kSeenRecordName);
     if (!path) Raise(err::kPathNotFound);
     ReplaceFile(*path, SeenRecordBytes(state));
-    if (!existed) folder.Forget(path->parent_path());
 }
 
 }  // namespace tsukikage

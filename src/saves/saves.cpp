@@ -54,12 +54,10 @@ void Saves::ClaimEvents(EventTable& events) {
 
 void Saves::SaveSlot(int slot) {
     const std::string name = SlotFileName(slot);
-    const bool existed = w_.records.Active().Find(name).has_value();
     try {
         const std::optional<std::filesystem::path> path = w_.records.Active().PathForWriting(name);
         if (!path) Raise(err::kPathNotFound);
         ReplaceFile(*path, SlotBytes(w_.state.PartNo));
-        if (!existed) w_.records.Active().Forget(path->parent_path());
     } catch (const RuntimeError& error) {
         w_.form.Changed();
         w_.platform.message_box.Show(SlotText(slot) + "にセーブできませんでした。\n" +
