@@ -4,7 +4,8 @@
 #   click-to-next-page (ms, median over the timed clicks of all runs);
 #   then, on a copy of the demo whose pages alternate between text only and a new MIDI piece,
 #   click-to-page for the text pages beside the music pages (medians; the first piece of each
-#   run apart, as it may wait for the soundfont).
+#   run apart, as it may wait for the soundfont); and click-to-paint through the longest
+#   stretches one click reads (a million continuing commands, a page of 10,000 lines).
 #
 # usage: bench/measure_window.sh [--runs N] [--clicks N] [--verbose]
 # env:   BUILD_DIR (default: build beside this folder)
@@ -118,6 +119,32 @@ read -r first_piece music_page text_page < <(awk '
         }
     } }
     END { print median(first, nf), median(music, nm), median(text, nt) }' "$work/music.txt")
+# The longest stretches one click reads: a million continuing commands, and a page of 10,000
+# text lines (about 500 KB); the window answers nothing until the page is painted.
+long_stretch_ms() {  # SCENARIO_WRITER: the median click-to-paint over the runs
+    local game=$work/long-game
+    rm -rf "$game"
+    cp -r "$(dirname "$player")/." "$game"
+    "$1" >"$game/datafile"
+    DISPLAY=:$display_number SDL_AUDIODRIVER=dummy XDG_RUNTIME_DIR=$work/runtime \
+        "$probe" --runs "$runs" --settle 700 --idle 4000 --click "$new_game_image" \
+        --time-click "$marker" -- "$player" "$game" >"$work/long.txt" ||
+        echo "measure_window: window_probe reported a failed run (long stretch)" >&2
+    awk '$1 == "click_ms" { for (i = 2; i <= NF; ++i) if ($i ~ /^median=/) { sub(/^median=/, "", $i); print $i } }' "$work/long.txt"
+}
+million_commands() {
+    printf 'first page\r\n.\r\n'
+    yes '.z' | head -n 1000000 | sed 's/$/\r/'
+    printf 'after a million commands\r\n.\r\n'
+}
+long_page() {
+    printf 'first page\r\n.\r\n'
+    yes 'a line of the long page, about fifty bytes long ....' | head -n 10000 | sed 's/$/\r/'
+    printf '.\r\n'
+}
+million_ms=$(long_stretch_ms million_commands)
+long_page_ms=$(long_stretch_ms long_page)
+
 paint=$(median first_paint_ms)
 resident=$(median ready_rss_mib)
 page=$(median click_ms)
@@ -131,3 +158,5 @@ echo "resident, waiting for click:  $resident MiB"
 echo "click to next page:           $page ms"
 echo "click to a text page:         $text_page ms  (alternating game)"
 echo "click to a music page:        $music_page ms  (first piece: $first_piece ms)"
+echo "click through 1,000,000 commands: $million_ms ms"
+echo "click to a page of 10,000 lines:  $long_page_ms ms"
