@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <optional>
 #include <set>
@@ -16,6 +18,8 @@
 #include "graphics/seen_record.h"
 #include "scenario/command_letters.h"
 #include "scenario/commands.h"
+#include "sound/midi_file.h"
+#include "sound/wave_file.h"
 
 namespace tsukikage {
 namespace {
@@ -51,6 +55,8 @@ class Checker {
     std::optional<long long> Number(const Line& line, std::string_view argument,
                                     std::string_view what);
     void CheckPicture(const Line& line, std::string_view argument, long long number);
+    void CheckSound(const Line& line, const std::optional<std::filesystem::path>& found,
+                    std::string_view kind, std::string_view name);
     void RequireFile(const Line& line, const std::optional<std::filesystem::path>& found,
                      std::string_view kind, std::string_view name);
     void CheckSceneMarkers();
@@ -108,6 +114,38 @@ void Checker::RequireFile(const Line& line, const std::optional<std::filesystem:
     }
 }
 
+// What the player cannot play of a sound file it finds: a wave of an encoding nothing decodes,
+// or a RIFF file with no sound in it. Other files (MIDI, compressed music) are the player's
+// music library's to judge.
+std::optional<std::string> SoundFault(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::string start(64 * 1024, '\0');
+    in.read(start.data(), static_cast<std::streamsize>(start.size()));
+    start.resize(static_cast<std::size_t>(in.gcount()));
+    if (LooksLikeWave(start)) {
+        const std::optional<WaveFormat> format = ReadWaveFormat(start);
+        if (!format) return "は WAVE として読めません";
+        if (!IsPlayableWaveEncoding(*format)) {
+            return "の符号化 " + WaveEncodingName(format->tag) + " は再生できません";
+        }
+    } else if (LooksLikeMidi(start) && start.substr(0, 4) == "RIFF") {
+        in.clear();
+        in.seekg(0);
+        const std::string file(std::istreambuf_iterator<char>(in), {});
+        if (!StandardMidiBytes(file)) return "の RIFF に MIDI がありません";
+    }
+    return std::nullopt;
+}
+
+void Checker::CheckSound(const Line& line, const std::optional<std::filesystem::path>& found,
+                         std::string_view kind, std::string_view name) {
+    RequireFile(line, found, kind, name);
+    if (!found) return;
+    if (const std::optional<std::string> fault = SoundFault(*found)) {
+        Report(line.number, std::string(kind) + "「" + std::string(name) + "」" + *fault);
+    }
+}
+
 void Checker::CheckPicture(const Line& line, std::string_view argument, long long number) {
     if (number < kFirstPicture || number > kLastPicture) {
         Report(line.number, "画像番号 " + std::to_string(number) + " は 1 から 250 の外です");
@@ -150,10 +188,10 @@ void Checker::CheckCommand(const Line& line, std::size_t index) {
             }
             break;
         case ArgumentKind::SoundEffect:
-            RequireFile(line, folder_.FindSound("\\" + std::string(argument)), "効果音", argument);
+            CheckSound(line, folder_.FindSound("\\" + std::string(argument)), "効果音", argument);
             break;
         case ArgumentKind::Music:
-            RequireFile(line, folder_.Find("\\" + std::string(argument)), "音楽", argument);
+            CheckSound(line, folder_.Find("\\" + std::string(argument)), "音楽", argument);
             break;
         case ArgumentKind::Label:
             CheckTarget(line, std::string(argument));
@@ -274,8 +312,12 @@ void Checker::CheckList(std::string_view name, bool tracks) {
         }
         for (int i = 1; i <= count; ++i) {
             const std::string entry = in.ReadField();
-            if (tracks && !folder_.FindSound("\\bgm\\" + entry)) {
+            if (!tracks) continue;
+            const std::optional<std::filesystem::path> track = folder_.FindSound("\\bgm\\" + entry);
+            if (!track) {
                 ReportFile(shown, "曲「" + entry + "」が見つかりません");
+            } else if (const std::optional<std::string> fault = SoundFault(*track)) {
+                ReportFile(shown, "曲「" + entry + "」" + *fault);
             }
         }
     } catch (const RuntimeError& error) {

@@ -15,9 +15,10 @@ namespace tsukikage {
 // pictures, window pictures, sounds and music that the lookup does not find; picture numbers
 // outside 1 to 250 or above the seen record's count; part markers that are no number or
 // stand twice; scene markers without their partner; endings outside 1 to 3; jumps that come
-// back to themselves with no line between that waits, which would loop for ever. The lists:
+// back to themselves with no line between that waits, which would loop for ever; waves of an
+// encoding the player does not decode, and RIFF MIDI files with no MIDI inside. The lists:
 // "\list.dat" and "\Scenelist.dat" that do not read as a count and that many names, and
-// music-room tracks that are not found.
+// music-room tracks that are not found or cannot be played.
 std::vector<std::string> CheckGame(const GameFolder& folder);
 
 }  // namespace tsukikage

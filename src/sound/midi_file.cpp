@@ -4,6 +4,8 @@
 #include <limits>
 #include <vector>
 
+#include "sound/riff.h"
+
 namespace tsukikage {
 namespace {
 
@@ -125,7 +127,17 @@ std::optional<std::uint64_t> ReadTrack(std::string_view data, std::vector<TempoC
 }  // namespace
 
 bool LooksLikeMidi(std::string_view bytes) {
-    return bytes.substr(0, 4) == "MThd";
+    return bytes.substr(0, 4) == "MThd" ||
+           (bytes.size() >= 12 && bytes.substr(0, 4) == "RIFF" && bytes.substr(8, 4) == "RMID");
+}
+
+std::optional<std::string_view> StandardMidiBytes(std::string_view bytes) {
+    if (bytes.substr(0, 4) == "MThd") return bytes;
+    const std::optional<RiffFile> riff = ReadRiff(bytes);
+    if (!riff || riff->form != "RMID") return std::nullopt;
+    const std::optional<std::string_view> data = riff->Find("data");
+    if (!data || data->substr(0, 4) != "MThd") return std::nullopt;
+    return data;
 }
 
 namespace {
@@ -137,9 +149,10 @@ struct Timing {
     std::uint64_t end_tick = 0;
 };
 
-std::optional<Timing> ReadTiming(std::string_view bytes) {
-    if (!LooksLikeMidi(bytes)) return std::nullopt;
-    ByteReader file(bytes.substr(4));
+std::optional<Timing> ReadTiming(std::string_view file_bytes) {
+    const std::optional<std::string_view> midi = StandardMidiBytes(file_bytes);
+    if (!midi) return std::nullopt;
+    ByteReader file(midi->substr(4));
     std::optional<std::uint32_t> header_length = file.BigEndian(4);
     if (!header_length || *header_length < 6 || *header_length > file.left()) return std::nullopt;
     std::optional<std::uint32_t> format = file.BigEndian(2);

@@ -136,5 +136,44 @@ TEST(ScenarioCheckLoopTest, AJumpLoopWithoutAWaitIsReportedAtItsFirstJump) {
     }
 }
 
+// A sound the player finds but cannot play is named with what is wrong: a wave's encoding
+// that nothing decodes, a RIFF MIDI file with no MIDI inside, a wave with no data.
+TEST(ScenarioCheckSoundTest, SoundsThatCannotPlayAreNamedWithTheirEncoding) {
+    const auto wave = [](std::uint16_t tag, bool with_data) {
+        std::string fmt = std::string(1, static_cast<char>(tag & 0xFF)) +
+                          static_cast<char>(tag >> 8) + std::string("\x01\0\x44\xAC\0\0", 6) +
+                          std::string(6, '\0') + std::string("\x10\0", 2);
+        std::string body = "WAVEfmt " + std::string("\x10\0\0\0", 4) + fmt;
+        if (with_data) body += "data" + std::string("\x02\0\0\0\0\0", 6);
+        return "RIFF" + std::string(4, '\x20') + body;
+    };
+    test_support::TempFolder folder;
+    folder.Write("datafile", fakes::Scenario({".v se\\gsm", ".v se\\speech", ".r se\\empty",
+                                              ".y m\\x.rmi", ".x m\\ok.rmi", "."}));
+    folder.Write("se/gsm.wav", wave(0x0031, true));
+    folder.Write("se/speech.wav", wave(0x0022, true));
+    folder.Write("se/empty.wav", wave(0x0001, false));
+    folder.Write("m/x.rmi", std::string("RIFF\x0C\0\0\0RMIDdata\0\0\0\0", 20));
+    folder.Write("m/ok.rmi", std::string("RIFF\x16\0\0\0RMIDdata\x0E\0\0\0MThd", 24) +
+                                 std::string("\0\0\0\x06\0\0\0\x01\0\x60", 10));
+    folder.Write("list.dat", fakes::Scenario({"2", "\"speech\"", "\"gsm\""}));
+    folder.Write("bgm/speech.wav", wave(0x0022, true));
+    folder.Write("bgm/gsm.wav", wave(0x0031, true));
+    folder.Write("Scenelist.dat", "0\r\n");
+    const std::vector<std::string> expected = {
+        "datafile:2: 効果音「se\\speech」の符号化 TrueSpeech (0x0022) は再生できません",
+        "datafile:3: 効果音「se\\empty」は WAVE として読めません",
+        "datafile:4: 音楽「m\\x.rmi」の RIFF に MIDI がありません",
+        "list.dat: 曲「speech」の符号化 TrueSpeech (0x0022) は再生できません",
+    };
+    std::vector<std::string> found;
+    for (const std::string& line : CheckGame(GameFolder(folder.path()))) {
+        if (line.find("画像") == std::string::npos && line.find("cgmode") == std::string::npos) {
+            found.push_back(line);
+        }
+    }
+    EXPECT_EQ(found, expected);
+}
+
 }  // namespace
 }  // namespace tsukikage

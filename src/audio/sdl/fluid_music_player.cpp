@@ -103,8 +103,12 @@ bool FluidMusicPlayer::Load(const std::filesystem::path& path) {
     Unload();
     std::ifstream in(path, std::ios::binary);
     if (!in) return false;
-    piece_.assign(std::istreambuf_iterator<char>(in), {});
-    return !piece_.empty();
+    const std::string file(std::istreambuf_iterator<char>(in), {});
+    // A RIFF MIDI file plays as the Standard MIDI File it wraps.
+    const std::optional<std::string_view> midi = StandardMidiBytes(file);
+    if (!midi) return false;
+    piece_ = *midi;
+    return true;
 }
 
 void FluidMusicPlayer::Play(std::int64_t from_ms) {

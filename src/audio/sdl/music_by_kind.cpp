@@ -8,7 +8,7 @@ namespace tsukikage {
 
 bool MusicByKind::Load(const std::filesystem::path& path) {
     Unload();
-    std::string start(4, '\0');
+    std::string start(12, '\0');  // enough to tell a RIFF MIDI file
     std::ifstream in(path, std::ios::binary);
     in.read(start.data(), static_cast<std::streamsize>(start.size()));
     start.resize(static_cast<std::size_t>(in.gcount()));

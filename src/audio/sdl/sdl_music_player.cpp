@@ -1,11 +1,20 @@
 #include "audio/sdl/sdl_music_player.h"
 
+#include "audio/sdl/mixer_input.h"
+
 namespace tsukikage {
 
 bool SdlMusicPlayer::Load(const std::filesystem::path& path) {
     Unload();
     if (!audio_.Ready()) return false;
-    music_ = Mix_LoadMUS(path.c_str());  // the decoder is chosen by the file's contents
+    // The decoder is chosen by the file's contents.
+    if (std::optional<std::string> prepared = PreparedForMixer(path)) {
+        memory_ = std::move(*prepared);
+        if (SDL_RWops* input = MemoryStream(memory_)) music_ = Mix_LoadMUS_RW(input, 1);
+        if (!music_) memory_.clear();
+    } else {
+        music_ = Mix_LoadMUS(path.c_str());
+    }
     return music_ != nullptr;
 }
 
@@ -33,6 +42,7 @@ void SdlMusicPlayer::Unload() {
     Mix_HaltMusic();
     Mix_FreeMusic(music_);
     music_ = nullptr;
+    memory_.clear();
 }
 
 void SdlMusicPlayer::SetGain(double gain) {

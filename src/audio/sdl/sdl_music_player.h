@@ -2,6 +2,8 @@
 
 #include <SDL_mixer.h>
 
+#include <string>
+
 #include "audio/sdl/sdl_audio.h"
 #include "audio/sdl/sdl_sound_levels.h"
 
@@ -25,6 +27,7 @@ class SdlMusicPlayer : public LeveledMusicPlayer {
   private:
     SdlAudio& audio_;
     Mix_Music* music_ = nullptr;
+    std::string memory_;  // the bytes a piece decoded or unwrapped here plays from
     int volume_ = MIX_MAX_VOLUME;
 };
 

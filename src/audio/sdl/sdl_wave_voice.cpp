@@ -1,5 +1,7 @@
 #include "audio/sdl/sdl_wave_voice.h"
 
+#include "audio/sdl/mixer_input.h"
+
 namespace tsukikage {
 
 SdlWaveVoice::SdlWaveVoice(SdlAudio& audio, Resolver find_sound)
@@ -22,7 +24,11 @@ std::int32_t SdlWaveVoice::PlaySound(std::string_view name, unsigned flags) {
     std::optional<std::filesystem::path> path = find_sound_(name);
     std::error_code error;
     if (!path || !std::filesystem::is_regular_file(*path, error) || !audio_.Ready()) return 0;
-    chunk_ = Mix_LoadWAV(path->c_str());
+    if (const std::optional<std::string> prepared = PreparedForMixer(*path)) {
+        if (SDL_RWops* input = MemoryStream(*prepared)) chunk_ = Mix_LoadWAV_RW(input, 1);
+    } else {
+        chunk_ = Mix_LoadWAV(path->c_str());
+    }
     if (!chunk_) return 0;
     const int loops = (flags & snd::kLoop) ? -1 : 0;
     if (Mix_PlayChannel(kWaveChannel, chunk_, loops) < 0) {

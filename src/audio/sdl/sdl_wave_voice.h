@@ -12,8 +12,9 @@
 
 namespace tsukikage {
 
-// The wave voice on one mixer channel: a new sound replaces the one playing. A file that is
-// missing or cannot be decoded is not played, silently, and the call answers 0.
+// The wave voice on one mixer channel: a new sound replaces the one playing. The mixer decodes
+// the encodings it knows, the wave decoder every other one. A file that is missing or cannot
+// be decoded is not played, silently, and the call answers 0.
 class SdlWaveVoice : public WaveVoice {
   public:
     using Resolver = std::function<std::optional<std::filesystem::path>(std::string_view)>;
