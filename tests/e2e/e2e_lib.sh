@@ -241,8 +241,14 @@ start_player() {
     player_log=$artifacts/tsukikage-$player_runs.log
     [[ -d $work/runtime ]] || mkdir -m 700 "$work/runtime"
     (
+        # Silent, or recorded to player_audio_file through SDL's disk driver when it is set.
+        if [[ -n ${player_audio_file:-} ]]; then
+            export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=$player_audio_file
+        else
+            export SDL_AUDIODRIVER=dummy
+        fi
         # The player's own folders (settings, read pages) are the run's, not the machine's.
-        export XDG_RUNTIME_DIR=$work/runtime SDL_AUDIODRIVER=dummy QT_QPA_PLATFORM=xcb \
+        export XDG_RUNTIME_DIR=$work/runtime QT_QPA_PLATFORM=xcb \
             WAYLAND_DISPLAY='' XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config
         if [[ -n $limit ]]; then
             trap '' XFSZ

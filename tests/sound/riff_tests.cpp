@@ -33,7 +33,8 @@ std::string Fmt(std::uint16_t tag, int channels, int rate, int bits, std::string
     std::string fmt = Little(tag, 2) + Little(static_cast<std::uint32_t>(channels), 2) +
                       Little(static_cast<std::uint32_t>(rate), 4) + Little(0, 4) + Little(4, 2) +
                       Little(static_cast<std::uint32_t>(bits), 2);
-    if (!extra.empty()) fmt += Little(static_cast<std::uint32_t>(extra.size()), 2) + std::string(extra);
+    if (!extra.empty())
+        fmt += Little(static_cast<std::uint32_t>(extra.size()), 2) + std::string(extra);
     return fmt;
 }
 
@@ -41,8 +42,8 @@ TEST(WaveFormatTest, TheFormatIsFoundInAnyChunkOrderAndUnusableFilesAreNone) {
     const std::string pcm = Fmt(wave::kPcm, 2, 44100, 16);
     // An extensible file's sub-format: its GUID begins with the tag it stands for.
     const std::string extensible =
-        Fmt(wave::kExtensible, 2, 48000, 24, Little(24, 2) + Little(3, 4) + Little(wave::kPcm, 2) +
-                                                 std::string(14, '\x11'));
+        Fmt(wave::kExtensible, 2, 48000, 24,
+            Little(24, 2) + Little(3, 4) + Little(wave::kPcm, 2) + std::string(14, '\x11'));
     const struct {
         const char* name;
         std::string bytes;
@@ -53,17 +54,21 @@ TEST(WaveFormatTest, TheFormatIsFoundInAnyChunkOrderAndUnusableFilesAreNone) {
         {"data first, odd LIST between",
          Riff("WAVE", Chunk("data", "abc") + Chunk("LIST", "x") + Chunk("fmt ", pcm)), wave::kPcm,
          "abc"},
-        {"odd chunk with no pad byte at the end", Riff("WAVE", Chunk("fmt ", pcm) + Chunk("data", "abc", false)),
-         wave::kPcm, "abc"},
-        {"data longer than the file", Riff("WAVE", Chunk("fmt ", pcm) + "data" + Little(99, 4) + "ab"),
-         wave::kPcm, "ab"},
+        {"odd chunk with no pad byte at the end",
+         Riff("WAVE", Chunk("fmt ", pcm) + Chunk("data", "abc", false)), wave::kPcm, "abc"},
+        {"data longer than the file",
+         Riff("WAVE", Chunk("fmt ", pcm) + "data" + Little(99, 4) + "ab"), wave::kPcm, "ab"},
         {"extensible", Riff("WAVE", Chunk("fmt ", extensible) + Chunk("data", "")), wave::kPcm, ""},
-        {"GSM", Riff("WAVE", Chunk("fmt ", Fmt(wave::kGsm610, 1, 8000, 0, "\x40\x01")) + Chunk("data", "z")),
+        {"GSM",
+         Riff("WAVE",
+              Chunk("fmt ", Fmt(wave::kGsm610, 1, 8000, 0, "\x40\x01")) + Chunk("data", "z")),
          wave::kGsm610, "z"},
         {"no data", Riff("WAVE", Chunk("fmt ", pcm)), 0, ""},
         {"no fmt", Riff("WAVE", Chunk("data", "abcd")), 0, ""},
-        {"fmt of 15 bytes", Riff("WAVE", Chunk("fmt ", pcm.substr(0, 15)) + Chunk("data", "a")), 0, ""},
-        {"no channels", Riff("WAVE", Chunk("fmt ", Fmt(wave::kPcm, 0, 44100, 16)) + Chunk("data", "a")), 0, ""},
+        {"fmt of 15 bytes", Riff("WAVE", Chunk("fmt ", pcm.substr(0, 15)) + Chunk("data", "a")), 0,
+         ""},
+        {"no channels",
+         Riff("WAVE", Chunk("fmt ", Fmt(wave::kPcm, 0, 44100, 16)) + Chunk("data", "a")), 0, ""},
         {"no wave", Riff("RMID", Chunk("fmt ", pcm) + Chunk("data", "a")), 0, ""},
         {"cut in its header", Riff("WAVE", Chunk("fmt ", pcm)).substr(0, 11), 0, ""},
     };
@@ -82,11 +87,11 @@ TEST(WaveFormatTest, PlayableEncodingsAreThoseThePlayerDecodes) {
         std::uint16_t tag;
         std::uint16_t bits;
         bool playable;
-    } cases[] = {{wave::kPcm, 8, true},         {wave::kPcm, 32, true},
-                 {wave::kPcm, 12, false},       {wave::kIeeeFloat, 64, true},
-                 {wave::kIeeeFloat, 16, false}, {wave::kGsm610, 0, true},
-                 {wave::kMpeg, 0, true},        {wave::kMpegLayer3, 0, true},
-                 {0x0022, 0, false},            {0x0161, 16, false}};
+    } cases[] = {
+        {wave::kPcm, 8, true},        {wave::kPcm, 32, true},        {wave::kPcm, 12, false},
+        {wave::kIeeeFloat, 64, true}, {wave::kIeeeFloat, 16, false}, {wave::kGsm610, 0, true},
+        {wave::kMpeg, 0, true},       {wave::kMpegLayer3, 0, true},  {0x0022, 0, false},
+        {0x0161, 16, false}};
     for (const auto& c : cases) {
         WaveFormat format;
         format.tag = c.tag;

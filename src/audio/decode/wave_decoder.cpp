@@ -9,12 +9,23 @@
 #include <fstream>
 #include <memory>
 
+#include "sound/riff.h"
 #include "sound/wave_file.h"
 
 namespace tsukikage {
 namespace {
 
 constexpr std::size_t kMaxSamples = kMaxDecodedBytes / sizeof(std::int16_t);
+
+void Put16(std::string& out, std::uint16_t value) {
+    out += static_cast<char>(value & 0xFF);
+    out += static_cast<char>(value >> 8);
+}
+
+void Put32(std::string& out, std::uint32_t value) {
+    Put16(out, static_cast<std::uint16_t>(value & 0xFFFF));
+    Put16(out, static_cast<std::uint16_t>(value >> 16));
+}
 
 // libsndfile reading from memory.
 struct Memory {
@@ -51,7 +62,26 @@ sf_count_t MemoryTell(void* user) {
     return static_cast<Memory*>(user)->at;
 }
 
-std::optional<DecodedWave> DecodeBySndfile(std::string_view file) {
+// The same wave with its chunks in the order every reader expects: "fmt ", then "fact" when
+// there is one, then "data"; libsndfile wants the format before the samples.
+std::string InReadingOrder(std::string_view file) {
+    const std::optional<RiffFile> riff = ReadRiff(file);
+    std::string body = "WAVE";
+    for (std::string_view id : {"fmt ", "fact", "data"}) {
+        const std::optional<std::string_view> chunk = riff->Find(id);
+        if (!chunk) continue;
+        body += id;
+        Put32(body, static_cast<std::uint32_t>(chunk->size()));
+        body += *chunk;
+        if (chunk->size() % 2 != 0) body += '\0';
+    }
+    std::string out = "RIFF";
+    Put32(out, static_cast<std::uint32_t>(body.size()));
+    return out + body;
+}
+
+std::optional<DecodedWave> DecodeBySndfile(std::string_view original) {
+    const std::string file = InReadingOrder(original);
     SF_VIRTUAL_IO io{MemoryLength, MemorySeek, MemoryRead, MemoryWrite, MemoryTell};
     Memory memory{file};
     SF_INFO info{};
@@ -112,23 +142,14 @@ std::optional<DecodedWave> DecodeByMpg123(std::string_view data) {
             wave.sample_rate = static_cast<int>(rate);
             wave.channels = channels;
         }
-        wave.samples.insert(wave.samples.end(), block.begin(),
-                            block.begin() + static_cast<std::ptrdiff_t>(done / sizeof(std::int16_t)));
+        wave.samples.insert(
+            wave.samples.end(), block.begin(),
+            block.begin() + static_cast<std::ptrdiff_t>(done / sizeof(std::int16_t)));
         // All fed: needing more is the end; an error ends at the damage.
         if (result != MPG123_OK && result != MPG123_NEW_FORMAT) break;
     }
     if (wave.channels == 0 || wave.sample_rate == 0) return std::nullopt;
     return wave;
-}
-
-void Put16(std::string& out, std::uint16_t value) {
-    out += static_cast<char>(value & 0xFF);
-    out += static_cast<char>(value >> 8);
-}
-
-void Put32(std::string& out, std::uint32_t value) {
-    Put16(out, static_cast<std::uint16_t>(value & 0xFFFF));
-    Put16(out, static_cast<std::uint16_t>(value >> 16));
 }
 
 }  // namespace
@@ -139,8 +160,8 @@ std::optional<DecodedWave> DecodeWave(std::string_view file) {
     const bool mpeg = format->tag == wave::kMpeg || format->tag == wave::kMpegLayer3;
     std::optional<DecodedWave> wave = mpeg ? DecodeByMpg123(format->data) : DecodeBySndfile(file);
     if (!wave || wave->samples.empty()) return std::nullopt;
-    wave->samples.resize(wave->samples.size() - wave->samples.size() %
-                                                    static_cast<std::size_t>(wave->channels));
+    wave->samples.resize(wave->samples.size() -
+                         wave->samples.size() % static_cast<std::size_t>(wave->channels));
     return wave;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <SDL.h>
+#include <SDL_mixer.h>
 
 #include <filesystem>
 #include <optional>
@@ -14,13 +15,12 @@ namespace tsukikage {
 // and IMA ADPCM, A-law and u-law. It takes 64-bit float for silence, and refuses GSM and MPEG.
 bool MixerDecodesWave(const WaveFormat& format);
 
-// What the mixer loads instead of a sound file it cannot take as it is: a wave of an encoding
-// it does not decode, decoded into a plain PCM wave; a RIFF MIDI file, the MIDI file it wraps.
-// Nothing when the mixer takes the file itself; empty bytes when the file cannot be decoded.
-std::optional<std::string> PreparedForMixer(const std::filesystem::path& path);
-
-// A stream over prepared bytes for the mixer's loads, which take it over; the bytes must
-// outlive what is loaded from it. Null for no bytes.
-SDL_RWops* MemoryStream(const std::string& bytes);
+// Loads for the wave voice and for the music. The mixer loads a file itself where it decodes
+// it; a wave of an encoding it does not decode rightly is decoded into PCM first, and so is
+// one it refuses (its "fmt " chunk after its samples, say); a RIFF MIDI file gives the MIDI
+// file it wraps. Null when nothing plays it. The bytes the music plays from are kept in
+// `memory`, which must outlive the music.
+Mix_Chunk* LoadChunk(const std::filesystem::path& path);
+Mix_Music* LoadMusic(const std::filesystem::path& path, std::string& memory);
 
 }  // namespace tsukikage

@@ -7,14 +7,7 @@ namespace tsukikage {
 bool SdlMusicPlayer::Load(const std::filesystem::path& path) {
     Unload();
     if (!audio_.Ready()) return false;
-    // The decoder is chosen by the file's contents.
-    if (std::optional<std::string> prepared = PreparedForMixer(path)) {
-        memory_ = std::move(*prepared);
-        if (SDL_RWops* input = MemoryStream(memory_)) music_ = Mix_LoadMUS_RW(input, 1);
-        if (!music_) memory_.clear();
-    } else {
-        music_ = Mix_LoadMUS(path.c_str());
-    }
+    music_ = LoadMusic(path, memory_);  // the decoder is chosen by the file's contents
     return music_ != nullptr;
 }
 

@@ -24,11 +24,7 @@ std::int32_t SdlWaveVoice::PlaySound(std::string_view name, unsigned flags) {
     std::optional<std::filesystem::path> path = find_sound_(name);
     std::error_code error;
     if (!path || !std::filesystem::is_regular_file(*path, error) || !audio_.Ready()) return 0;
-    if (const std::optional<std::string> prepared = PreparedForMixer(*path)) {
-        if (SDL_RWops* input = MemoryStream(*prepared)) chunk_ = Mix_LoadWAV_RW(input, 1);
-    } else {
-        chunk_ = Mix_LoadWAV(path->c_str());
-    }
+    chunk_ = LoadChunk(*path);
     if (!chunk_) return 0;
     const int loops = (flags & snd::kLoop) ? -1 : 0;
     if (Mix_PlayChannel(kWaveChannel, chunk_, loops) < 0) {

@@ -189,6 +189,21 @@ TEST_F(FluidMusicTest, EndingWhileTheSoundFontStillLoadsOrAPieceWaitsIsClean) {
     EXPECT_TRUE(loaded_only.Load(folder.path() / "midi" / "dawn.mid"));
 }
 
+// A RIFF MIDI file plays on the synthesizer as the file it wraps.
+TEST_F(FluidMusicTest, ARiffMidiFileIsHeard) {
+    const std::string plain = demo::ThemeMidi();
+    std::string wrapped = "RIFF" + std::string(4, '\0') + "RMIDdata";
+    for (int i = 0; i < 4; ++i) wrapped += static_cast<char>(plain.size() >> (8 * i) & 0xFF);
+    wrapped += plain;
+    fakes::WriteBytes(folder.path() / "midi" / "theme.rmi", wrapped);
+    ASSERT_TRUE(fluid->SoundFontLoaded());
+    ASSERT_EQ(Music(OpenCommand("theme.rmi")), 0u);
+    ASSERT_EQ(Music("Play MIDI1 from 0 notify"), 0u);
+    Listen(0.3);
+    EXPECT_GT(Listen(1.0).rms_db, -45);
+    EXPECT_EQ(Music("Close MIDI1"), 0u);
+}
+
 }  // namespace
 }  // namespace tsukikage
 #endif

@@ -56,7 +56,8 @@ std::string MpegInWave(std::string_view frames, std::uint16_t tag, int rate, int
     Put32(fmt, 8000);  // bytes a second
     Put16(fmt, 1);
     Put16(fmt, 0);
-    const std::string extra = tag == wave::kMpegLayer3 ? std::string(12, '\0') : std::string(22, '\0');
+    const std::string extra =
+        tag == wave::kMpegLayer3 ? std::string(12, '\0') : std::string(22, '\0');
     Put16(fmt, static_cast<unsigned>(extra.size()));
     fmt += extra;
     std::string fact;
@@ -64,12 +65,13 @@ std::string MpegInWave(std::string_view frames, std::uint16_t tag, int rate, int
     return Riff("WAVE", Chunk("fmt ", fmt) + Chunk("fact", fact) + Chunk("data", frames));
 }
 
-// The chunks of a plain wave in an unusual order, with extra chunks of odd size around them.
+// The chunks of a plain wave in an unusual order (the samples before their format), with
+// extra chunks of odd size around them.
 std::string UnusualChunks(std::string_view plain) {
     const std::optional<RiffFile> riff = ReadRiff(plain);
     const std::string list = Chunk("LIST", "INFOodd");  // of odd size, with its pad byte
-    return Riff("WAVE", list + Chunk("fmt ", *riff->Find("fmt ")) + Chunk("cue ", "abc") +
-                            Chunk("data", *riff->Find("data")) + Chunk("smpl", "x"));
+    return Riff("WAVE", list + Chunk("data", *riff->Find("data")) + Chunk("cue ", "abc") +
+                            Chunk("fmt ", *riff->Find("fmt ")) + Chunk("smpl", "x"));
 }
 
 class WaveEncodingTest : public RecordedAudioTest {
@@ -127,8 +129,7 @@ TEST_F(WaveEncodingTest, EveryEncodingIsHeardForItsWholeLength) {
         {"ulaw.wav", "sox " + source + " -e u-law " + Path("ulaw.wav"), wave::kMuLaw},
         {"gsm.wav", "sox " + source + " -r 8000 -c 1 -e gsm-full-rate " + Path("gsm.wav"),
          wave::kGsm610},
-        {"mp3.wav", "lame --quiet -b 64 " + source + " " + Path("source.mp3"),
-         wave::kMpegLayer3},
+        {"mp3.wav", "lame --quiet -b 64 " + source + " " + Path("source.mp3"), wave::kMpegLayer3},
         {"mp2.wav", "twolame --quiet " + source + " " + Path("source.mp2"), wave::kMpeg},
         {"chunks.wav", "", wave::kPcm},
     };
@@ -167,8 +168,11 @@ TEST_F(WaveEncodingTest, DamagedFilesOfEveryEncodingPlayWhatDecodesOrNothing) {
     std::string garbage_mp3 = mp3;
     for (std::size_t i = 100; i < garbage_mp3.size(); i += 7) garbage_mp3[i] = '\xFF';
     std::string no_data = gsm.substr(0, 60);
-    const std::string cases[] = {gsm.substr(0, gsm.size() / 2), adpcm.substr(0, 90),
-                                 mp3.substr(0, mp3.size() / 3), garbage_mp3, no_data,
+    const std::string cases[] = {gsm.substr(0, gsm.size() / 2),
+                                 adpcm.substr(0, 90),
+                                 mp3.substr(0, mp3.size() / 3),
+                                 garbage_mp3,
+                                 no_data,
                                  MpegInWave("", wave::kMpegLayer3, 22050, 2),
                                  MpegInWave(std::string(5000, '\0'), wave::kMpeg, 0, 2)};
     for (const std::string& bytes : cases) {
@@ -204,6 +208,27 @@ TEST_F(WaveEncodingTest, MidiInARiffWrapperIsTimedAndPlayedAsThePlainFile) {
     }
     ASSERT_EQ(Send("Close MIDI1"), 0u);
     EXPECT_EQ(Send(OpenCommand("empty.rmi")), mci::kInvalidFile);
+}
+
+// The music commands open waves of every encoding too: a GSM and an MPEG wave are timed by
+// their decoded length and heard.
+TEST_F(WaveEncodingTest, TheMusicCommandsPlayWavesTheMixerDoesNotDecode) {
+    Make("sox " + Path("source.wav") + " -r 8000 -c 1 -e gsm-full-rate " + Path("gsm.wav"));
+    Make("lame --quiet -b 64 " + Path("source.wav") + " " + Path("source.mp3"));
+    const fs::path se = folder.path() / "se";
+    fakes::WriteBytes(folder.path() / "midi" / "gsm.wav", ReadFile(se / "gsm.wav"));
+    fakes::WriteBytes(folder.path() / "midi" / "mp3.wav",
+                      MpegInWave(ReadFile(se / "source.mp3"), wave::kMpegLayer3, 22050, 2));
+    for (const char* file : {"gsm.wav", "mp3.wav"}) {
+        SCOPED_TRACE(file);
+        ASSERT_EQ(Send(OpenCommand(file)), 0u);
+        std::string length;
+        device.SendString("Status MIDI1 length", length);
+        EXPECT_NEAR(std::stod(length), kSeconds * 1000, 80);
+        ASSERT_EQ(Send("Play MIDI1 from 0 notify"), 0u);
+        EXPECT_GT(Listen(0.4).rms_db, -25);
+        ASSERT_EQ(Send("Close MIDI1"), 0u);
+    }
 }
 
 }  // namespace
