@@ -122,6 +122,27 @@ const Damage kDamages[] = {
      2,
      "続き\r\n",
      {}},
+    {"RiffMidiWithNoMidiInside",
+     [](const fs::path& root) {
+         WriteBytes(root / "bgm" / "theme.rmi",
+                    std::string("RIFF\x10\0\0\0RMIDdata\4\0\0\0MTrk", 24));
+         // Opened by the music command that reports nothing: silence, and reading goes on.
+         WriteBytes(Datafile(root), Scenario({".", ".x bgm\\theme.rmi", "続き", "."}));
+     },
+     1,
+     "続き\r\n",
+     {}},
+    {"WaveOfAnEncodingNothingDecodes",
+     [](const fs::path& root) {
+         std::string wave = "RIFF" + std::string(4, '\0') + "WAVEfmt " +
+                            std::string("\x10\0\0\0\x22\0\1\0\x40\x1F\0\0", 12) +
+                            std::string(8, '\0') + "data" + std::string(4, '\0');
+         WriteBytes(root / "se" / "speech.wav", wave);
+         WriteBytes(Datafile(root), Scenario({".", ".v se\\speech", "続き", "."}));
+     },
+     1,
+     "続き\r\n",
+     {}},
     {"NameInRawCp932OnDisk",
      [](const fs::path& root) {
          WriteBytes(root / "\x8c\x8e.bmp", fakes::TestPictureBytes(2, 2, 0xFF112233));  // 月.bmp
