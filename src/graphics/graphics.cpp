@@ -126,7 +126,7 @@ void Graphics::DrawFrame(const EffectFrame& frame) {
     if (frame.black_first) FillSurface(screen, kWholeBuffer, kOpaqueBlack);
     for (int i = 0; i < frame.count; ++i) {
         const FrameCopy& copy = frame.copies[static_cast<std::size_t>(i)];
-        const Surface& buffer = DrawingImage(w_.form[Buffer(copy.buffer)]);
+        const Surface& buffer = ShownPixels(w_.form[Buffer(copy.buffer)]);
         w_.state.written_only.SndResult =
             copy.scaled ? StretchSurface(screen, copy.to, buffer, copy.from)
                         : CopySurface(screen, copy.to.x, copy.to.y, buffer, copy.from);
@@ -137,7 +137,7 @@ void Graphics::FinishEffect() {
     w_.state.EffectMode = kNoEffect;
     Surface& screen = DrawingImage(w_.form[ControlId::Picture1]);
     w_.state.written_only.SndResult =
-        CopySurface(screen, 0, 0, DrawingImage(w_.form[ControlId::Master0]), kWholeBuffer);
+        CopySurface(screen, 0, 0, ShownPixels(w_.form[ControlId::Master0]), kWholeBuffer);
     w_.form.Show(ControlId::imgAhead);
     w_.form.Changed();
 }

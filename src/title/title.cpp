@@ -110,8 +110,7 @@ void Title::FirstTitleScreen() {
     for (const TitleImage& image : kTitleImages) form.Show(image.image);
     form.menu(MenuId::SystemMenu).enabled = false;
     sound_.PlayLooping(kTitleTheme);
-    form[ControlId::Picture1].AssignPicture(
-        std::make_shared<const Surface>(DrawingImage(form[ControlId::Master0])));
+    form[ControlId::Picture1].AssignPicture(ShownPicture(form[ControlId::Master0]));
     s.written_only.EffectBuffer = 0;
     s.EffectStep = 0;
     // The records are read here and not before: nothing can have rewritten them yet.

@@ -290,5 +290,80 @@ TEST_F(PictureTest, PictureBoxImageFollowsItsPicture) {
     EXPECT_EQ(DrawingImage(box).at(0, 0), 0xFF123456u);
 }
 
+// Reading a box: a picture that fills the drawing area exactly is read as it is, and no
+// image is made for it; one pixel less or more either way makes the image as drawing does.
+TEST_F(PictureTest, ReadingABoxUsesAFillingPictureItselfAndMakesTheImageOtherwise) {
+    Control& box = control(ControlId::Master0);
+    box.back_color = 0x00FF00;
+    const struct {
+        int width;
+        int height;
+        bool fills;
+    } kCases[] = {{640, 480, true},  {639, 480, false}, {641, 480, false},
+                  {640, 479, false}, {640, 481, false}, {2, 2, false}};
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height));
+        auto picture = std::make_shared<const Surface>(c.width, c.height, 0x800000FFu);
+        box.AssignPicture(picture);
+        const Surface& pixels = ShownPixels(box);
+        EXPECT_EQ(&pixels == picture.get(), c.fills);
+        EXPECT_EQ(box.ShownImage() != nullptr, !c.fills);
+        EXPECT_EQ(pixels.width, 640);
+        EXPECT_EQ(pixels.height, 480);
+        EXPECT_EQ(pixels.at(0, 0), 0x800000FFu);  // copied as it is, alpha and all
+        const bool covers_corner = c.width >= 640 && c.height >= 480;  // a larger one is cut
+        EXPECT_EQ(pixels.at(639, 479), covers_corner ? 0x800000FFu : 0xFF00FF00u);
+        EXPECT_EQ(ShownPicture(box) == picture, c.fills);
+        // Drawing always goes into an image of the box's own, never into the picture.
+        Surface& image = DrawingImage(box);
+        EXPECT_EQ(image.pixels, pixels.pixels);
+        image.at(0, 0) = 0xFFFFFFFFu;
+        EXPECT_EQ(picture->at(0, 0), 0x800000FFu);
+        EXPECT_EQ(&ShownPixels(box), &image);
+        // What the box shows, kept as a picture, stays as it was when the box is drawn on.
+        const std::shared_ptr<const Surface> kept = ShownPicture(box);
+        EXPECT_NE(kept.get(), &image);
+        image.at(0, 0) = 0xFF000000u;
+        EXPECT_EQ(kept->at(0, 0), 0xFFFFFFFFu);
+    }
+}
+
+// Without a record the count is the highest picture number whose file is found under
+// "\data\" the game's way: any letter case, a folder under the name counts too; names that
+// only look alike and numbers outside 1 to 250 do not.
+TEST(HighestPicturePresent, FindsTheHighestNumberedNameTheGameWouldOpen) {
+    const struct {
+        std::vector<std::string> files;
+        int highest;
+    } kCases[] = {
+        {{}, 0},
+        {{"data/"}, 0},
+        {{"data/001.jpg"}, 1},
+        {{"data/250.jpg", "data/001.jpg"}, 250},
+        {{"data/251.jpg", "data/249.jpg"}, 249},
+        {{"data/000.jpg"}, 0},
+        {{"DATA/007.JPG"}, 7},
+        {{"data/009.jpg", "data/010.jpg", "data/011.jpeg"}, 10},
+        {{"data/10.jpg", "data/0010.jpg", "data/010.bmp", "010.jpg"}, 0},
+        {{"data/042.jpg/"}, 42},
+        {{"data/smallsize/100.jpg", "data/099.jpg"}, 99},
+        {{"data"}, 0},  // a file, no folder
+    };
+    for (const auto& c : kCases) {
+        test_support::TempFolder temp;
+        std::string listed;
+        for (const std::string& file : c.files) {
+            listed += file + " ";
+            if (file.ends_with('/')) {
+                temp.MakeFolder(file);
+            } else {
+                temp.Write(file);
+            }
+        }
+        SCOPED_TRACE(listed);
+        EXPECT_EQ(HighestPicturePresent(GameFolder(temp.path())), c.highest);
+    }
+}
+
 }  // namespace
 }  // namespace tsukikage
