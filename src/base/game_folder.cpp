@@ -155,30 +155,36 @@ std::string FileNameKey(std::string_view utf8_name) {
 GameFolder::GameFolder(std::filesystem::path root) : root_(std::move(root)) {}
 
 const std::vector<GameFolder::Entry>& GameFolder::Listing(const fs::path& folder) const {
-    const fs::path key = CacheKey(folder);
-    if (auto it = listings_.find(key); it != listings_.end()) return it->second;
-
-    std::vector<Entry> entries;
-    std::error_code ec;
-    fs::directory_iterator it(folder, ec);
-    const fs::directory_iterator end;
-    while (!ec && it != end) {
-        std::string raw = it->path().filename().string();
-        Entry entry;
-        entry.key = FileNameKey(DecodeEntryName(raw));
-        entry.path = it->path();
-        entry.raw_name = std::move(raw);
-        entries.push_back(std::move(entry));
-        it.increment(ec);
+    if (auto it = by_spelling_.find(folder.native()); it != by_spelling_.end()) {
+        return *it->second;
     }
-    if (ec) entries.clear();  // an unreadable folder behaves as an empty one
-    std::sort(entries.begin(), entries.end(),
-              [](const Entry& a, const Entry& b) { return a.raw_name < b.raw_name; });
-    return listings_.emplace(key, std::move(entries)).first->second;
+    const fs::path key = CacheKey(folder);
+    auto it = listings_.find(key);
+    if (it == listings_.end()) {
+        auto entries = std::make_shared<std::vector<Entry>>();
+        std::error_code ec;
+        fs::directory_iterator dir(folder, ec);
+        const fs::directory_iterator end;
+        while (!ec && dir != end) {
+            std::string raw = dir->path().filename().string();
+            Entry entry;
+            entry.key = FileNameKey(DecodeEntryName(raw));
+            entry.path = dir->path();
+            entry.raw_name = std::move(raw);
+            entries->push_back(std::move(entry));
+            dir.increment(ec);
+        }
+        if (ec) entries->clear();  // an unreadable folder behaves as an empty one
+        std::sort(entries->begin(), entries->end(),
+                  [](const Entry& a, const Entry& b) { return a.raw_name < b.raw_name; });
+        it = listings_.emplace(key, std::move(entries)).first;
+    }
+    by_spelling_.emplace(folder.native(), it->second);
+    return *it->second;
 }
 
-std::optional<fs::path> GameFolder::FindIn(const fs::path& folder,
-                                           std::string_view component) const {
+std::optional<fs::path> GameFolder::FindEntry(const fs::path& folder,
+                                              std::string_view component) const {
     const std::vector<Entry>& entries = Listing(folder);
     const std::string key = FileNameKey(component);
     const Entry* decoded_match = nullptr;
@@ -197,11 +203,15 @@ std::optional<fs::path> GameFolder::FindIn(const fs::path& folder,
 }
 
 std::optional<fs::path> GameFolder::Find(std::string_view name) const {
+    return FindUnder(root_, name);
+}
+
+std::optional<fs::path> GameFolder::FindUnder(const fs::path& folder, std::string_view name) const {
     const std::optional<std::vector<std::string>> parts = PlatformParts(name);
     if (!parts) return std::nullopt;
-    fs::path current = root_;
+    fs::path current = folder;
     for (const std::string& part : *parts) {
-        std::optional<fs::path> next = FindIn(current, part);
+        std::optional<fs::path> next = FindEntry(current, part);
         if (!next) return std::nullopt;
         current = std::move(*next);
     }
@@ -226,7 +236,7 @@ std::optional<fs::path> GameFolder::PathForWriting(std::string_view name) const 
     const std::vector<std::string>& parts = *found_parts;
     fs::path current = root_;
     for (std::size_t i = 0; i < parts.size(); ++i) {
-        std::optional<fs::path> next = FindIn(current, parts[i]);
+        std::optional<fs::path> next = FindEntry(current, parts[i]);
         if (i + 1 == parts.size()) {
             if (next) return next;
             if (!IsDirectory(current)) return std::nullopt;  // only the root is unchecked here
@@ -241,6 +251,7 @@ std::optional<fs::path> GameFolder::PathForWriting(std::string_view name) const 
 }
 
 void GameFolder::Forget(const std::filesystem::path& folder) const {
+    by_spelling_.clear();
     listings_.erase(CacheKey(folder));
 }
 

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -30,6 +31,10 @@ class GameFolder {
 
     // The existing file or folder the name refers to, or nothing.
     std::optional<std::filesystem::path> Find(std::string_view name) const;
+    // As Find, for a name under `folder`, a folder that Find returned: many names looked up
+    // in one folder find that folder once.
+    std::optional<std::filesystem::path> FindUnder(const std::filesystem::path& folder,
+                                                   std::string_view name) const;
 
     // As Find, but a name whose last component has no extension also finds "name.wav".
     std::optional<std::filesystem::path> FindSound(std::string_view name) const;
@@ -51,11 +56,15 @@ class GameFolder {
         std::string raw_name;
     };
     const std::vector<Entry>& Listing(const std::filesystem::path& folder) const;
-    std::optional<std::filesystem::path> FindIn(const std::filesystem::path& folder,
-                                                std::string_view component) const;
+    std::optional<std::filesystem::path> FindEntry(const std::filesystem::path& folder,
+                                                   std::string_view component) const;
 
     std::filesystem::path root_;
-    mutable std::map<std::filesystem::path, std::vector<Entry>> listings_;
+    using Entries = std::shared_ptr<const std::vector<Entry>>;
+    mutable std::map<std::filesystem::path, Entries> listings_;
+    // The same listings by the folder's spelling as the lookups pass it, so that a folder
+    // looked up again is found without normalising its path; emptied whenever one is dropped.
+    mutable std::map<std::string, Entries, std::less<>> by_spelling_;
 };
 
 // Splits a game file name on backslashes and slashes, dropping empty components.

@@ -20,11 +20,15 @@ std::string PaddedName(std::string_view folder, std::string_view number_text, lo
 }  // namespace
 
 std::string PictureFileName(std::string_view number_text, long long value) {
-    return PaddedName("\\data\\", number_text, value);
+    return PaddedName(kPictureFolder, number_text, value);
 }
 
 std::string PictureFileName(long long number) {
-    return PaddedName("\\data\\", DecimalText(number), number);
+    return PaddedName(kPictureFolder, DecimalText(number), number);
+}
+
+std::string PictureBaseName(long long number) {
+    return PaddedName("", DecimalText(number), number);
 }
 
 std::string ThumbnailFileName(long long number) {

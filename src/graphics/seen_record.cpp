@@ -10,8 +10,11 @@
 namespace tsukikage {
 
 int HighestPicturePresent(const GameFolder& folder) {
+    // The picture folder is found once; each number is then looked up in it.
+    const std::optional<std::filesystem::path> pictures = folder.Find(kPictureFolder);
+    if (!pictures) return 0;
     for (int number = kLastPicture; number >= kFirstPicture; --number) {
-        if (folder.Find(PictureFileName(number))) return number;
+        if (folder.FindUnder(*pictures, PictureBaseName(number))) return number;
     }
     return 0;
 }

@@ -150,6 +150,46 @@ TEST_F(GameFolderTest, ListingsAreCachedUntilForgotten) {
     EXPECT_EQ(Found(folder_.Find("LATE.txt")), "late.txt");
 }
 
+// A name under a folder that Find returned is matched as the whole name would be, and the
+// folder's listing is forgotten under any spelling of its path.
+TEST_F(GameFolderTest, FindUnderAFoundFolderMatchesAsFindAndForgetsUnderAnySpelling) {
+    temp_.Write("Data/Pic.JPG");
+    temp_.Write("Data/sub/x.wav");
+    const std::optional<std::filesystem::path> data = folder_.Find("\\data");
+    ASSERT_TRUE(data);
+    for (std::string_view name : {"pic.jpg", "\\PIC.jpg", "pic.jpg. ", "SUB\\x.wav", "sub/x.wav"}) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(Found(folder_.FindUnder(*data, name)),
+                  Found(folder_.Find("data\\" + std::string(name))));
+        EXPECT_NE(Found(folder_.FindUnder(*data, name)), "<none>");
+    }
+    for (std::string_view name : {"..\\Data\\Pic.JPG", "sub\\..\\Pic.JPG", " ", "", "Pic.JPG\\x"}) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(Found(folder_.FindUnder(*data, name)), "<none>");
+    }
+
+    temp_.Write("Data/late.jpg");
+    EXPECT_FALSE(folder_.FindUnder(*data, "late.jpg"));
+    EXPECT_FALSE(folder_.Find("\\data\\late.jpg"));
+    folder_.Forget(temp_.path() / "Data" / ".");
+    EXPECT_EQ(Found(folder_.FindUnder(*data, "LATE.jpg")), "Data/late.jpg");
+    EXPECT_EQ(Found(folder_.Find("\\DATA\\late.jpg")), "Data/late.jpg");
+}
+
+// Copies of a folder keep answering after the original is gone.
+TEST_F(GameFolderTest, CopiesKeepTheirOwnListings) {
+    temp_.Write("a.txt");
+    std::optional<GameFolder> original(folder_);
+    EXPECT_TRUE(original->Find("A.TXT"));
+    const GameFolder copy = *original;
+    original.reset();
+    temp_.Write("b.txt");
+    EXPECT_EQ(Found(copy.Find("a.txt")), "a.txt");
+    EXPECT_FALSE(copy.Find("b.txt"));  // the listing came along, cached
+    copy.Forget(temp_.path());
+    EXPECT_EQ(Found(copy.Find("b.txt")), "b.txt");
+}
+
 TEST(SplitGameName, SplitsOnBothSlashesDroppingEmptyParts) {
     EXPECT_EQ(SplitGameName("\\data\\\\smallsize/005.jpg"),
               (std::vector<std::string>{"data", "smallsize", "005.jpg"}));
