@@ -102,6 +102,12 @@ std::optional<std::vector<std::string>> PlatformParts(std::string_view name) {
     return parts;
 }
 
+// A name that PlatformParts gives back as its one component, unchanged.
+bool IsPlainComponent(std::string_view name) {
+    return !name.empty() && name.find_first_of(std::string_view("\\/\0", 3)) == name.npos &&
+           name.back() != ' ' && name.back() != '.';
+}
+
 bool IsDirectory(const fs::path& path) {
     std::error_code ec;
     return fs::is_directory(path, ec);
@@ -183,23 +189,21 @@ const std::vector<GameFolder::Entry>& GameFolder::Listing(const fs::path& folder
     return *it->second;
 }
 
-std::optional<fs::path> GameFolder::FindEntry(const fs::path& folder,
-                                              std::string_view component) const {
+const GameFolder::Entry* GameFolder::FindEntry(const fs::path& folder,
+                                               std::string_view component) const {
     const std::vector<Entry>& entries = Listing(folder);
     const std::string key = FileNameKey(component);
     const Entry* decoded_match = nullptr;
     const Entry* key_match = nullptr;
     for (const Entry& entry : entries) {
-        if (entry.raw_name == component) return entry.path;
+        if (entry.raw_name == component) return &entry;
         if (entry.key != key) continue;
         if (!decoded_match && DecodeEntryName(entry.raw_name) == component) {
             decoded_match = &entry;
         }
         if (!key_match) key_match = &entry;
     }
-    if (decoded_match) return decoded_match->path;
-    if (key_match) return key_match->path;
-    return std::nullopt;
+    return decoded_match ? decoded_match : key_match;
 }
 
 std::optional<fs::path> GameFolder::Find(std::string_view name) const {
@@ -207,15 +211,20 @@ std::optional<fs::path> GameFolder::Find(std::string_view name) const {
 }
 
 std::optional<fs::path> GameFolder::FindUnder(const fs::path& folder, std::string_view name) const {
+    if (IsPlainComponent(name)) {  // the usual name within a folder, looked up without splitting
+        const Entry* entry = FindEntry(folder, name);
+        return entry ? std::optional<fs::path>(entry->path) : std::nullopt;
+    }
     const std::optional<std::vector<std::string>> parts = PlatformParts(name);
     if (!parts) return std::nullopt;
-    fs::path current = folder;
+    // The path of each step stays in its folder's cached listing, which no lookup drops.
+    const fs::path* current = &folder;
     for (const std::string& part : *parts) {
-        std::optional<fs::path> next = FindEntry(current, part);
+        const Entry* next = FindEntry(*current, part);
         if (!next) return std::nullopt;
-        current = std::move(*next);
+        current = &next->path;
     }
-    return current;
+    return *current;
 }
 
 std::optional<fs::path> GameFolder::FindSound(std::string_view name) const {
@@ -236,16 +245,16 @@ std::optional<fs::path> GameFolder::PathForWriting(std::string_view name) const 
     const std::vector<std::string>& parts = *found_parts;
     fs::path current = root_;
     for (std::size_t i = 0; i < parts.size(); ++i) {
-        std::optional<fs::path> next = FindEntry(current, parts[i]);
+        const Entry* next = FindEntry(current, parts[i]);
         if (i + 1 == parts.size()) {
-            if (next) return next;
+            if (next) return next->path;
             if (!IsDirectory(current)) return std::nullopt;  // only the root is unchecked here
             // The caller is about to create the file: list the folder afresh next time.
             Forget(current);
             return current / fs::path(parts[i]);
         }
-        if (!next || !IsDirectory(*next)) return std::nullopt;
-        current = std::move(*next);
+        if (!next || !IsDirectory(next->path)) return std::nullopt;
+        current = next->path;
     }
     return std::nullopt;
 }

@@ -56,8 +56,8 @@ class GameFolder {
         std::string raw_name;
     };
     const std::vector<Entry>& Listing(const std::filesystem::path& folder) const;
-    std::optional<std::filesystem::path> FindEntry(const std::filesystem::path& folder,
-                                                   std::string_view component) const;
+    // The entry of the folder's cached listing that the component names, or none.
+    const Entry* FindEntry(const std::filesystem::path& folder, std::string_view component) const;
 
     std::filesystem::path root_;
     using Entries = std::shared_ptr<const std::vector<Entry>>;
