@@ -1,5 +1,6 @@
 #include "base/text_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -275,17 +276,19 @@ namespace {
 
 // A writer that was killed before its rename leaves its temporary file behind,
 // ".<name>.<process id>-<count>.tmp". Each write first removes those of processes that no
-// longer run, so at most one such file is ever left beside a record.
+// longer run, so at most one such file is ever left beside a record. The folder is read
+// entry by entry as the system lists it, with nothing allocated for the entries passed over.
 void RemoveAbandonedTemporaries(const fs::path& folder, const std::string& name) {
     const std::string prefix = "." + name + ".";
-    std::error_code ec;
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string entry = it->path().filename().string();
-        if (entry.size() <= prefix.size() + 4 || entry.compare(0, prefix.size(), prefix) != 0 ||
+    DIR* const dir = ::opendir(folder.c_str());
+    if (dir == nullptr) return;
+    while (const dirent* found = ::readdir(dir)) {
+        const std::string_view entry = found->d_name;
+        if (entry.size() <= prefix.size() + 4 || !entry.starts_with(prefix) ||
             !entry.ends_with(".tmp")) {
             continue;
         }
-        const std::string_view rest = std::string_view(entry).substr(prefix.size());
+        const std::string_view rest = entry.substr(prefix.size());
         long pid = 0;
         const auto [end_of_pid, error] =
             std::from_chars(rest.data(), rest.data() + rest.size(), pid);
@@ -294,9 +297,10 @@ void RemoveAbandonedTemporaries(const fs::path& folder, const std::string& name)
             continue;
         }
         if (::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) {
-            ::unlink(it->path().c_str());
+            ::unlinkat(::dirfd(dir), found->d_name, 0);
         }
     }
+    ::closedir(dir);
 }
 
 }  // namespace

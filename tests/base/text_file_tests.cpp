@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
 
 #include "base/runtime_error.h"
@@ -163,6 +166,48 @@ TEST_F(TextFileOnDisk, FailedReplaceKeepsTheOldContent) {
     EXPECT_NE(ErrorOf([&] { ReplaceFile(folder, "new"); }), 0);
     EXPECT_EQ(ReadAll(folder / "inside"), "kept");
     EXPECT_EQ(Entries(), std::vector<std::string>{"record.dat"});
+}
+
+// A write removes the temporary files that killed writers of the same record left, and only
+// those: a file whose writer still runs (this process, or another one), another record's,
+// and names that only look like one stay.
+TEST_F(TextFileOnDisk, ReplaceFileRemovesOnlyTheTemporariesOfDeadWriters) {
+    const pid_t child = ::fork();
+    if (child == 0) ::_exit(0);
+    ASSERT_GT(child, 0);
+    ASSERT_EQ(::waitpid(child, nullptr, 0), child);
+    const std::string dead = std::to_string(child);
+    const std::string self = std::to_string(::getpid());
+    const std::string alive = std::to_string(::getppid());
+    const struct {
+        std::string name;
+        bool removed;
+    } kCases[] = {
+        {".save1.dat." + dead + "-0.tmp", true},
+        {".save1.dat." + dead + "-12345.tmp", true},
+        {".save1.dat." + dead + "-.tmp", true},
+        {".save1.dat." + self + "-0.tmp", false},
+        {".save1.dat." + alive + "-0.tmp", false},
+        {".save2.dat." + dead + "-0.tmp", false},
+        {".save1.dat." + dead + "-0.tmp.old", false},
+        {".save1.dat." + dead + "-0.tm", false},
+        {".save1.dat." + dead + ".tmp", false},
+        {".save1.dat.-" + dead + "-0.tmp", false},
+        {".save1.dat.0-0.tmp", false},
+        {".save1.dat.x" + dead + "-0.tmp", false},
+        {"save1.dat." + dead + "-0.tmp", false},
+        {".save1.dat..tmp", false},
+        {".save1.dat.1-.tmp", false},  // the shortest name that could be one: pid 1 runs
+    };
+    std::vector<std::string> kept{"save1.dat"};
+    for (const auto& c : kCases) {
+        temp_.Write(c.name, "left");
+        if (!c.removed) kept.push_back(c.name);
+    }
+    ReplaceFile(temp_.path() / "save1.dat", "new");
+    std::sort(kept.begin(), kept.end());
+    EXPECT_EQ(Entries(), kept);
+    EXPECT_EQ(ReadAll(temp_.path() / "save1.dat"), "new");
 }
 
 }  // namespace
