@@ -11,6 +11,7 @@
 #include "engine/engine.h"
 #include "fakes/recording_platform.h"
 #include "fuzz/fuzz_support.h"
+#include "graphics/seen_record.h"
 #include "scenario/command_letters.h"
 
 namespace tsukikage::fuzz {
@@ -18,7 +19,8 @@ namespace {
 
 constexpr int kClicks = 48;
 
-// The folder the scenario plays in: a picture, a sound and the records beside "datafile".
+// The folder the scenario plays in: a picture, a sound and the seen-picture record of a game
+// played before (its one picture not yet seen) beside "datafile".
 const std::filesystem::path& GameFolderForScenarios() {
     static const std::filesystem::path folder = [] {
         const std::filesystem::path root = ScratchFolder() / "game";
@@ -29,6 +31,31 @@ const std::filesystem::path& GameFolderForScenarios() {
         return root;
     }();
     return folder;
+}
+
+const std::string& SeenRecord() {
+    static const std::string bytes = [] {
+        WindowState state;
+        state.CGCount = 1;
+        return SeenRecordBytes(state);
+    }();
+    return bytes;
+}
+
+// Every run starts from the same folder, so a finding replays on its own: what the run
+// before wrote beside "datafile" (the records, the save slot, their damaged copies) is
+// removed, and the seen-picture record is written anew.
+void ResetGameFolder(const std::filesystem::path& root) {
+    std::vector<std::filesystem::path> written;
+    for (const auto& entry : std::filesystem::directory_iterator(root)) {
+        const std::string name = entry.path().filename().string();
+        if (name != "data" && name != "Data" && name != "se" && name != "datafile" &&
+            name != "cgmode.dat") {
+            written.push_back(entry.path());
+        }
+    }
+    for (const auto& path : written) std::filesystem::remove_all(path);
+    WriteScratchFile(root / "cgmode.dat", SeenRecord());
 }
 
 Flow FlowOf(std::string_view command) {
@@ -69,6 +96,7 @@ bool MayLoopForEver(std::string_view bytes) {
 
 void Play(std::string_view scenario) {
     const std::filesystem::path& root = GameFolderForScenarios();
+    ResetGameFolder(root);
     WriteScratchFile(root / "datafile", scenario);
     fakes::RecordingPlatform platform;
     Engine engine(platform.platform, root);
