@@ -1,7 +1,10 @@
 #include "base/numeric.h"
 
-#include <charconv>
+#include <locale.h>
+
+#include <cerrno>
 #include <cmath>
+#include <cstdlib>
 #include <string>
 
 #include "base/runtime_error.h"
@@ -46,6 +49,25 @@ double ParseRadix(std::string_view text) {
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
 }
 
+// The digits checked and normalised by ParseNumber, read in the C locale whatever locale the
+// program runs in (a decimal comma would cut "1.5" short). Out of range is reported the way
+// the standard's from_chars does it: a value too large or too small for a double, where a
+// subnormal still counts as a value.
+struct Digits {
+    double value;
+    bool out_of_range;
+};
+
+Digits ReadDigits(const std::string& clean) {
+    static const locale_t c_locale = newlocale(LC_ALL_MASK, "C", locale_t{});
+    char* end = nullptr;
+    errno = 0;
+    const double value = strtod_l(clean.c_str(), &end, c_locale);
+    const bool range_error = errno == ERANGE && (std::isinf(value) || value == 0.0);
+    if (end != clean.c_str() + clean.size()) Raise(err::kTypeMismatch);
+    return {value, range_error};
+}
+
 }  // namespace
 
 double ParseNumber(std::string_view text) {
@@ -54,8 +76,8 @@ double ParseNumber(std::string_view text) {
     if (text.empty()) Raise(err::kTypeMismatch);
     if (text.front() == '&') return ParseRadix(text);
 
-    // Check the form ourselves (from_chars alone would take "inf", "nan" and hex floats)
-    // and hand from_chars a normalised copy: no '+', 'e' for the exponent letter.
+    // Check the form ourselves (strtod alone would take "inf", "nan" and hex floats) and hand
+    // it a normalised copy: no '+', 'e' for the exponent letter.
     std::string clean;
     clean.reserve(text.size());
     std::size_t i = 0;
@@ -107,9 +129,8 @@ double ParseNumber(std::string_view text) {
     if (i != text.size()) Raise(err::kTypeMismatch);
     if (!nonzero) return 0.0;
 
-    double value = 0.0;
-    const auto [end, ec] = std::from_chars(clean.data(), clean.data() + clean.size(), value);
-    if (ec == std::errc::result_out_of_range || !std::isfinite(value)) {
+    const auto [value, out_of_range] = ReadDigits(clean);
+    if (out_of_range || !std::isfinite(value)) {
         // Too large overflows; too small is zero. Decide by where the first significant
         // digit sits.
         const long long magnitude = int_digits > 0
@@ -118,7 +139,6 @@ double ParseNumber(std::string_view text) {
         if (magnitude >= 0) Raise(err::kOverflow);
         return 0.0;
     }
-    if (ec != std::errc() || end != clean.data() + clean.size()) Raise(err::kTypeMismatch);
     return value;
 }
 
