@@ -1,0 +1,41 @@
+# The core tests built by emscripten and run under node, each test on its own as natively.
+# GoogleTest is built from Debian's sources with the browser's compiler. The tests write their
+# game folders and records into emscripten's in-memory file system, the one the page gives the
+# engine; the expected event table is copied into it.
+set(TSUKIKAGE_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest's sources")
+set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(${TSUKIKAGE_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+set_target_properties(gtest gtest_main PROPERTIES COMPILE_WARNING_AS_ERROR OFF)
+
+# Native only: the comparison with glibc's iconv (the browser's C library has no CP932).
+list(FILTER CORE_TEST_SOURCES EXCLUDE REGEX "/cp932_iconv_tests\\.cpp$")
+add_executable(engine_tests ${CORE_TEST_SOURCES} ${DEMO_TEST_SOURCES})
+target_include_directories(engine_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tools/demo)
+target_compile_definitions(engine_tests PRIVATE MAKE_DEMO_PROGRAM=""
+                           TSUKIKAGE_GOLDEN_DIR="${CMAKE_CURRENT_SOURCE_DIR}/golden")
+target_link_libraries(engine_tests PRIVATE engine gtest gtest_main)
+set(event_table ${CMAKE_CURRENT_SOURCE_DIR}/golden/event_table.txt)
+target_link_options(engine_tests PRIVATE -sEXIT_RUNTIME=1 "SHELL:--embed-file ${event_table}@${event_table}")
+set_property(TARGET engine_tests APPEND PROPERTY LINK_DEPENDS ${event_table})
+# Node 18 and later would fetch the .wasm file by URL; emscripten's loader reads it from disk.
+find_program(TSUKIKAGE_NODE NAMES node nodejs REQUIRED)
+set_property(TARGET engine_tests PROPERTY CROSSCOMPILING_EMULATOR ${TSUKIKAGE_NODE} --no-experimental-fetch)
+
+# Tests that start another program (the demo generator, a writer killed mid-write, the
+# program itself) need processes, which WebAssembly has not: they run natively only.
+include(${CMAKE_CURRENT_SOURCE_DIR}/wasm/native_only.cmake)
+list(JOIN NATIVE_ONLY_TESTS ":" native_only_filter)
+include(GoogleTest)
+gtest_discover_tests(engine_tests DISCOVERY_TIMEOUT 120 TEST_FILTER "-${native_only_filter}"
+                     PROPERTIES TIMEOUT 300)
+
+# A box waits in the browser while the event loop runs and the timers tick: the page's way
+# (Asyncify), with the engine as it is.
+add_executable(modal_wait_tests wasm/modal_wait_tests.cpp fakes/game_fixture.cpp
+               fakes/recording_platform.cpp)
+target_include_directories(modal_wait_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+target_link_libraries(modal_wait_tests PRIVATE webview gtest gtest_main)
+target_link_options(modal_wait_tests PRIVATE -sASYNCIFY -sEXIT_RUNTIME=1)
+add_test(NAME modal_wait_tests
+         COMMAND ${TSUKIKAGE_NODE} --no-experimental-fetch $<TARGET_FILE:modal_wait_tests>)
