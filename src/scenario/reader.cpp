@@ -56,7 +56,6 @@ void Reader::DoCommand(std::string_view command_text) {
 
 void Reader::IndexLabels() {
     labels_indexed_ = true;
-    const std::size_t resume = file_->position();
     std::size_t bytes = 0;
     file_->Rewind();
     while (!file_->AtEnd()) {
@@ -71,7 +70,6 @@ void Reader::IndexLabels() {
         }
         label_ends_.emplace(std::move(text), file_->position());  // the first line wins
     }
-    file_->Seek(resume);
 }
 
 std::optional<std::size_t> Reader::LabelEnd(std::string_view target) {

@@ -68,7 +68,8 @@ class Reader {
   private:
     // Reads one page and runs its command; true when the command continues.
     bool AdvanceOnce();
-    // Where reading goes on after the first label line ".target", if there is one.
+    // Where reading goes on after the first label line ".target", if there is one. Both
+    // leave the file anywhere: the jump seeks after them.
     std::optional<std::size_t> LabelEnd(std::string_view target);
     void IndexLabels();
 
