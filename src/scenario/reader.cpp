@@ -10,8 +10,6 @@ namespace tsukikage {
 namespace {
 
 constexpr std::string_view kScenarioName = "datafile";
-// The memory the label index may take; a scenario with more command text is searched.
-constexpr std::size_t kLabelIndexBytes = 64u << 20;
 
 }  // namespace
 
@@ -63,7 +61,7 @@ void Reader::IndexLabels() {
         if (!IsCommandLine(raw)) continue;
         std::string text = Cp932ToUtf8(raw.substr(1));
         bytes += text.size() + sizeof(std::size_t) * 4;
-        if (bytes > kLabelIndexBytes) {
+        if (bytes > label_index_limit_) {
             label_index_too_big_ = true;
             label_ends_.clear();
             break;
