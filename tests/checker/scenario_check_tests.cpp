@@ -119,6 +119,15 @@ TEST(ScenarioCheckLoopTest, AJumpLoopWithoutAWaitIsReportedAtItsFirstJump) {
         {{".j B", ".A", ".B", ".j A", ".E"},
          {"datafile:4: "
           "ラベル「A」へのジャンプが、待つ行も選択肢もないまま繰り返されます（終わらないループ）"}},
+        // Entered at its later jump: still reported at its first.
+        {{".j B", ".A", ".j B", ".B", ".j A"},
+         {"datafile:3: "
+          "ラベル「B」へのジャンプが、待つ行も選択肢もないまま繰り返されます（終わらないループ）"}},
+        // A choice jumped over is never shown; one read after a label breaks the loop.
+        {{".A", ".j B", ".s", "A", "甲", "B", "乙", "-", ".B", ".j A"},
+         {"datafile:2: "
+          "ラベル「B」へのジャンプが、待つ行も選択肢もないまま繰り返されます（終わらないループ）"}},
+        {{".j B", ".A", ".s", "A", "甲", "B", "乙", "-", ".B", ".j A"}, {}},
     };
     for (const auto& c : cases) {
         test_support::TempFolder folder;
