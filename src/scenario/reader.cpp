@@ -10,8 +10,6 @@ namespace tsukikage {
 namespace {
 
 constexpr std::string_view kScenarioName = "datafile";
-// The memory the label index may take; a scenario with more command text is searched.
-constexpr std::size_t kLabelIndexBytes = 64u << 20;
 
 }  // namespace
 
@@ -56,7 +54,6 @@ void Reader::DoCommand(std::string_view command_text) {
 
 void Reader::IndexLabels() {
     labels_indexed_ = true;
-    const std::size_t resume = file_->position();
     std::size_t bytes = 0;
     file_->Rewind();
     while (!file_->AtEnd()) {
@@ -64,14 +61,13 @@ void Reader::IndexLabels() {
         if (!IsCommandLine(raw)) continue;
         std::string text = Cp932ToUtf8(raw.substr(1));
         bytes += text.size() + sizeof(std::size_t) * 4;
-        if (bytes > kLabelIndexBytes) {
+        if (bytes > label_index_limit_) {
             label_index_too_big_ = true;
             label_ends_.clear();
             break;
         }
         label_ends_.emplace(std::move(text), file_->position());  // the first line wins
     }
-    file_->Seek(resume);
 }
 
 std::optional<std::size_t> Reader::LabelEnd(std::string_view target) {

@@ -40,6 +40,10 @@ class Reader {
     // reader last waited would read the same lines for ever: it raises 28 (out of stack
     // space), where the original's nested advances ran out of stack.
     bool SeekLabel(std::string_view target);
+    // The memory the label index may take (64 MB); a scenario with more command text is
+    // searched line by line at each jump. Applies when the index is next made, at the first
+    // jump after an opening.
+    void set_label_index_limit(std::size_t bytes) { label_index_limit_ = bytes; }
 
     // Makes the game folder current and opens "datafile" as the scenario file.
     void OpenScenario();
@@ -68,7 +72,8 @@ class Reader {
   private:
     // Reads one page and runs its command; true when the command continues.
     bool AdvanceOnce();
-    // Where reading goes on after the first label line ".target", if there is one.
+    // Where reading goes on after the first label line ".target", if there is one. Both
+    // leave the file anywhere: the jump seeks after them.
     std::optional<std::size_t> LabelEnd(std::string_view target);
     void IndexLabels();
 
@@ -78,8 +83,9 @@ class Reader {
     std::optional<TextInput> file_;
     // For each command text, where reading goes on after its first line: made at the first
     // jump, as the file never changes while it is open. Left empty, with jumps searching the
-    // file, when the command texts would take more memory than kLabelIndexBytes.
+    // file, when the command texts would take more memory than label_index_limit_.
     std::unordered_map<std::string, std::size_t> label_ends_;
+    std::size_t label_index_limit_ = std::size_t{64} << 20;
     bool labels_indexed_ = false;
     bool label_index_too_big_ = false;
     // The places the jumps since the reader last waited have led to.

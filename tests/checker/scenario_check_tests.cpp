@@ -96,6 +96,24 @@ TEST_F(ScenarioCheckTest, EveryPlantedFaultIsReportedOnItsLine) {
     EXPECT_EQ(found, expected);
 }
 
+// The findings on the lines of a scenario checked on its own (beside a file "曲.mid") whose
+// message holds `about`.
+std::vector<std::string> ScenarioFindings(const std::vector<std::string_view>& lines,
+                                          std::string_view about) {
+    test_support::TempFolder folder;
+    std::string text;
+    for (std::string_view line : lines) text += fakes::Scenario({line});
+    folder.Write("datafile", text);
+    folder.Write("曲.mid");
+    std::vector<std::string> found;
+    for (const std::string& line : CheckGame(GameFolder(folder.path()))) {
+        if (line.starts_with("datafile:") && line.find(about) != std::string::npos) {
+            found.push_back(line);
+        }
+    }
+    return found;
+}
+
 // A jump that reads back to itself with nothing between that waits is reported once, at the
 // first jump of the loop; a way back that waits is no loop.
 TEST(ScenarioCheckLoopTest, AJumpLoopWithoutAWaitIsReportedAtItsFirstJump) {
@@ -119,21 +137,29 @@ TEST(ScenarioCheckLoopTest, AJumpLoopWithoutAWaitIsReportedAtItsFirstJump) {
         {{".j B", ".A", ".B", ".j A", ".E"},
          {"datafile:4: "
           "ラベル「A」へのジャンプが、待つ行も選択肢もないまま繰り返されます（終わらないループ）"}},
+        // Entered at its later jump: still reported at its first.
+        {{".j B", ".A", ".j B", ".B", ".j A"},
+         {"datafile:3: "
+          "ラベル「B」へのジャンプが、待つ行も選択肢もないまま繰り返されます（終わらないループ）"}},
+        // A choice jumped over is never shown; one read after a label breaks the loop.
+        {{".A", ".j B", ".s", "A", "甲", "B", "乙", "-", ".B", ".j A"},
+         {"datafile:2: "
+          "ラベル「B」へのジャンプが、待つ行も選択肢もないまま繰り返されます（終わらないループ）"}},
+        {{".j B", ".A", ".s", "A", "甲", "B", "乙", "-", ".B", ".j A"}, {}},
     };
     for (const auto& c : cases) {
-        test_support::TempFolder folder;
-        std::string text;
-        for (std::string_view line : c.lines) text += fakes::Scenario({line});
-        folder.Write("datafile", text);
-        folder.Write("曲.mid");
-        std::vector<std::string> found;
-        for (const std::string& line : CheckGame(GameFolder(folder.path()))) {
-            if (line.starts_with("datafile:") && line.find("ループ") != std::string::npos) {
-                found.push_back(line);
-            }
-        }
-        EXPECT_EQ(found, c.found) << c.lines.size() << " lines, first " << c.lines.front();
+        EXPECT_EQ(ScenarioFindings(c.lines, "ループ"), c.found)
+            << c.lines.size() << " lines, first " << c.lines.front();
     }
+}
+
+// A choice block's second target is reported on its own line; a block that the end of the
+// file cuts short of its five lines is reported at its command.
+TEST(ScenarioCheckChoiceTest, TargetsOnTheirLinesAndABlockCutShort) {
+    EXPECT_EQ(ScenarioFindings({".s", "Skip", "甲", "無い", "乙", "-"}, ""),
+              std::vector<std::string>{"datafile:4: ラベル「無い」がありません"});
+    EXPECT_EQ(ScenarioFindings({".s", "Skip", "甲", "Skip", "乙"}, ""),
+              std::vector<std::string>{"datafile:1: 選択肢の行が足りません"});
 }
 
 // A sound the player finds but cannot play is named with what is wrong: a wave's encoding

@@ -105,7 +105,7 @@ TEST_F(EventRoutingTest, AnErrorNoHandlerCaughtShowsTheRunTimeErrorBoxAndEnds) {
         fakes.message_box.shown.clear();
         fakes.process.status.reset();
         EXPECT_THROW(events[i](*engine), ProcessEnded);
-        EXPECT_EQ(fakes.process.status, ExitStatus::Failed);
+        EXPECT_EQ(fakes.process.status, 1);
         ASSERT_EQ(fakes.message_box.shown.size(), 1u);
         EXPECT_EQ(fakes.message_box.shown[0].text,
                   "実行時エラー '53':\n\nファイルが見つかりません。");

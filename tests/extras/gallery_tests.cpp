@@ -117,17 +117,25 @@ TEST_F(GalleryTest, TheFrameFollowsThePointerAndAClickOnABoundaryPicksTheCellBef
                  {639, 479, 3, 3, 16}};
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.x) + "," + std::to_string(c.y));
-        PointAt(c.x, c.y);
         const Rect& frame = control(ControlId::Shape1).rect;
+        const Rect was = frame;
+        const std::uint64_t revision = engine->form.revision;
+        PointAt(c.x, c.y);
         EXPECT_EQ(frame.left, kLeft + 160 * c.frame_col);
         EXPECT_EQ(frame.top, kTop + 120 * c.frame_row);
+        // The window repaints when the frame moves, and only then.
+        EXPECT_EQ(engine->form.revision != revision,
+                  frame.left != was.left || frame.top != was.top);
         ClickAt(c.x, c.y);
         EXPECT_EQ(control(ControlId::Picture1).picture->at(0, 0), 0xFF200000u + c.picked);
         EXPECT_FALSE(control(ControlId::Shape1).visible);
-        engine->Click(ControlId::CGGo);        // does nothing in the full view
-        engine->Click(ControlId::SystemBack);  // back to the page, the frame shown
+        engine->Click(ControlId::CGGo);                 // does nothing in the full view
+        PointAt((c.x + 320) % 640, (c.y + 240) % 480);  // nor does the pointer
+        engine->Click(ControlId::SystemBack);           // back to the page, the frame shown
         EXPECT_TRUE(engine->state.CGMode);
         EXPECT_TRUE(control(ControlId::Shape1).visible);
+        EXPECT_EQ(frame.left, kLeft + 160 * c.frame_col);
+        EXPECT_EQ(frame.top, kTop + 120 * c.frame_row);
         EXPECT_EQ(Cell(0, 0), 0xFF100001u);
     }
 }
@@ -162,6 +170,7 @@ TEST_F(GalleryTest, MissingFilesLeaveThePageShown) {
     ClickAt(330, 10);  // picture 3: seen, but its file is gone
     ClickAt(500, 10);  // picture 4: no placeholder
     EXPECT_EQ(Cell(2, 0), page_cell);
+    EXPECT_TRUE(control(ControlId::Shape1).visible);
     EXPECT_TRUE(engine->state.CGMode);
     EXPECT_TRUE(fakes.message_box.shown.empty());
 }

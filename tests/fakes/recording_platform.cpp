@@ -14,7 +14,7 @@ void RecordingMessageBox::Show(std::string_view text, MessageIcon icon, std::str
 
 void FakeProcessControl::End(ExitStatus exit_status) {
     ++ends;
-    status = exit_status;
+    status = static_cast<int>(exit_status);
     throw ProcessEnded{};
 }
 

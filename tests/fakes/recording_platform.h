@@ -46,7 +46,7 @@ class FakeProcessControl : public ProcessControl {
   public:
     [[noreturn]] void End(ExitStatus status) override;
     int ends = 0;
-    std::optional<ExitStatus> status;  // of the last end
+    std::optional<int> status;  // of the last end, as the number the process ends with
 };
 
 // Decodes the tiny test picture format: a file starting with "PIC w h" followed by one

@@ -142,6 +142,46 @@ TEST_F(ReaderTest, JumpToAMissingLabelLeavesThePageAndLaterClicksDoNothing) {
     EXPECT_TRUE(fakes.message_box.shown.empty());
 }
 
+// A jump finds the same label through the index of command texts and, in a scenario with
+// more command text than the index may hold (a limit of 0 here), by searching the file.
+TEST_F(ReaderTest, TheLabelIndexAndTheSearchOfTheFileFindTheSameLabel) {
+    const struct {
+        const char* name;
+        std::vector<std::string_view> lines;
+        std::string_view page;  // after one click; at the end of the file when none is found
+    } cases[] = {
+        {"the first of two, ahead",
+         {".", ".j 行", "飛ばす", ".", ".行", "一つ目", ".", ".行", "二つ目", "."},
+         "一つ目\r\n"},
+        {"the first of two, behind the jump",
+         {".", ".j M", ".L", "前", ".", ".M", ".j L", ".L", "後", "."},
+         "前\r\n"},
+        {"the whole label",
+         {".", ".j A", ".A ", "空白", ".", ".a", "小文字", ".", ".AB", "長い", ".", ".A", "本物",
+          "."},
+         "本物\r\n"},
+        {"a shorter label first",
+         {".", ".j AB", ".A", "短い", ".", ".AB", "本物", "."},
+         "本物\r\n"},
+        // 表 and 能 share their trail byte 0x5C.
+        {"Shift-JIS", {".", ".j 表", ".能", "違う", ".", ".表", "本物", "."}, "本物\r\n"},
+        {"none", {".", "ここまで", ".j AB", ".A", "AB", ".ABC", "続き", "."}, ""},
+    };
+    for (const std::size_t limit : {std::size_t{64} << 20, std::size_t{0}}) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(c.name) + (limit == 0 ? ", searched" : ", indexed"));
+            engine->reader.set_label_index_limit(limit);
+            std::string text;
+            for (std::string_view line : c.lines) text += fakes::Scenario({line});
+            WriteGameFile("datafile", text);
+            NewGame();
+            Advance();
+            EXPECT_EQ(Label(), c.page.empty() ? "ここまで\r\n" : c.page);
+            EXPECT_TRUE(!c.page.empty() || engine->reader.AtEnd());
+        }
+    }
+}
+
 TEST_F(ReaderTest, EmptyScenarioShowsNothing) {
     WriteScenario({});
     NewGame();
@@ -219,7 +259,7 @@ TEST_F(ReaderTest, AJumpLoopWithoutAWaitEndsOutOfStackSpace) {
             ASSERT_EQ(fakes.message_box.shown.size(), 1u);
             EXPECT_EQ(fakes.message_box.shown[0].text, "スタック領域が不足しています。");
             EXPECT_EQ(fakes.message_box.shown[0].title, "ファイルエラー");
-            EXPECT_EQ(fakes.process.status, ExitStatus::Failed);
+            EXPECT_EQ(fakes.process.status, 1);
         } else {
             EXPECT_TRUE(fakes.message_box.shown.empty());
             if (!c.page.empty()) {

@@ -59,6 +59,12 @@ TEST(WaveFormatTest, TheFormatIsFoundInAnyChunkOrderAndUnusableFilesAreNone) {
         {"data longer than the file",
          Riff("WAVE", Chunk("fmt ", pcm) + "data" + Little(99, 4) + "ab"), wave::kPcm, "ab"},
         {"extensible", Riff("WAVE", Chunk("fmt ", extensible) + Chunk("data", "")), wave::kPcm, ""},
+        // The sub-format's tag is read when the chunk holds it, and only then.
+        {"extensible up to its sub-format's tag",
+         Riff("WAVE", Chunk("fmt ", extensible.substr(0, 26)) + Chunk("data", "")), wave::kPcm, ""},
+        {"extensible cut inside its sub-format's tag",
+         Riff("WAVE", Chunk("fmt ", extensible.substr(0, 25)) + Chunk("data", "")),
+         wave::kExtensible, ""},
         {"GSM",
          Riff("WAVE",
               Chunk("fmt ", Fmt(wave::kGsm610, 1, 8000, 0, "\x40\x01")) + Chunk("data", "z")),
