@@ -39,3 +39,19 @@ target_link_libraries(modal_wait_tests PRIVATE webview gtest gtest_main)
 target_link_options(modal_wait_tests PRIVATE -sASYNCIFY -sEXIT_RUNTIME=1)
 add_test(NAME modal_wait_tests
          COMMAND ${TSUKIKAGE_NODE} --no-experimental-fetch $<TARGET_FILE:modal_wait_tests>)
+
+# The browser view's own logic: timers, keys, the window as JSON for the page.
+add_executable(web_view_tests wasm/web_view_tests.cpp)
+target_link_libraries(web_view_tests PRIVATE webview gtest gtest_main)
+target_link_options(web_view_tests PRIVATE -sEXIT_RUNTIME=1)
+add_test(NAME web_view_tests
+         COMMAND ${TSUKIKAGE_NODE} --no-experimental-fetch $<TARGET_FILE:web_view_tests>)
+
+# The page in headless Chromium: the demo played with the mouse from the title to a choice,
+# the canvas checked against the model (wasm/page_test.py). Skipped only without Chromium.
+# Debian's Python, which has Selenium, whatever python3 comes first on the PATH.
+find_program(TSUKIKAGE_SYSTEM_PYTHON python3 PATHS /usr/bin NO_DEFAULT_PATH)
+add_test(NAME page_in_chromium
+         COMMAND ${TSUKIKAGE_SYSTEM_PYTHON} ${CMAKE_CURRENT_SOURCE_DIR}/wasm/page_test.py
+                 ${CMAKE_BINARY_DIR}/web ${TSUKIKAGE_WEB_GAME} ${CMAKE_BINARY_DIR})
+set_tests_properties(page_in_chromium PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300 RUN_SERIAL TRUE)

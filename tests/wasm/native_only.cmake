@@ -20,4 +20,6 @@ set(NATIVE_ONLY_TESTS
     # system (WebAssembly's memory is smaller than the file).
     Damages/BadFolderTest.PlayerSees/ScenarioOfTwoGigabytes
     Damages/BadFolderTest.PlayerSees/ScenarioThatIsAPipe
+    # A picture file of 256 MB: the in-memory file system would hold all of it.
+    PictureFile.RefusesAFileLargerThanAnyPicture
 )

@@ -13,10 +13,9 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <string>
 
+#include "base/picture_file.h"
 #include "base/runtime_error.h"
 
 namespace tsukikage {
@@ -42,13 +41,9 @@ QString FromUtf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// Anything larger is no picture the game could use; refusing it keeps memory bounded.
-constexpr std::streamoff kMaxPictureFileBytes = 256LL << 20;
-
-// The widest and tallest picture taken, far beyond the 662 x 601 window. A header declaring
-// more is refused before any pixel memory is taken; Qt's own limit on what one decoded
-// picture may take is set to the same bound (the largest side squared, 4 bytes a pixel).
-constexpr int kMaxPictureSide = 8192;
+// A header declaring more than kMaxPictureSide is refused before any pixel memory is taken;
+// Qt's own limit on what one decoded picture may take is set to the same bound (the largest
+// side squared, 4 bytes a pixel).
 constexpr int kMaxPictureMiB = kMaxPictureSide / 1024 * kMaxPictureSide / 1024 * 4;
 
 std::uint32_t LittleEndian(const QByteArray& bytes, int at, int size) {
@@ -116,14 +111,8 @@ void QtProcessControl::End(ExitStatus status) {
 Surface QtPictureDecoder::Decode(const std::filesystem::path& path) {
     // Read through std::filesystem: names on disk may be raw Shift-JIS bytes that QString
     // cannot carry back to the file system.
-    std::ifstream in(path, std::ios::binary);
-    if (!in) Raise(err::kFileNotFound);
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    if (size <= 0 || size > kMaxPictureFileBytes) Raise(err::kInvalidPicture);
-    in.seekg(0, std::ios::beg);
-    QByteArray bytes(static_cast<qsizetype>(size), Qt::Uninitialized);
-    if (!in.read(bytes.data(), size)) Raise(err::kInvalidPicture);
+    const std::string file = ReadPictureFile(path);
+    QByteArray bytes(file.data(), static_cast<qsizetype>(file.size()));
 
     QImageReader::setAllocationLimit(kMaxPictureMiB);
     QBuffer buffer(&bytes);

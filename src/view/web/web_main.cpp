@@ -1,0 +1,160 @@
+// The browser player's entry points, called by the page (web/player.js). Every call that may
+// run a handler can suspend through Asyncify (a message box, a picture being decoded): the
+// page calls them with ccall's async option, one at a time.
+#include <emscripten.h>
+
+#include <memory>
+#include <string>
+
+#include "engine/engine.h"
+#include "platform/silent_sound.h"
+#include "view/web/browser_keys.h"
+#include "view/web/frame.h"
+#include "view/web/timer_schedule.h"
+#include "view/web/web_platform.h"
+
+namespace tsukikage::web {
+namespace {
+
+// clang-format off
+EM_JS(void, PaintNow, (), { Module.page.paintNow(); });
+// clang-format on
+
+class Player {
+  public:
+    explicit Player(const char* game_folder)
+        : message_box_([this] { BeforeBox(); }, [this] { TickDue(); }),
+          platform_{message_box_,     beeper_,     busy_pointer_, process_,
+                    picture_decoder_, wave_voice_, music_device_},
+          // Records and the read pages stay in memory until the page keeps them.
+          engine(platform_, game_folder) {}
+
+    // Runs one event, then lets the timers follow the model, as the desktop's Sync does.
+    template <typename Handler>
+    void Dispatch(Handler&& handler) {
+        handler();
+        schedule.Sync(engine.form, emscripten_get_now());
+    }
+
+    void TickDue() {
+        schedule.TickDue(engine.form, emscripten_get_now(),
+                         [this](TimerId id) { engine.Tick(id); });
+    }
+
+  private:
+    // A box must cover the screen as the game left it, not a frame from before the event.
+    void BeforeBox() {
+        schedule.Sync(engine.form, emscripten_get_now());
+        PaintNow();
+    }
+
+    WebMessageBox message_box_;
+    WebBeeper beeper_;
+    WebBusyPointer busy_pointer_;
+    WebProcessControl process_;
+    WebPictureDecoder picture_decoder_;
+    SilentWaveVoice wave_voice_;
+    SilentMusicDevice music_device_;
+    Platform platform_;
+
+  public:
+    Engine engine;
+    TimerSchedule schedule;
+    PictureTable pictures;
+    // Kept until the page's next call for a text.
+    std::string text;
+};
+
+std::unique_ptr<Player> player;
+
+}  // namespace
+}  // namespace tsukikage::web
+
+using tsukikage::web::player;
+
+extern "C" {
+
+// Starts the game of a folder in emscripten's file system: the window loads.
+EMSCRIPTEN_KEEPALIVE void tk_start(const char* game_folder) {
+    player = std::make_unique<tsukikage::web::Player>(game_folder);
+    player->Dispatch([] { player->engine.Form_Load(); });
+}
+
+// The left button and the pointer at client-area points.
+EMSCRIPTEN_KEEPALIVE void tk_mouse_down(int x, int y, int double_click) {
+    player->Dispatch([&] { player->engine.MouseDown(x, y, double_click != 0); });
+}
+EMSCRIPTEN_KEEPALIVE void tk_mouse_up(int x, int y) {
+    player->Dispatch([&] { player->engine.MouseUp(x, y); });
+}
+EMSCRIPTEN_KEEPALIVE void tk_mouse_move(int x, int y) {
+    player->Dispatch([&] { player->engine.MouseMoveAt(x, y); });
+}
+
+// A key by its KeyboardEvent.key, or "WheelDown" / "WheelUp"; 1 when the game takes it.
+EMSCRIPTEN_KEEPALIVE int tk_key(const char* name) {
+    const std::optional<tsukikage::Key> key = tsukikage::web::KeyFromBrowser(name);
+    if (!key) return 0;
+    player->Dispatch([&] { player->engine.KeyPress(*key); });
+    return 1;
+}
+
+// Control held down or let go: skip.
+EMSCRIPTEN_KEEPALIVE void tk_skip_held(int held) {
+    player->Dispatch([&] { player->engine.SetSkipHeld(held != 0); });
+}
+
+// The right button; 1 when it closed the history.
+EMSCRIPTEN_KEEPALIVE int tk_right_click() {
+    bool closed = false;
+    player->Dispatch([&] { closed = player->engine.RightClick(); });
+    return closed ? 1 : 0;
+}
+
+// A menu item chosen, or a menu opened (its Click).
+EMSCRIPTEN_KEEPALIVE void tk_menu(int item) {
+    if (item < 0 || item >= tsukikage::kMenuCount) return;
+    player->Dispatch([&] { player->engine.MenuCommand(static_cast<tsukikage::MenuId>(item)); });
+}
+
+EMSCRIPTEN_KEEPALIVE void tk_about_ok() {
+    player->Dispatch([] { player->engine.AboutOK(); });
+}
+EMSCRIPTEN_KEEPALIVE void tk_about_closed() {
+    player->Dispatch([] { player->engine.AboutClosed(); });
+}
+
+// Ticks the timers that are due; the page calls it when tk_next_due said.
+EMSCRIPTEN_KEEPALIVE void tk_tick_due() {
+    player->Dispatch([] { player->TickDue(); });
+}
+
+// Milliseconds until the next timer is due; negative when none runs.
+EMSCRIPTEN_KEEPALIVE double tk_next_due() {
+    return player->schedule.NextDueIn(emscripten_get_now());
+}
+
+// The model's revision: the page paints again only when it changed.
+EMSCRIPTEN_KEEPALIVE double tk_revision() {
+    return static_cast<double>(player->engine.form.revision);
+}
+
+// The window to paint (view/web/frame.h); valid until the next text asked for.
+EMSCRIPTEN_KEEPALIVE const char* tk_frame() {
+    player->text =
+        tsukikage::web::FrameJson(player->engine.form, player->engine.about_form, player->pictures);
+    return player->text.c_str();
+}
+
+// The pointer over a client-area point.
+EMSCRIPTEN_KEEPALIVE const char* tk_pointer(int x, int y) {
+    player->text = tsukikage::web::PointerJson(player->engine.form, x, y, player->pictures);
+    return player->text.c_str();
+}
+
+// A picture's pixels as RGBA bytes (its size is in the frame); null once it is gone.
+EMSCRIPTEN_KEEPALIVE const std::uint8_t* tk_picture_rgba(int id) {
+    return player->pictures.Rgba(id);
+}
+
+}  // extern "C"

@@ -1,0 +1,255 @@
+#!/usr/bin/env python3
+"""Plays the built page in headless Chromium: the title screen, a new game, pages turned by
+clicking the advance marker, one choice picked. Checks that the canvas shows the model the
+engine reports, that the text is the demo's own, and that the console stays free of errors;
+writes page_test.png (the canvas) and prints the load time, the page's size and idle CPU.
+
+Usage: page_test.py WEB_DIR GAME_DIR OUT_DIR. Exits 77 (skipped) only when Chromium is not
+installed.
+"""
+import base64
+import functools
+import gzip
+import http.server
+import json
+import pathlib
+import shutil
+import sys
+import tempfile
+import threading
+import time
+
+SKIPPED = 77
+CHROMIUM = shutil.which("chromium") or shutil.which("chromium-browser")
+DRIVER = shutil.which("chromedriver") or "/usr/bin/chromedriver"
+
+
+def serve(folder):
+    handler = functools.partial(QuietHandler, directory=str(folder))
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    return server
+
+
+class QuietHandler(http.server.SimpleHTTPRequestHandler):
+    def log_message(self, *args):
+        pass
+
+
+def start_browser(profile):
+    from selenium import webdriver
+    from selenium.webdriver.chrome.service import Service
+
+    options = webdriver.ChromeOptions()
+    options.binary_location = CHROMIUM
+    for flag in ("--headless", "--no-sandbox", "--disable-gpu", "--disable-quic",
+                 "--no-first-run", "--disable-background-networking",
+                 "--disable-component-update", "--disable-sync", "--window-size=1500,1500",
+                 f"--user-data-dir={profile}"):
+        options.add_argument(flag)
+    options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
+    return webdriver.Chrome(service=Service(DRIVER), options=options)
+
+
+class Page:
+    def __init__(self, driver):
+        self.driver = driver
+
+    def js(self, script, *args):
+        return self.driver.execute_script(script, *args)
+
+    def wait(self, what, condition, timeout=20, *args):
+        end = time.monotonic() + timeout
+        while time.monotonic() < end:
+            value = self.js(condition, *args)
+            if value:
+                return value
+            time.sleep(0.05)
+        raise AssertionError(f"timed out waiting for {what}")
+
+    def control(self, name):
+        return self.js("return window.tsukikage && tsukikage.control(arguments[0]);", name)
+
+    def caption(self, name):
+        control = self.control(name)
+        return control["caption"] if control else ""
+
+    def choosing(self):
+        return bool(self.control("imgSel(0)") and self.control("lblSel(0)"))
+
+    def click_until(self, name, what, condition, *args, tries=20):
+        """Clicks a control until the condition holds, waiting a little after each click."""
+        for _ in range(tries):
+            self.settled()
+            self.click(name)
+            try:
+                self.wait(what, condition, 1.0, *args)
+                self.settled()
+                return
+            except AssertionError:
+                pass
+        raise AssertionError(f"timed out waiting for {what}")
+
+    def settled(self):
+        """Waits until no engine call runs and the latest model is painted."""
+        self.wait("the page to settle",
+                  "return window.tsukikage && tsukikage.frame && !tsukikage.busy &&"
+                  " Module._tk_revision() === tsukikage.frame.revision;")
+
+    def click(self, name):
+        """Clicks the middle of a control with the real mouse, in the page's scale."""
+        from selenium.webdriver.common.action_chains import ActionChains
+        from selenium.webdriver.common.actions.action_builder import ActionBuilder
+
+        control = self.control(name)
+        assert control, f"{name} is not shown"
+        left, top, width, height = control["clip"]
+        box = self.js("const r = document.getElementById('screen').getBoundingClientRect();"
+                      "return [r.left, r.top, tsukikage.scale];")
+        x = box[0] + (left + width / 2) * box[2]
+        y = box[1] + (top + height / 2) * box[2]
+        actions = ActionChains(self.driver)
+        builder = ActionBuilder(self.driver)
+        builder.pointer_action.move_to_location(int(x), int(y))
+        builder.pointer_action.click()
+        actions.w3c_actions = builder
+        actions.perform()
+
+    def pixels(self, rect):
+        """The canvas's RGBA bytes inside a client-area rectangle."""
+        data = self.js("const c = document.getElementById('screen').getContext('2d');"
+                       "return Array.from(c.getImageData(...arguments[0]).data);", rect)
+        return [tuple(data[i:i + 4]) for i in range(0, len(data), 4)]
+
+
+def colour(text):
+    return tuple(int(text[i:i + 2], 16) for i in (1, 3, 5))
+
+
+def check_caption_painted(page, name):
+    """The label shows its caption: pixels of the text colour on its back colour."""
+    control = page.control(name)
+    fore, back = colour(control["fore"]), colour(control["back"])
+    pixels = page.pixels(control["clip"])
+    inked = sum(1 for p in pixels if sum(abs(a - b) for a, b in zip(p, fore)) < 60)
+    plain = sum(1 for p in pixels if p[:3] == back)
+    assert inked >= 30, f"{name}: caption not painted ({inked} pixels of its colour)"
+    assert plain > len(pixels) // 4, f"{name}: back colour missing"
+
+
+def check_picture_painted(page, name):
+    pixels = page.pixels(page.control(name)["clip"])
+    assert len(set(pixels)) > 16, f"{name}: the picture is blank"
+
+
+def first_line(text):
+    return text.replace("\r\n", "\n").replace("\r", "\n").split("\n")[0].strip("\u3000 ")
+
+
+def page_size(folder):
+    """The bytes a browser fetches, gzipped as a server would send them, fonts apart."""
+    sizes = {}
+    for name in ("tsukikage_web.wasm", "tsukikage_web.js", "tsukikage_web.data", "index.html",
+                 "player.js", "paint.js", "player.css"):
+        sizes[name] = len(gzip.compress((folder / name).read_bytes(), 9))
+    return sizes
+
+
+def idle_cpu(driver, seconds=5.0):
+    """The share of one core the tab's main thread was busy while nobody played."""
+    driver.execute_cdp_cmd("Performance.enable", {})
+
+    def task_seconds():
+        metrics = driver.execute_cdp_cmd("Performance.getMetrics", {})["metrics"]
+        return {m["name"]: m["value"] for m in metrics}["TaskDuration"]
+
+    before, start = task_seconds(), time.monotonic()
+    time.sleep(seconds)
+    return (task_seconds() - before) / (time.monotonic() - start)
+
+
+def main():
+    web, game, out = (pathlib.Path(a) for a in sys.argv[1:4])
+    if not CHROMIUM:
+        print("page_test: Chromium is not installed (scripts/install-deps); skipped")
+        return SKIPPED
+    scenario = (game / "datafile").read_bytes().decode("cp932")
+    server = serve(web)
+    profile = tempfile.mkdtemp(prefix="page-test-profile-")
+    driver = start_browser(profile)
+    page = Page(driver)
+    try:
+        driver.get(f"http://127.0.0.1:{server.server_address[1]}/index.html")
+        page.wait("the title screen",
+                  "return window.tsukikage && tsukikage.control('NewGameImage');", 60)
+        page.settled()
+        load_ms = page.js("return [tsukikage.loadToFirstPaintMs, tsukikage.loadToTitleMs];")
+        assert page.js("return tsukikage.scale;") == 2, "the page is not shown at twice the size"
+        check_picture_painted(page, "NewGameImage")
+        menus = page.js("return Array.from(document.querySelectorAll('#menubar > .menu-title'),"
+                        " m => m.firstChild.textContent);")
+        assert menus == ["システム", "バージョン情報"], menus
+        cpu = idle_cpu(driver)
+        assert cpu < 0.10, f"the idle tab is busy: {cpu:.1%} of a core"
+
+        page.click("NewGameImage")
+        page.wait("the first page", "const l = tsukikage.control('Label1'); const a ="
+                  " tsukikage.control('imgAhead'); return l && a && l.caption.trim() !== '';")
+        page.settled()
+        first = first_line(page.control("Label1")["caption"])
+        assert first and first in scenario, f"the first line is not the demo's: {first!r}"
+        check_caption_painted(page, "Label1")
+        check_picture_painted(page, "Picture1")
+        texts = [first]
+
+        # Through the pages up to the first choice, then pick its first caption. A click while
+        # a page is still coming in is ignored, as on the desktop: it is made again.
+        for _ in range(40):
+            if page.choosing():
+                break
+            before = page.caption("Label1")
+            page.click_until("imgAhead", "the next page", "return tsukikage.control('imgSel(0)') ||"
+                             " (tsukikage.control('Label1') || {}).caption !== arguments[0];", before)
+            texts.append(first_line(page.caption("Label1")))
+        assert page.choosing(), "no choice came"
+        check_caption_painted(page, "lblSel(0)")
+        choice = page.control("lblSel(0)")["caption"]
+        page.click_until("lblSel(0)", "the page after the choice",
+                         "return !tsukikage.control('imgSel(0)');")
+        after = first_line(page.control("Label1")["caption"])
+        assert after in scenario, f"the page after the choice is not the demo's: {after!r}"
+        check_caption_painted(page, "Label1")
+
+        png = page.js("return document.getElementById('screen').toDataURL('image/png');")
+        (out / "page_test.png").write_bytes(base64.b64decode(png.split(",", 1)[1]))
+        errors = [e for e in driver.get_log("browser") if e["level"] == "SEVERE"]
+        assert not errors, f"errors in the console: {errors}"
+        sizes = page_size(web)
+        print(f"page_test: {len(texts)} pages and the choice {choice!r} played")
+        print(f"page_test: load to first paint {load_ms[0]:.0f} ms, to the title"
+              f" {load_ms[1]:.0f} ms; idle CPU {cpu:.1%} of a core")
+        print("page_test: gzipped " + ", ".join(f"{k} {v / 1024:.0f} KiB" for k, v in sizes.items())
+              + f"; total {sum(sizes.values()) / 1024:.0f} KiB (fonts apart)")
+        print(f"page_test: canvas written to {out / 'page_test.png'}")
+        return 0
+    except Exception:
+        # What the page showed when it failed, for the one reading the log.
+        try:
+            png = page.js("return document.getElementById('screen').toDataURL('image/png');")
+            (out / "page_test.png").write_bytes(base64.b64decode(png.split(",", 1)[1]))
+            frame = page.js("return tsukikage.frame;") or {}
+            print("page_test: shown: " + ", ".join(
+                f"{c['name']} {c['caption'][:20]!r}" for c in frame.get("controls", [])))
+            for entry in driver.get_log("browser"):
+                print(f"page_test: console {entry['level']}: {entry['message']}")
+        except Exception as error:
+            print(f"page_test: nothing more to show ({error})")
+        raise
+    finally:
+        driver.quit()
+        server.shutdown()
+        shutil.rmtree(profile, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,196 @@
+// The browser view's own logic, run under node: the timers on the page's clock, the keys the
+// page passes on, and the window in JSON as the page paints it (read back with JSON.parse).
+#include <emscripten.h>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "view/web/browser_keys.h"
+#include "view/web/frame.h"
+#include "view/web/timer_schedule.h"
+
+namespace tsukikage::web {
+namespace {
+
+// Whether a JavaScript expression over `frame`, the parsed JSON, holds.
+// clang-format off
+EM_JS(int, FrameHolds, (const char* json, const char* expression), {
+    const frame = JSON.parse(UTF8ToString(json));
+    return Function('frame', 'return (' + UTF8ToString(expression) + ');')(frame) ? 1 : 0;
+});
+// clang-format on
+
+void ExpectHolds(const std::string& json, const char* expression) {
+    EXPECT_EQ(FrameHolds(json.c_str(), expression), 1) << expression << "\n" << json;
+}
+
+// Only Timer1 (50 ms) and Timer2 (1000 ms) run, as in the design.
+TEST(TimerSchedule, TicksEachTimerAtItsIntervalEarliestFirstAndNeverMakesUpLateTicks) {
+    Form form;
+    TimerSchedule schedule;
+    schedule.Sync(form, 0);
+    std::vector<TimerId> ticked;
+    const auto tick = [&](TimerId id) { ticked.push_back(id); };
+    const struct {
+        double now;
+        std::vector<TimerId> ticks;
+        double next_in;
+    } kSteps[] = {
+        {49, {}, 1},
+        {50, {TimerId::Timer1}, 50},
+        {120, {TimerId::Timer1}, 30},
+        // Late by far: one tick of each, the earliest due first, the next a period on.
+        {1500, {TimerId::Timer1, TimerId::Timer2}, 50},
+        {1550, {TimerId::Timer1}, 50},
+    };
+    for (const auto& step : kSteps) {
+        SCOPED_TRACE(step.now);
+        ticked.clear();
+        schedule.TickDue(form, step.now, tick);
+        EXPECT_EQ(ticked, step.ticks);
+        EXPECT_DOUBLE_EQ(schedule.NextDueIn(step.now), step.next_in);
+    }
+}
+
+TEST(TimerSchedule, FollowsTheFormAsTimersStartStopAndChangeInterval) {
+    Form form;
+    form.timer(TimerId::Timer1).enabled = false;
+    form.timer(TimerId::Timer2).enabled = false;
+    TimerSchedule schedule;
+    schedule.Sync(form, 0);
+    EXPECT_LT(schedule.NextDueIn(0), 0);  // nothing runs: the page sleeps
+
+    // The comfort timer starts afresh at 100; a tick of it stops the watch due at the same time.
+    form.timer(TimerId::Comfort).enabled = true;
+    form.timer(TimerId::BgmWatch).enabled = true;
+    form.timer(TimerId::BgmWatch).interval_ms = kComfortTickMs + 1;
+    schedule.Sync(form, 100);
+    EXPECT_DOUBLE_EQ(schedule.NextDueIn(100), kComfortTickMs);
+    std::vector<TimerId> ticked;
+    schedule.TickDue(form, 100 + kComfortTickMs + 1, [&](TimerId id) {
+        ticked.push_back(id);
+        form.timer(TimerId::BgmWatch).enabled = false;
+    });
+    EXPECT_EQ(ticked, std::vector<TimerId>{TimerId::Comfort});
+
+    // A new interval starts the period again from now.
+    form.timer(TimerId::Comfort).interval_ms = 500;
+    schedule.Sync(form, 200);
+    EXPECT_DOUBLE_EQ(schedule.NextDueIn(200), 500);
+}
+
+TEST(BrowserKeys, TheDesktopsKeysByTheirBrowserNamesAndNoOthers) {
+    const std::pair<const char*, std::optional<Key>> kCases[] = {
+        {"Enter", Key::Return},
+        {" ", Key::Space},
+        {"PageDown", Key::PageDown},
+        {"PageUp", Key::PageUp},
+        {"ArrowRight", Key::Right},
+        {"ArrowLeft", Key::Left},
+        {"ArrowUp", Key::Up},
+        {"ArrowDown", Key::Down},
+        {"1", Key::Digit1},
+        {"2", Key::Digit2},
+        {"Escape", Key::Escape},
+        {"a", Key::A},
+        {"A", Key::A},
+        {"WheelDown", Key::WheelDown},
+        {"WheelUp", Key::WheelUp},
+        {"3", std::nullopt},
+        {"Tab", std::nullopt},
+        {"Control", std::nullopt},
+        {"Spacebar", std::nullopt},
+        {"", std::nullopt},
+        {"enter", std::nullopt},
+    };
+    for (const auto& [name, key] : kCases) EXPECT_EQ(KeyFromBrowser(name), key) << name;
+}
+
+TEST(Frame, ListsTheShownControlsBackToFrontWithWhatIsPainted) {
+    Form form;
+    PictureTable pictures;
+    ExpectHolds(FrameJson(form, AboutForm(), pictures),
+                "frame.controls.map(c => c.name).join() === 'Picture1,lblSel(1),lblSel(0),Label1'"
+                " && frame.window === null && frame.about === null"
+                " && frame.caption === '月影回廊物語' && frame.revision === 0");
+
+    form[ControlId::Label1].caption = "「引用\"と\\」\r\n二行目\t";
+    form[ControlId::Label1].fore_color = 0xFF8000;
+    form.Hide(ControlId::lblSel0);
+    form.Show(ControlId::imgAhead);
+    form.key_focus = ControlId::imgAhead;
+    ExpectHolds(
+        FrameJson(form, AboutForm(), pictures),
+        "frame.controls.map(c => c.name).join() === 'Picture1,lblSel(1),Label1,imgAhead'"
+        " && frame.controls[2].caption === '「引用\"と\\\\」\\r\\n二行目\\t'"
+        " && frame.controls[2].fore === '#ff8000' && frame.controls[2].back === '#000000'"
+        " && frame.controls[2].font.face === 'ＭＳ Ｐゴシック' && frame.controls[2].font.px "
+        "=== 24 && frame.controls[3].focus && !frame.controls[2].focus"
+        " && frame.controls[0].kind === 'PictureBox'"
+        " && frame.controls[0].clip.join() === '8,8,645,483'");
+}
+
+TEST(Frame, GivesEachLivingPictureOneNumberAndMarksDrawnImagesLive) {
+    Form form;
+    PictureTable pictures;
+    auto window = std::make_shared<const Surface>(662, 601);
+    form.window_picture = window;
+    const std::string first = FrameJson(form, AboutForm(), pictures);
+    ExpectHolds(first, "frame.window.id === 1 && frame.window.width === 662 && !frame.window.live");
+    ExpectHolds(FrameJson(form, AboutForm(), pictures), "frame.window.id === 1");
+
+    // A new picture is a new number, even where the freed one's memory comes back.
+    window.reset();
+    form.window_picture = std::make_shared<const Surface>(2, 2);
+    ExpectHolds(FrameJson(form, AboutForm(), pictures), "frame.window.id === 2");
+    EXPECT_EQ(pictures.Find(1), nullptr);
+
+    // A picture box that drawing has changed shows its image, read again at every paint.
+    Control& box = form[ControlId::Picture1];
+    box.AssignPicture(std::make_shared<const Surface>(641, 479));
+    box.image = std::make_shared<Surface>(641, 479);
+    box.image_source = box.picture;
+    ExpectHolds(FrameJson(form, AboutForm(), pictures),
+                "frame.controls[0].picture.live && frame.controls[0].picture.id === 3");
+}
+
+TEST(Frame, PicturePixelsComeAsRgbaBytes) {
+    PictureTable pictures;
+    auto picture = std::make_shared<Surface>(2, 1);
+    picture->pixels = {0xFF112233u, 0x80445566u};
+    const int id = pictures.IdOf(picture);
+    const std::uint8_t* rgba = pictures.Rgba(id);
+    ASSERT_NE(rgba, nullptr);
+    EXPECT_EQ(std::vector<std::uint8_t>(rgba, rgba + 8),
+              (std::vector<std::uint8_t>{0x11, 0x22, 0x33, 0xFF, 0x44, 0x55, 0x66, 0x80}));
+    EXPECT_EQ(pictures.Rgba(id + 1), nullptr);
+}
+
+TEST(Frame, MenusOverlayAboutBoxAndPointer) {
+    Form form;
+    form.menu(MenuId::SaveMenu).enabled = false;
+    form.overlay.history = {true, {{"一頁", false}, {"選んだ", true}}, 2, 5};
+    AboutForm about;
+    about.loaded = true;
+    about.lblTitle = "題";
+    PictureTable pictures;
+    ExpectHolds(FrameJson(form, about, pictures),
+                "frame.menus.length === 16 && frame.menus[2].name === 'SaveMenu'"
+                " && !frame.menus[2].enabled && frame.menus[2].parent === 0"
+                " && frame.menus[0].parent === null && frame.menus[15].caption === 'バージョン情報'"
+                " && frame.overlay.px === 24 && frame.overlay.history.position === 2"
+                " && frame.overlay.history.entries[1].pick && frame.about.lblTitle === '題'");
+
+    Control& label = form[ControlId::Label1];
+    label.pointer = Pointer::Custom;
+    label.mouse_icon = MouseIcon{std::make_shared<const Surface>(32, 32), 3, 4};
+    ExpectHolds(PointerJson(form, 20, 520, pictures),
+                "frame.hot.join() === '3,4' && frame.picture.width === 32");
+    EXPECT_EQ(PointerJson(form, 20, 20, pictures), "null");  // over the picture box
+}
+
+}  // namespace
+}  // namespace tsukikage::web

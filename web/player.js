@@ -1,0 +1,483 @@
+// The browser player: starts the engine (tsukikage_web.js) on the game packed at /game,
+// passes the mouse, keys, menus and timer ticks to it one call at a time, and paints its
+// window whenever the model changed. The engine's calls into the page come to `page`.
+'use strict';
+
+(() => {
+  const { WIDTH, HEIGHT, paintFrame } = TsukikagePaint;
+  const GAME_FOLDER = '/game';
+  const ICONS = ['', 'critical', 'question', 'exclamation', 'information'];
+  const ICON_SIGNS = ['', '×', '?', '!', 'i'];
+
+  const canvas = document.getElementById('screen');
+  const ctx = canvas.getContext('2d', { alpha: false });
+  const menubar = document.getElementById('menubar');
+  const status = document.getElementById('status');
+  const boxDialog = document.getElementById('box');
+  const aboutDialog = document.getElementById('about');
+
+  const state = {
+    started: false,
+    ended: false,
+    busy: false,          // an engine call runs or waits (a box, a picture being decoded)
+    chain: Promise.resolve(),
+    paintedRevision: -1,
+    paintRequested: false,
+    frame: null,
+    scale: 1,
+    pressing: false,
+    mouse: null,          // the last client point under the mouse
+    moveQueued: false,
+    tickQueued: false,
+    timer: null,
+    boxes: new Map(),     // box number -> closed
+    nextBox: 1,
+    busyPointer: false,
+    cursor: '',
+    aboutShown: null,     // the about form's load count on screen
+    startedAt: performance.now(),
+    firstPaintAt: null,
+    titleShownAt: null,
+  };
+  const pictures = new Map();  // picture number -> { canvas, live }
+  const cursors = new Map();   // picture number and scale -> CSS cursor
+
+  // --- The engine's calls into the page -------------------------------------------------
+  const page = {
+    decoded: null,
+    openBox(text, icon, title) {
+      const number = state.nextBox++;
+      state.boxes.set(number, false);
+      boxDialog.querySelector('.box-title').textContent = title;
+      boxDialog.querySelector('.box-text').textContent = text;
+      const sign = boxDialog.querySelector('.box-icon');
+      sign.className = 'box-icon ' + (ICONS[icon] || '');
+      sign.textContent = ICON_SIGNS[icon] || '';
+      boxDialog.onclose = () => state.boxes.set(number, true);
+      boxDialog.showModal();
+      return number;
+    },
+    boxClosed(number) {
+      if (!state.boxes.get(number)) {
+        requestPaint();  // the timers tick under the box: a transition goes on
+        return false;
+      }
+      state.boxes.delete(number);
+      return true;
+    },
+    setBusy(busy) {
+      state.busyPointer = busy;
+      showCursor();
+    },
+    ended(code) {
+      state.ended = true;
+      clearTimeout(state.timer);
+      const ended = document.getElementById('ended');
+      ended.querySelector('.ended-text').textContent =
+        code === 0 ? 'ゲームを終了しました。' : `ゲームはエラーで終了しました（状態 ${code}）。`;
+      ended.hidden = false;
+      status.textContent = `終了しました（状態 ${code}）`;
+    },
+    // Decodes a picture file's bytes; the pixels wait in `decoded` for the engine.
+    async decodePicture(bytes) {
+      try {
+        const bitmap = await createImageBitmap(new Blob([bytes]), {
+          premultiplyAlpha: 'none', colorSpaceConversion: 'none',
+        });
+        const scratch = new OffscreenCanvas(bitmap.width, bitmap.height);
+        const context = scratch.getContext('2d', { willReadFrequently: true });
+        context.drawImage(bitmap, 0, 0);
+        bitmap.close();
+        page.decoded = context.getImageData(0, 0, scratch.width, scratch.height);
+        return 1;
+      } catch (error) {
+        return 0;
+      }
+    },
+    paintNow() {
+      paint();
+    },
+  };
+
+  // --- Calls into the engine, one at a time -----------------------------------------------
+  function call(name, argTypes = [], args = [], returnType = null) {
+    const run = () => {
+      if (state.ended) return null;
+      state.busy = true;
+      return Promise.resolve()
+        .then(() => Module.ccall(name, returnType, argTypes,
+                                 typeof args === 'function' ? args() : args, { async: true }))
+        .then((result) => {
+          state.busy = false;
+          afterCall();
+          return result;
+        }, (error) => {
+          state.busy = false;
+          // The game ended: the page shows it already (page.ended).
+          if (error && error.name === 'ExitStatus') return null;
+          throw error;
+        });
+    };
+    state.chain = state.chain.then(run);
+    return state.chain;
+  }
+
+  function afterCall() {
+    if (state.ended) return;
+    scheduleTick();
+    requestPaint();
+    showCursor();
+  }
+
+  // The timers tick when the engine's schedule says, and only while one runs.
+  function scheduleTick() {
+    clearTimeout(state.timer);
+    state.timer = null;
+    const due = Module._tk_next_due();
+    if (due < 0) return;
+    state.timer = setTimeout(() => {
+      state.timer = null;
+      if (state.tickQueued) return;
+      state.tickQueued = true;
+      call('tk_tick_due').finally(() => { state.tickQueued = false; });
+    }, due);
+  }
+
+  // --- Painting ---------------------------------------------------------------------------
+  function requestPaint() {
+    if (state.paintRequested || !state.started) return;
+    if (Module._tk_revision() === state.paintedRevision) return;
+    state.paintRequested = true;
+    requestAnimationFrame(() => {
+      state.paintRequested = false;
+      paint();
+    });
+  }
+
+  function pictureImage(picture) {
+    let entry = pictures.get(picture.id);
+    if (entry && !picture.live) return entry.canvas;
+    const pointer = Module._tk_picture_rgba(picture.id);
+    if (!pointer) return null;
+    if (!entry) {
+      const image = document.createElement('canvas');
+      image.width = picture.width;
+      image.height = picture.height;
+      entry = { canvas: image };
+      pictures.set(picture.id, entry);
+    }
+    const bytes = Module.HEAPU8.slice(pointer, pointer + picture.width * picture.height * 4);
+    entry.canvas.getContext('2d').putImageData(
+      new ImageData(new Uint8ClampedArray(bytes.buffer), picture.width, picture.height), 0, 0);
+    return entry.canvas;
+  }
+
+  function paint() {
+    if (!state.started || state.ended) return;
+    const frame = JSON.parse(Module.UTF8ToString(Module._tk_frame()));
+    const used = new Set();
+    paintFrame(ctx, frame, (picture) => {
+      used.add(picture.id);
+      return pictureImage(picture);
+    });
+    for (const id of pictures.keys()) if (!used.has(id)) pictures.delete(id);
+    state.frame = frame;
+    state.paintedRevision = frame.revision;
+    document.title = frame.caption;
+    syncMenus(frame.menus);
+    syncAbout(frame.about);
+    if (state.firstPaintAt === null) state.firstPaintAt = performance.now();
+    if (state.titleShownAt === null && frame.controls.some((c) => c.name === 'NewGameImage')) {
+      state.titleShownAt = performance.now();
+    }
+  }
+
+  // --- Scale and the mouse ----------------------------------------------------------------
+  // The largest whole factor that fits the browser's window beside the menu bar.
+  function fitScale() {
+    const room = Math.min(window.innerWidth / WIDTH,
+                          (window.innerHeight - menubar.offsetHeight - 32) / HEIGHT);
+    state.scale = Math.max(1, Math.floor(room));
+    canvas.style.width = `${WIDTH * state.scale}px`;
+    canvas.style.height = `${HEIGHT * state.scale}px`;
+    cursors.clear();
+    state.cursor = '';
+    showCursor();
+  }
+
+  function clientPoint(event) {
+    const r = canvas.getBoundingClientRect();
+    return [Math.floor((event.clientX - r.left) / state.scale),
+            Math.floor((event.clientY - r.top) / state.scale)];
+  }
+
+  const inside = ([x, y]) => x >= 0 && y >= 0 && x < WIDTH && y < HEIGHT;
+
+  function queueMove() {
+    if (state.moveQueued) return;
+    state.moveQueued = true;
+    call('tk_mouse_move', ['number', 'number'], () => {
+      state.moveQueued = false;
+      return state.mouse || [-1, -1];
+    });
+  }
+
+  canvas.addEventListener('mousedown', (event) => {
+    if (event.button !== 0 || !state.started) return;
+    const at = clientPoint(event);
+    if (!inside(at)) return;
+    event.preventDefault();
+    closeMenus();
+    state.pressing = true;
+    // While the button is held the pressed control keeps the mouse, wherever it goes.
+    const move = (e) => {
+      state.mouse = clientPoint(e);
+      queueMove();
+    };
+    const up = (e) => {
+      if (e.button !== 0) return;
+      document.removeEventListener('mousemove', move);
+      document.removeEventListener('mouseup', up);
+      state.pressing = false;
+      call('tk_mouse_up', ['number', 'number'], clientPoint(e));
+    };
+    document.addEventListener('mousemove', move);
+    document.addEventListener('mouseup', up);
+    call('tk_mouse_down', ['number', 'number', 'number'], [...at, event.detail === 2 ? 1 : 0]);
+  });
+
+  canvas.addEventListener('mousemove', (event) => {
+    if (state.pressing || !state.started) return;
+    const at = clientPoint(event);
+    state.mouse = inside(at) ? at : null;
+    if (state.mouse) queueMove();
+    showCursor();
+  });
+  canvas.addEventListener('mouseleave', () => {
+    if (!state.pressing) state.mouse = null;
+  });
+
+  canvas.addEventListener('contextmenu', (event) => {
+    event.preventDefault();
+    if (state.started) call('tk_right_click', [], [], 'number');
+  });
+
+  let wheelTurned = 0;
+  canvas.addEventListener('wheel', (event) => {
+    event.preventDefault();
+    if (!state.started) return;
+    const NOTCH = 100;  // a browser's notch, in pixels of deltaY
+    const turned = event.deltaMode === 0 ? event.deltaY : event.deltaY * NOTCH;
+    if ((turned > 0) !== (wheelTurned > 0)) wheelTurned = 0;
+    wheelTurned += turned;
+    for (; wheelTurned >= NOTCH; wheelTurned -= NOTCH) call('tk_key', ['string'], ['WheelDown']);
+    for (; wheelTurned <= -NOTCH; wheelTurned += NOTCH) call('tk_key', ['string'], ['WheelUp']);
+  }, { passive: false });
+
+  // The pointer the model asks for where the mouse is: a control's own image, or the arrow.
+  function showCursor() {
+    let cursor = '';
+    if (state.busyPointer) {
+      cursor = 'wait';
+    } else if (state.started && !state.ended && state.mouse && !state.pressing) {
+      const pointer = JSON.parse(Module.UTF8ToString(Module._tk_pointer(...state.mouse)));
+      if (pointer && pointer.picture) cursor = cursorFor(pointer);
+    }
+    if (state.pressing) return;  // the pointer keeps its look while the button is held
+    if (cursor !== state.cursor) {
+      state.cursor = cursor;
+      canvas.style.cursor = cursor;
+    }
+  }
+
+  function cursorFor(pointer) {
+    const key = `${pointer.picture.id}@${state.scale}`;
+    let cursor = cursors.get(key);
+    if (!cursor) {
+      const image = pictureImage(pointer.picture);
+      if (!image) return '';
+      const scaled = document.createElement('canvas');
+      scaled.width = image.width * state.scale;
+      scaled.height = image.height * state.scale;
+      const c = scaled.getContext('2d');
+      c.imageSmoothingEnabled = false;
+      c.drawImage(image, 0, 0, scaled.width, scaled.height);
+      const [x, y] = pointer.hot;
+      cursor = `url(${scaled.toDataURL()}) ${x * state.scale} ${y * state.scale}, auto`;
+      cursors.set(key, cursor);
+    }
+    return cursor;
+  }
+
+  // --- Keys ---------------------------------------------------------------------------------
+  document.addEventListener('keydown', (event) => {
+    if (!state.started || state.ended || boxDialog.open) return;
+    if (event.key === 'Control') {
+      if (!event.repeat) call('tk_skip_held', ['number'], [1]);
+      return;
+    }
+    if (event.ctrlKey || event.altKey || event.metaKey) return;
+    // The keys the game takes (view/web/browser_keys.cpp); the page keeps the others.
+    if (['Enter', ' ', 'PageDown', 'PageUp', 'ArrowRight', 'ArrowLeft', 'ArrowUp', 'ArrowDown',
+         '1', '2', 'Escape', 'a', 'A'].includes(event.key)) {
+      event.preventDefault();
+      closeMenus();
+      call('tk_key', ['string'], [event.key]);
+    }
+  });
+  document.addEventListener('keyup', (event) => {
+    if (event.key === 'Control' && state.started) call('tk_skip_held', ['number'], [0]);
+  });
+  window.addEventListener('blur', () => {
+    if (state.started) call('tk_skip_held', ['number'], [0]);
+  });
+
+  // --- The menu bar -------------------------------------------------------------------------
+  const menuNodes = new Map();  // menu id -> element
+
+  function buildMenus(menus) {
+    const hasChildren = new Set(menus.filter((m) => m.parent !== null).map((m) => m.parent));
+    for (const item of menus) {
+      const node = document.createElement('div');
+      const top = item.parent === null;
+      if (item.caption === '-') {
+        node.className = 'menu-separator';
+      } else {
+        node.className = top ? 'menu-title' : 'menu-item';
+        node.setAttribute('role', 'menuitem');
+        node.dataset.name = item.name;
+        const label = document.createElement('span');
+        label.textContent = item.caption;
+        node.append(label);
+        if (hasChildren.has(item.id)) {
+          node.classList.add('has-list');
+          const list = document.createElement('div');
+          list.className = 'menu-list';
+          list.setAttribute('role', 'menu');
+          node.append(list);
+        }
+        node.addEventListener('click', (event) => {
+          event.stopPropagation();
+          if (node.classList.contains('disabled')) return;
+          menuClicked(item, node, hasChildren.has(item.id));
+        });
+      }
+      (top ? menubar : menuNodes.get(item.parent).querySelector('.menu-list')).append(node);
+      menuNodes.set(item.id, node);
+    }
+  }
+
+  // Opening a menu is its Click, as on the desktop: the engine hears it, then the list shows
+  // with the states it left. An item runs its command once the menus have closed.
+  function menuClicked(item, node, opens) {
+    if (!opens) {
+      closeMenus();
+      call('tk_menu', ['number'], [item.id]);
+      return;
+    }
+    if (node.classList.contains('open')) {
+      if (item.parent === null) closeMenus();
+      return;
+    }
+    for (const open of node.parentElement.querySelectorAll(':scope > .open')) {
+      open.classList.remove('open');
+    }
+    if (item.parent === null) closeMenus();
+    call('tk_menu', ['number'], [item.id]).then(() => {
+      paint();
+      node.classList.add('open');
+    });
+  }
+
+  function closeMenus() {
+    for (const open of document.querySelectorAll('#menubar .open')) open.classList.remove('open');
+  }
+  document.addEventListener('click', closeMenus);
+
+  function syncMenus(menus) {
+    if (menuNodes.size === 0) buildMenus(menus);
+    for (const item of menus) {
+      const node = menuNodes.get(item.id);
+      if (!node || item.caption === '-') continue;
+      node.classList.toggle('disabled', !item.enabled);
+      node.setAttribute('aria-disabled', String(!item.enabled));
+      const label = node.firstChild;
+      if (label.textContent !== item.caption) label.textContent = item.caption;
+    }
+  }
+
+  // --- The about box: a window beside the game's, not modal -------------------------------
+  aboutDialog.addEventListener('close', () => {
+    if (state.aboutShown === null) return;
+    state.aboutShown = null;
+    call(aboutDialog.returnValue === 'ok' ? 'tk_about_ok' : 'tk_about_closed');
+  });
+  aboutDialog.addEventListener('cancel', (event) => {
+    event.preventDefault();
+    call('tk_about_closed');
+  });
+
+  function syncAbout(about) {
+    if (!about) {
+      if (state.aboutShown !== null) {
+        state.aboutShown = null;
+        aboutDialog.close();
+      }
+      return;
+    }
+    const fields = { '.about-caption': about.caption, '.about-title': about.lblTitle,
+                     '.about-version': about.lblVersion, '.about-description': about.lblDescription,
+                     '.about-disclaimer': about.lblDisclaimer, '.about-ok': about.cmdOK };
+    for (const [selector, text] of Object.entries(fields)) {
+      aboutDialog.querySelector(selector).textContent = text;
+    }
+    if (state.aboutShown !== about.load) {
+      state.aboutShown = about.load;
+      aboutDialog.returnValue = '';
+      if (!aboutDialog.open) aboutDialog.show();
+    }
+  }
+
+  // --- Start ----------------------------------------------------------------------------------
+  document.getElementById('restart').addEventListener('click', () => location.reload());
+  window.addEventListener('resize', fitScale);
+
+  async function start() {
+    status.textContent = '';
+    fitScale();
+    // The captions need the font before the first paint.
+    try {
+      await document.fonts.load('24px "IPAPGothic"', 'あ');
+    } catch (error) {
+      console.warn('font', error);
+    }
+    state.started = true;
+    await call('tk_start', ['string'], [GAME_FOLDER]);
+  }
+
+  window.Module = {
+    page,
+    print: (text) => console.log(text),
+    printErr: (text) => console.warn(text),
+    onRuntimeInitialized: () => { start(); },
+    setStatus: (text) => { if (!state.started) status.textContent = text || ''; },
+  };
+
+  // For tests and for looking into the page from the browser's console.
+  window.tsukikage = {
+    get frame() { return state.frame; },
+    get busy() { return state.busy; },
+    get ended() { return state.ended; },
+    get scale() { return state.scale; },
+    control(name) {
+      return state.frame && state.frame.controls.find((c) => c.name === name) || null;
+    },
+    get loadToFirstPaintMs() {
+      return state.firstPaintAt === null ? null : state.firstPaintAt - state.startedAt;
+    },
+    get loadToTitleMs() {
+      return state.titleShownAt === null ? null : state.titleShownAt - state.startedAt;
+    },
+    idle() { return state.chain; },
+  };
+})();
