@@ -4,6 +4,7 @@
 #include <system_error>
 #include <utility>
 
+#include "base/folder_entries.h"
 #include "base/text_codec.h"
 
 namespace tsukikage {
@@ -102,6 +103,58 @@ std::optional<std::vector<std::string>> PlatformParts(std::string_view name) {
     return parts;
 }
 
+bool IsSeparator(char c) {
+    return c == '\\' || c == '/';
+}
+
+// A name's components as PlatformParts gives them, as views into the name: a lookup walks them
+// with nothing allocated. `valid` is false where PlatformParts gives nothing.
+struct NameParts {
+    std::string_view name;    // up to the first null character
+    std::size_t last_at = 0;  // where the last component starts
+    std::string_view last;    // the last component, its end trimmed
+    bool valid = false;
+
+    explicit NameParts(std::string_view full) : name(full.substr(0, full.find('\0'))) {
+        bool any = false;
+        for (std::size_t i = 0; i < name.size();) {
+            if (IsSeparator(name[i])) {
+                ++i;
+                continue;
+            }
+            std::size_t end = i;
+            while (end < name.size() && !IsSeparator(name[end])) ++end;
+            const std::string_view part = name.substr(i, end - i);
+            if (IsRefused(part)) return;
+            last_at = i;
+            last = part;
+            any = true;
+            i = end;
+        }
+        while (!last.empty() && (last.back() == ' ' || last.back() == '.')) last.remove_suffix(1);
+        valid = any && !last.empty();
+    }
+
+    // Calls visit(component, is_last) for each component in turn while it returns true.
+    template <typename Visit>
+    void ForEach(Visit&& visit) const {
+        for (std::size_t i = 0; i < name.size();) {
+            if (IsSeparator(name[i])) {
+                ++i;
+                continue;
+            }
+            if (i == last_at) {
+                visit(last, true);
+                return;
+            }
+            std::size_t end = i;
+            while (end < name.size() && !IsSeparator(name[end])) ++end;
+            if (!visit(name.substr(i, end - i), false)) return;
+            i = end;
+        }
+    }
+};
+
 // A name that PlatformParts gives back as its one component, unchanged.
 bool IsPlainComponent(std::string_view name) {
     return !name.empty() && name.find_first_of(std::string_view("\\/\0", 3)) == name.npos &&
@@ -113,11 +166,26 @@ bool IsDirectory(const fs::path& path) {
     return fs::is_directory(path, ec);
 }
 
+// A spelling that lexical normalisation leaves as it is: no empty, "." or ".." component and
+// no separator at the end.
+bool IsNormalSpelling(std::string_view s) {
+    if (s.empty() || s.back() == '/') return false;
+    std::size_t start = 0;
+    while (start <= s.size()) {
+        const std::size_t end = std::min(s.find('/', start), s.size());
+        const std::string_view part = s.substr(start, end - start);
+        if ((part.empty() && start != 0) || part == "." || part == "..") return false;
+        start = end + 1;
+    }
+    return true;
+}
+
 // Cache keys must not depend on how a caller spelled the same folder.
-fs::path CacheKey(const fs::path& folder) {
+std::string CacheKey(const fs::path& folder) {
+    if (IsNormalSpelling(folder.native())) return folder.native();
     fs::path key = folder.lexically_normal();
     if (!key.has_filename() && key.has_relative_path()) key = key.parent_path();
-    return key;
+    return key.native();
 }
 
 }  // namespace
@@ -160,70 +228,94 @@ std::string FileNameKey(std::string_view utf8_name) {
 
 GameFolder::GameFolder(std::filesystem::path root) : root_(std::move(root)) {}
 
-const std::vector<GameFolder::Entry>& GameFolder::Listing(const fs::path& folder) const {
+const GameFolder::Folder& GameFolder::Listing(const fs::path& folder) const {
     if (auto it = by_spelling_.find(folder.native()); it != by_spelling_.end()) {
         return *it->second;
     }
-    const fs::path key = CacheKey(folder);
+    std::string key = CacheKey(folder);
     auto it = listings_.find(key);
     if (it == listings_.end()) {
-        auto entries = std::make_shared<std::vector<Entry>>();
-        std::error_code ec;
-        fs::directory_iterator dir(folder, ec);
-        const fs::directory_iterator end;
-        while (!ec && dir != end) {
-            std::string raw = dir->path().filename().string();
-            Entry entry;
-            entry.key = FileNameKey(DecodeEntryName(raw));
-            entry.path = dir->path();
-            entry.raw_name = std::move(raw);
-            entries->push_back(std::move(entry));
-            dir.increment(ec);
+        auto listing = std::make_shared<Folder>();
+        listing->path = folder;
+        std::vector<Entry>& entries = listing->entries;
+        FolderEntries dir(folder);
+        while (const char* name = dir.Next()) {
+            Entry& entry = entries.emplace_back();
+            entry.raw_name = name;
+            entry.key = FileNameKey(DecodeEntryName(entry.raw_name));
         }
-        if (ec) entries->clear();  // an unreadable folder behaves as an empty one
-        std::sort(entries->begin(), entries->end(),
+        if (dir.failed()) entries.clear();  // an unreadable folder behaves as an empty one
+        std::sort(entries.begin(), entries.end(),
                   [](const Entry& a, const Entry& b) { return a.raw_name < b.raw_name; });
-        it = listings_.emplace(key, std::move(entries)).first;
+        it = listings_.emplace(std::move(key), std::move(listing)).first;
     }
     by_spelling_.emplace(folder.native(), it->second);
     return *it->second;
 }
 
-const GameFolder::Entry* GameFolder::FindEntry(const fs::path& folder,
-                                               std::string_view component) const {
-    const std::vector<Entry>& entries = Listing(folder);
-    const std::string key = FileNameKey(component);
-    const Entry* decoded_match = nullptr;
-    const Entry* key_match = nullptr;
-    for (const Entry& entry : entries) {
-        if (entry.raw_name == component) return &entry;
-        if (entry.key != key) continue;
-        if (!decoded_match && DecodeEntryName(entry.raw_name) == component) {
-            decoded_match = &entry;
+const fs::path* GameFolder::FindEntry(const fs::path& folder, std::string_view component) const {
+    const Folder& listing = Listing(folder);
+    // The exact name first, then the same name told apart only by case or kana form.
+    const Entry* found = nullptr;
+    for (const Entry& entry : listing.entries) {
+        if (entry.raw_name == component) {
+            found = &entry;
+            break;
         }
-        if (!key_match) key_match = &entry;
     }
-    return decoded_match ? decoded_match : key_match;
+    if (!found) {
+        const std::string key = FileNameKey(component);
+        const Entry* decoded_match = nullptr;
+        const Entry* key_match = nullptr;
+        for (const Entry& entry : listing.entries) {
+            if (entry.key != key) continue;
+            if (!decoded_match && DecodeEntryName(entry.raw_name) == component) {
+                decoded_match = &entry;
+            }
+            if (!key_match) key_match = &entry;
+        }
+        found = decoded_match ? decoded_match : key_match;
+    }
+    if (!found) return nullptr;
+    if (!found->path) found->path = listing.path / found->raw_name;
+    return &*found->path;
 }
 
 std::optional<fs::path> GameFolder::Find(std::string_view name) const {
-    return FindUnder(root_, name);
+    const fs::path* found = Lookup(name);
+    return found ? std::optional<fs::path>(*found) : std::nullopt;
+}
+
+const fs::path* GameFolder::Lookup(std::string_view name) const {
+    // More names than a game has pictures and sounds: a scenario that names ever new ones
+    // starts the list afresh rather than growing it without end.
+    constexpr std::size_t kMostRemembered = 4096;
+    auto it = found_.find(name);
+    if (it == found_.end()) {
+        std::optional<fs::path> found = FindUnder(root_, name);
+        if (found_.size() >= kMostRemembered) found_.clear();
+        it = found_.emplace(std::string(name), std::move(found)).first;
+    }
+    return it->second ? &*it->second : nullptr;
 }
 
 std::optional<fs::path> GameFolder::FindUnder(const fs::path& folder, std::string_view name) const {
     if (IsPlainComponent(name)) {  // the usual name within a folder, looked up without splitting
-        const Entry* entry = FindEntry(folder, name);
-        return entry ? std::optional<fs::path>(entry->path) : std::nullopt;
+        const fs::path* entry = FindEntry(folder, name);
+        return entry ? std::optional<fs::path>(*entry) : std::nullopt;
     }
-    const std::optional<std::vector<std::string>> parts = PlatformParts(name);
-    if (!parts) return std::nullopt;
+    const NameParts parts(name);
+    if (!parts.valid) return std::nullopt;
     // The path of each step stays in its folder's cached listing, which no lookup drops.
     const fs::path* current = &folder;
-    for (const std::string& part : *parts) {
-        const Entry* next = FindEntry(*current, part);
-        if (!next) return std::nullopt;
-        current = &next->path;
-    }
+    bool found = true;
+    parts.ForEach([&](std::string_view part, bool) {
+        const fs::path* next = FindEntry(*current, part);
+        if (!next) return found = false;
+        current = next;
+        return true;
+    });
+    if (!found) return std::nullopt;
     return *current;
 }
 
@@ -240,28 +332,40 @@ std::optional<fs::path> GameFolder::FindSound(std::string_view name) const {
 }
 
 std::optional<fs::path> GameFolder::PathForWriting(std::string_view name) const {
-    const std::optional<std::vector<std::string>> found_parts = PlatformParts(name);
-    if (!found_parts) return std::nullopt;
-    const std::vector<std::string>& parts = *found_parts;
-    fs::path current = root_;
-    for (std::size_t i = 0; i < parts.size(); ++i) {
-        const Entry* next = FindEntry(current, parts[i]);
-        if (i + 1 == parts.size()) {
-            if (next) return next->path;
-            if (!IsDirectory(current)) return std::nullopt;  // only the root is unchecked here
-            // The caller is about to create the file: list the folder afresh next time.
-            Forget(current);
-            return current / fs::path(parts[i]);
+    const NameParts parts(name);
+    if (!parts.valid) return std::nullopt;
+    // As in FindUnder, each step's path stays in its folder's cached listing until the end.
+    const fs::path* current = &root_;
+    std::optional<fs::path> result;
+    std::optional<fs::path> forget;
+    parts.ForEach([&](std::string_view part, bool last) {
+        const fs::path* next = FindEntry(*current, part);
+        if (last) {
+            if (next) {
+                result = *next;
+            } else if (IsDirectory(*current)) {  // only the root is unchecked before
+                result = *current / fs::path(part);
+                forget = *current;
+            }
+            return false;
         }
-        if (!next || !IsDirectory(next->path)) return std::nullopt;
-        current = next->path;
-    }
-    return std::nullopt;
+        if (!next || !IsDirectory(*next)) return false;
+        current = next;
+        return true;
+    });
+    // The caller is about to create the file: the folder is listed afresh next time.
+    if (forget) Forget(*forget);
+    return result;
 }
 
 void GameFolder::Forget(const std::filesystem::path& folder) const {
-    by_spelling_.clear();
-    listings_.erase(CacheKey(folder));
+    found_.clear();
+    const auto listing = listings_.find(CacheKey(folder));
+    if (listing == listings_.end()) return;
+    // Only this folder's spellings go: the other folders' listings still stand.
+    std::erase_if(by_spelling_,
+                  [&](const auto& spelling) { return spelling.second == listing->second; });
+    listings_.erase(listing);
 }
 
 }  // namespace tsukikage

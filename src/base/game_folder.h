@@ -21,8 +21,8 @@ namespace tsukikage {
 // refused, so a name can never leave the game folder. A name ends at its first null
 // character, as the original platform's file calls ended it. Blanks and dots at the end of the last
 // component are dropped, as the original platform dropped them ("back.bmp " finds
-// "back.bmp"); a last component of only blanks and dots names nothing. Directory listings
-// are cached.
+// "back.bmp"); a last component of only blanks and dots names nothing. Directory listings,
+// and what each name looked up found in them, are cached.
 class GameFolder {
   public:
     explicit GameFolder(std::filesystem::path root);
@@ -31,6 +31,9 @@ class GameFolder {
 
     // The existing file or folder the name refers to, or nothing.
     std::optional<std::filesystem::path> Find(std::string_view name) const;
+    // As Find, without a copy of the path: it stays valid until the next lookup or write
+    // through this folder.
+    const std::filesystem::path* Lookup(std::string_view name) const;
     // As Find, for a name under `folder`, a folder that Find returned: many names looked up
     // in one folder find that folder once.
     std::optional<std::filesystem::path> FindUnder(const std::filesystem::path& folder,
@@ -46,25 +49,41 @@ class GameFolder {
     // is dropped, so that the file is found once the caller has written it.
     std::optional<std::filesystem::path> PathForWriting(std::string_view name) const;
 
-    // Drops the cached listing of one folder (after this program wrote into it).
+    // Drops the cached listing of one folder (after this program wrote into it), and what the
+    // names looked up found.
     void Forget(const std::filesystem::path& folder) const;
 
   private:
     struct Entry {
         std::string key;  // comparison key: UTF-8, folded case, composed kana
-        std::filesystem::path path;
         std::string raw_name;
+        // The entry's full path, made the first time a lookup finds the entry: a listing
+        // holds every entry of its folder, and most are never looked up.
+        mutable std::optional<std::filesystem::path> path;
     };
-    const std::vector<Entry>& Listing(const std::filesystem::path& folder) const;
-    // The entry of the folder's cached listing that the component names, or none.
-    const Entry* FindEntry(const std::filesystem::path& folder, std::string_view component) const;
+    // A folder's entries, sorted by their names, and the folder as it was spelled when listed:
+    // the entries' paths are made from it.
+    struct Folder {
+        std::filesystem::path path;
+        std::vector<Entry> entries;
+    };
+    const Folder& Listing(const std::filesystem::path& folder) const;
+    // The path of the entry of the folder's cached listing that the component names, or
+    // none. It stays valid while the listing is cached.
+    const std::filesystem::path* FindEntry(const std::filesystem::path& folder,
+                                           std::string_view component) const;
 
     std::filesystem::path root_;
-    using Entries = std::shared_ptr<const std::vector<Entry>>;
-    mutable std::map<std::filesystem::path, Entries> listings_;
+    using Entries = std::shared_ptr<const Folder>;
+    // By the folder's path, lexically normal.
+    mutable std::map<std::string, Entries> listings_;
     // The same listings by the folder's spelling as the lookups pass it, so that a folder
     // looked up again is found without normalising its path; emptied whenever one is dropped.
     mutable std::map<std::string, Entries, std::less<>> by_spelling_;
+    // The names Find looked up and what each found, from the same listings: a name looked up
+    // again (a picture shown on every pass through a part of the scenario) is answered at
+    // once. Emptied whenever a listing is dropped, and when it grows large.
+    mutable std::map<std::string, std::optional<std::filesystem::path>, std::less<>> found_;
 };
 
 // Splits a game file name on backslashes and slashes, dropping empty components.

@@ -68,13 +68,25 @@ std::size_t ValidSequenceAt(const unsigned char* s, std::size_t size) {
 }  // namespace
 
 std::string Cp932ToUtf8(std::string_view bytes) {
+    std::string result;
+    AppendCp932AsUtf8(bytes, result);
+    return result;
+}
+
+void AppendCp932AsUtf8(std::string_view bytes, std::string& result) {
     const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
     const std::size_t size = bytes.size();
+    // Plain ASCII, as most command lines are, is its own UTF-8: copied as it is, so that a
+    // short line stays inside the string with nothing allocated for it.
+    if (std::all_of(in, in + size, [](unsigned char c) { return c < 0x80; })) {
+        result.append(bytes);
+        return;
+    }
     // Japanese text grows by about half; the rare worse input grows the buffer per chunk, so
     // a large file never pays for clearing three times its size.
     constexpr std::size_t kChunk = 16384;
-    std::string result(size + size / 2 + 16, '\0');
-    std::size_t used = 0;
+    std::size_t used = result.size();
+    result.resize(used + size + size / 2 + 16, '\0');
     std::size_t i = 0;
     while (i < size) {
         const std::size_t chunk_end = std::min(size, i + kChunk);
@@ -112,7 +124,6 @@ std::string Cp932ToUtf8(std::string_view bytes) {
         used = static_cast<std::size_t>(out - result.data());
     }
     result.resize(used);
-    return result;
 }
 
 std::string Utf8ToCp932(std::string_view text) {

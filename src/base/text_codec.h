@@ -9,6 +9,8 @@ namespace tsukikage {
 // character become U+FFFD; a lead byte never swallows a following byte that cannot be a
 // trail byte (so a CR after a broken lead byte survives). Never throws on bad input.
 std::string Cp932ToUtf8(std::string_view bytes);
+// The same, appended to `out`: for text gathered from many pieces, with no string made for each.
+void AppendCp932AsUtf8(std::string_view bytes, std::string& out);
 
 // UTF-8 to CP932. Characters that CP932 cannot hold, and invalid UTF-8, become '?'.
 std::string Utf8ToCp932(std::string_view text);

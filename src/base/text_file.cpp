@@ -1,6 +1,5 @@
 #include "base/text_file.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -10,9 +9,12 @@
 #include <cerrno>
 #include <charconv>
 #include <cstdint>
+#include <ctime>
 #include <fstream>
 #include <iterator>
+#include <optional>
 
+#include "base/folder_entries.h"
 #include "base/numeric.h"
 #include "base/runtime_error.h"
 #include "base/text_codec.h"
@@ -277,13 +279,12 @@ namespace {
 // A writer that was killed before its rename leaves its temporary file behind,
 // ".<name>.<process id>-<count>.tmp". Each write first removes those of processes that no
 // longer run, so at most one such file is ever left beside a record. The folder is read
-// entry by entry as the system lists it, with nothing allocated for the entries passed over.
+// entry by entry as the system lists it, with nothing allocated for it or its entries.
 void RemoveAbandonedTemporaries(const fs::path& folder, const std::string& name) {
     const std::string prefix = "." + name + ".";
-    DIR* const dir = ::opendir(folder.c_str());
-    if (dir == nullptr) return;
-    while (const dirent* found = ::readdir(dir)) {
-        const std::string_view entry = found->d_name;
+    FolderEntries dir(folder);
+    while (const char* found = dir.Next()) {
+        const std::string_view entry = found;
         if (entry.size() <= prefix.size() + 4 || !entry.starts_with(prefix) ||
             !entry.ends_with(".tmp")) {
             continue;
@@ -297,10 +298,32 @@ void RemoveAbandonedTemporaries(const fs::path& folder, const std::string& name)
             continue;
         }
         if (::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) {
-            ::unlinkat(::dirfd(dir), found->d_name, 0);
+            ::unlinkat(dir.fd(), found, 0);
         }
     }
-    ::closedir(dir);
+}
+
+// The file (itself, not through a symbolic link) is a regular file that holds exactly these
+// bytes. Read in one go: records are small, and a file of another size is not read at all.
+bool HoldsExactly(const fs::path& path, std::string_view bytes) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    if (fd < 0) return false;
+    Descriptor file(fd);
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) ||
+        static_cast<std::uintmax_t>(info.st_size) != bytes.size()) {
+        return false;
+    }
+    // One byte more than expected, so that a file that grew since is told apart.
+    std::string held(bytes.size() + 1, '\0');
+    std::size_t got = 0;
+    while (got < held.size()) {
+        const ssize_t n = ::read(fd, held.data() + got, held.size() - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+    return got == bytes.size() && std::string_view(held).substr(0, got) == bytes;
 }
 
 }  // namespace
@@ -311,6 +334,10 @@ void ReplaceFile(const std::filesystem::path& path, std::string_view bytes) {
     if (::access(path.c_str(), F_OK) == 0 && ::access(path.c_str(), W_OK) != 0) {
         Raise(WriteErrorNumber(errno));
     }
+    // A record that holds these bytes already is left as it is: the game rewrites the seen
+    // pictures and the endings each time one is shown, mostly with what they hold, and every
+    // write costs two flushes to disk.
+    if (HoldsExactly(path, bytes)) return;
 
     static std::atomic<unsigned> counter{0};
     const std::string name = path.filename().string().substr(0, 100);
@@ -355,6 +382,48 @@ void ReplaceFile(const std::filesystem::path& path, std::string_view bytes) {
     if (dir >= 0) {
         ::fsync(dir);
         ::close(dir);
+    }
+}
+
+namespace {
+
+// The stamp of a regular file itself (not through a link), or nothing.
+std::optional<RecordWriter::Stamp> StampOf(const char* path) {
+    struct stat info {};
+    if (::lstat(path, &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+    return RecordWriter::Stamp{
+        static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
+        static_cast<std::int64_t>(info.st_size), static_cast<std::int64_t>(info.st_ctim.tv_sec),
+        static_cast<std::int64_t>(info.st_ctim.tv_nsec)};
+}
+
+// A change time this far back identifies a state of the file: a file changed again within the
+// clock's granule keeps its stamp (a few milliseconds on Linux, a whole second in the browser's
+// file systems), so a younger stamp is confirmed by reading the file.
+constexpr std::int64_t kSettledSeconds = 2;
+
+bool StampIsSettled(const RecordWriter::Stamp& stamp) {
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    return now.tv_sec - stamp.changed_s >= kSettledSeconds;
+}
+
+}  // namespace
+
+bool RecordWriter::Holds(std::string_view bytes) const {
+    return written_ && bytes == bytes_ && StampOf(path_.c_str()) == stamp_ &&
+           (StampIsSettled(stamp_) || HoldsExactly(path_, bytes));
+}
+
+void RecordWriter::Write(const std::filesystem::path& path, std::string_view bytes) {
+    if (path.native() == path_ && Holds(bytes)) return;
+    written_ = false;
+    ReplaceFile(path, bytes);
+    if (const std::optional<Stamp> stamp = StampOf(path.c_str())) {
+        path_ = path.native();
+        bytes_ = bytes;
+        stamp_ = *stamp;
+        written_ = true;
     }
 }
 

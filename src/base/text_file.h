@@ -77,8 +77,40 @@ class TextOutput {
 // Replaces a file's content safely: the bytes go to a temporary file in the same folder,
 // are flushed to disk, and the temporary file is renamed over the target, so a crash or a
 // full disk never leaves a half-written file. Raises 61 (disk full), 70 (not writable),
-// 76 (folder missing) or 57 (other I/O failure); the old file then stays as it was.
+// 76 (folder missing) or 57 (other I/O failure); the old file then stays as it was. A regular
+// file that holds exactly these bytes already is not written again (a read-only one still
+// raises 70).
 void ReplaceFile(const std::filesystem::path& path, std::string_view bytes);
+
+// One record file that the game writes again and again, mostly with the bytes it holds
+// already (the seen pictures on every picture shown, the endings on every ending reached): a
+// write of the bytes written last is passed over while the file is still the one written then
+// (the same file, unchanged since: its device, inode, size and change time, and, while that
+// change time is too recent to tell a later change in the same clock tick, its bytes), so the
+// file holds them all the same. Any other write goes through ReplaceFile, with its errors.
+class RecordWriter {
+  public:
+    void Write(const std::filesystem::path& path, std::string_view bytes);
+    // The file last written still holds exactly these bytes, as written: a write of them
+    // would be passed over, so the caller need not even find the file's path again.
+    bool Holds(std::string_view bytes) const;
+
+    // What identifies one state of a file on disk.
+    struct Stamp {
+        std::uint64_t device = 0;
+        std::uint64_t inode = 0;
+        std::int64_t size = 0;
+        std::int64_t changed_s = 0;
+        std::int64_t changed_ns = 0;
+        friend bool operator==(const Stamp&, const Stamp&) = default;
+    };
+
+  private:
+    bool written_ = false;  // the members below describe the last write
+    std::string path_;
+    std::string bytes_;
+    Stamp stamp_;
+};
 
 // Keeps a damaged record before it is rewritten: a copy beside it named "<name>.damaged",
 // made only once, so a later damage never replaces the first copy. Nothing happens when the

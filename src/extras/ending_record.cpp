@@ -52,13 +52,14 @@ void EndingRecord::Finish(std::string_view argument) {
     }
     s.EndFlags[static_cast<std::size_t>(ending)] = 1;
     const std::string bytes = EndingRecordBytes(s);
+    if (writer_.Holds(bytes)) return;  // as written last, and the file left as it was
     std::optional<std::filesystem::path> path = w_.records.Active().PathForWriting(kRecordName);
     if (!path) Raise(err::kPathNotFound);
     if (damaged_) {
         KeepDamagedCopy(*path);
         damaged_ = false;
     }
-    ReplaceFile(*path, bytes);
+    writer_.Write(*path, bytes);
 }
 
 std::string EndingRecordBytes(const WindowState& state) {

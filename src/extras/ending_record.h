@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/text_file.h"
 #include "window/main_window.h"
 
 namespace tsukikage {
@@ -31,6 +32,7 @@ class EndingRecord {
     MainWindow& w_;
     bool loaded_ = false;
     bool damaged_ = false;
+    RecordWriter writer_;
 };
 
 // The record's bytes for the given state: the count, then as many marks as it says (three

@@ -73,7 +73,7 @@ void Gallery::LoadThumbnails() {
         std::shared_ptr<const Surface> thumbnail;
         if (number <= kLastPicture && w_.state.CGSeen[static_cast<std::size_t>(number)]) {
             try {
-                thumbnail = w_.LoadPicture(ThumbnailFileName(number));
+                thumbnail = w_.LoadPictureIfPresent(ThumbnailFileName(number));
             } catch (const RuntimeError&) {
             }
         }
@@ -81,7 +81,7 @@ void Gallery::LoadThumbnails() {
             if (!placeholder_tried) {
                 placeholder_tried = true;
                 try {
-                    placeholder = w_.LoadPicture(kPlaceholderThumbnail);
+                    placeholder = w_.LoadPictureIfPresent(kPlaceholderThumbnail);
                 } catch (const RuntimeError&) {
                 }
             }

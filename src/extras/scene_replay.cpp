@@ -75,7 +75,7 @@ void SceneReplay::Play() {
     w_.state.Loading = true;
     Control& screen = w_.form[ControlId::Picture1];
     try {
-        screen.AssignPicture(w_.LoadPicture(kWaitingPicture));
+        screen.AssignPicture(w_.LoadPictureIfPresent(kWaitingPicture));
     } catch (const RuntimeError&) {
         screen.AssignPicture(nullptr);
     }

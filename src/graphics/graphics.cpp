@@ -51,7 +51,7 @@ void Graphics::MarkSeenAndSave(long long first, long long last) {
         }
         record_damaged_ = false;
     }
-    SaveSeenRecord(w_.records.Active(), w_.state);
+    SaveSeenRecord(w_.records.Active(), w_.state, &record_writer_);
 }
 
 void Graphics::CGLoad(std::string_view argument) {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "base/text_file.h"
 #include "window/main_window.h"
 
 namespace tsukikage {
@@ -53,6 +54,8 @@ class Graphics {
     MainWindow& w_;
     bool record_read_ = false;
     bool record_damaged_ = false;
+    // The seen-picture record, written on every picture shown.
+    RecordWriter record_writer_;
 };
 
 }  // namespace tsukikage

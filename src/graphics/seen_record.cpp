@@ -62,10 +62,16 @@ std::string SeenRecordBytes(const WindowState& state) {
     return out.bytes();
 }
 
-void SaveSeenRecord(const GameFolder& folder, const WindowState& state) {
+void SaveSeenRecord(const GameFolder& folder, const WindowState& state, RecordWriter* writer) {
+    const std::string bytes = SeenRecordBytes(state);
+    if (writer && writer->Holds(bytes)) return;
     const std::optional<std::filesystem::path> path = folder.PathForWriting(kSeenRecordName);
     if (!path) Raise(err::kPathNotFound);
-    ReplaceFile(*path, SeenRecordBytes(state));
+    if (writer) {
+        writer->Write(*path, bytes);
+    } else {
+        ReplaceFile(*path, bytes);
+    }
 }
 
 }  // namespace tsukikage

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "base/game_folder.h"
+#include "base/text_file.h"
 #include "window/window_state.h"
 
 namespace tsukikage {
@@ -32,7 +33,9 @@ inline RecordState LoadSeenRecord(const GameFolder& folder, WindowState& state) 
 
 // Rewrites the record from `CGCount` and `CGSeen`(1 to `CGCount`), safely: the old file
 // stays whole until the new one is complete. Raises the write errors of ReplaceFile.
-void SaveSeenRecord(const GameFolder& folder, const WindowState& state);
+// With a writer, a write of the bytes it wrote last to a file left as it was is passed over.
+void SaveSeenRecord(const GameFolder& folder, const WindowState& state,
+                    RecordWriter* writer = nullptr);
 
 // The bytes the record holds for a state.
 std::string SeenRecordBytes(const WindowState& state);

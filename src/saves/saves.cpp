@@ -37,13 +37,12 @@ void Saves::ClaimEvents(EventTable& events) {
     constexpr MenuId kLoadItems[] = {MenuId::load1, MenuId::load2, MenuId::load3, MenuId::load4,
                                      MenuId::load5};
     for (int slot = 1; slot <= kSlots; ++slot) {
-        const std::string index = "(" + std::to_string(slot) + ")";
         const auto at = static_cast<std::size_t>(slot - 1);
-        events.OnMenu(kSaveItems[at], "Saves::SaveSlot" + index, [this, slot] { SaveSlot(slot); });
-        events.OnMenu(kLoadItems[at], "Saves::LoadSlot" + index, [this, slot] { LoadSlot(slot); });
+        events.OnMenu(kSaveItems[at], {"Saves::SaveSlot", slot}, [this, slot] { SaveSlot(slot); });
+        events.OnMenu(kLoadItems[at], {"Saves::LoadSlot", slot}, [this, slot] { LoadSlot(slot); });
         // On the load screen the first five title images are the slots.
         events.OnClick(
-            kTitleImages[at].image, "Saves::LoadSlot" + index, [this, slot] { LoadSlot(slot); },
+            kTitleImages[at].image, {"Saves::LoadSlot", slot}, [this, slot] { LoadSlot(slot); },
             Screen::Load);
     }
     // And the last leads back to the title.
@@ -94,7 +93,7 @@ void Saves::LoadSlot(int slot) {
     w_.state.Loading = true;
     Control& screen = w_.form[ControlId::Picture1];
     try {
-        screen.AssignPicture(w_.LoadPicture(kWaitingPicture));
+        screen.AssignPicture(w_.LoadPictureIfPresent(kWaitingPicture));
     } catch (const RuntimeError&) {
         screen.AssignPicture(nullptr);  // the wait shows on an empty screen instead
     }

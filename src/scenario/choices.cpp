@@ -9,12 +9,11 @@ namespace tsukikage {
 
 void Choices::ClaimEvents(EventTable& events) {
     for (int i = 0; i < 2; ++i) {
-        const std::string index = "(" + std::to_string(i) + ")";
-        events.OnClick(LblSel(i), "Choices::lblSel_Click" + index, [this, i] { lblSel_Click(i); });
-        events.OnClick(ImgSel(i), "Choices::imgSel_Click" + index, [this, i] { imgSel_Click(i); });
-        events.OnMouseMove(LblSel(i), "Choices::lblSel_MouseMove" + index,
+        events.OnClick(LblSel(i), {"Choices::lblSel_Click", i}, [this, i] { lblSel_Click(i); });
+        events.OnClick(ImgSel(i), {"Choices::imgSel_Click", i}, [this, i] { imgSel_Click(i); });
+        events.OnMouseMove(LblSel(i), {"Choices::lblSel_MouseMove", i},
                            [this, i](int, int) { lblSel_MouseMove(i); });
-        events.OnMouseMove(ImgSel(i), "Choices::imgSel_MouseMove" + index,
+        events.OnMouseMove(ImgSel(i), {"Choices::imgSel_MouseMove", i},
                            [this, i](int, int) { imgSel_MouseMove(i); });
     }
 }

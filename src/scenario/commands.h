@@ -43,10 +43,15 @@ class CommandTable {
     const std::string& letters() const { return letters_; }
 
   private:
-    using Handler = std::function<Then(std::string_view argument)>;
+    // A letter's procedure as it was given, with what reading does after it: kept unwrapped,
+    // so that binding a letter allocates nothing beyond the procedure itself.
+    struct Handler {
+        Procedure procedure;
+        Jump jump;
+        Then then = Then::Stop;
+    };
     // The row of a command letter not bound yet, of the kind asked for; refuses any other.
     const CommandLetter& Claim(char letter, bool jump);
-    void Bind(char letter, Handler handler);
 
     std::array<Handler, 128> handlers_;
     std::string letters_;

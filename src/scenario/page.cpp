@@ -1,6 +1,7 @@
 #include "scenario/page.h"
 
 #include "base/runtime_error.h"
+#include "base/text_codec.h"
 #include "window/main_window.h"
 
 namespace tsukikage {
@@ -11,6 +12,14 @@ void Page::EmptyPage() {
 
 void Page::AppendLine(std::string_view line, bool reveal) {
     Collect(line);
+    pending_ = true;
+    pending_reveal_ = pending_reveal_ || reveal;
+}
+
+void Page::AppendCp932Line(std::string_view raw, bool reveal) {
+    std::string& buffer = w_.form[ControlId::txtTell].caption;
+    AppendCp932AsUtf8(raw, buffer);
+    buffer.append("\r\n");
     pending_ = true;
     pending_reveal_ = pending_reveal_ || reveal;
 }
@@ -40,15 +49,24 @@ void Page::Show() {
 void Page::SetWindowPicture(std::string_view file_name) {
     BusyPointer& pointer = w_.platform.busy_pointer;
     pointer.SetBusy(true);
+    std::shared_ptr<const Surface> picture;
+    int error = 0;
     try {
-        w_.form.window_picture = file_name.empty() ? nullptr : w_.LoadPicture(file_name);
-    } catch (const RuntimeError& error) {
+        if (!file_name.empty()) {
+            picture = w_.LoadPictureIfPresent(file_name);
+            if (!picture) error = err::kFileNotFound;
+        }
+    } catch (const RuntimeError& raised) {
+        error = raised.number();
+    }
+    if (error != 0) {
         pointer.SetBusy(false);
         w_.form.Changed();
-        w_.platform.message_box.Show(ErrorDescription(error.number()), MessageIcon::Question,
+        w_.platform.message_box.Show(ErrorDescription(error), MessageIcon::Question,
                                      "ファイルロードエラー");
         return;
     }
+    w_.form.window_picture = std::move(picture);
     pointer.SetBusy(false);
     w_.form.Changed();
 }

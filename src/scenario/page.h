@@ -17,6 +17,8 @@ class Page {
     // stops or runs a command (see Show). `reveal` makes the label visible and hides the
     // buffer, as a text line read by the advance operation does.
     void AppendLine(std::string_view line, bool reveal);
+    // As AppendLine, for a line as the scenario holds it (CP932), decoded into the page.
+    void AppendCp932Line(std::string_view raw, bool reveal);
     // Adds a line to the page buffer only: the label is left as it is.
     void Collect(std::string_view line);
     // Brings the label up to date with the buffer after a run of appended lines.

@@ -37,12 +37,16 @@ bool Reader::AdvanceOnce() {
     while (file_ && !file_->AtEnd()) {
         std::string_view raw = file_->ReadRawLine();
         if (!IsCommandLine(raw)) {
-            page_.AppendLine(Cp932ToUtf8(raw), true);
+            page_.AppendCp932Line(raw, true);
             continue;
         }
-        std::string command = Cp932ToUtf8(raw.substr(1));
         page_.Show();
-        return commands_.Execute(command) == Then::Continue;
+        // A line whose first byte is no command letter (a label, a choice block's line) runs
+        // nothing: it is passed over undecoded. A CP932 byte below 0x80 decodes to itself,
+        // and one above to a character of several bytes, which is no command either.
+        const std::string_view text = raw.substr(1);
+        if (!FindCommandOf(text)) return !text.empty();
+        return commands_.Execute(Cp932ToUtf8(text)) == Then::Continue;
     }
     page_.Show();
     return false;

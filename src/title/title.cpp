@@ -20,7 +20,9 @@ Title::Title(MainWindow& window, NewGame& new_game, Graphics& graphics, Sound& s
 
 void Title::ClaimEvents(EventTable& events) {
     events.OnTimer(TimerId::Timer2, "Title::Timer2_Timer", [this] { Timer2_Timer(); });
-    const struct {
+    // Kept for the program's run: each action refers to its row, which keeps the action within
+    // the std::function itself.
+    static constexpr struct {
         ControlId image;
         std::string_view handler;
         void (Title::*click)();
@@ -33,17 +35,20 @@ void Title::ClaimEvents(EventTable& events) {
     };
     for (const auto& c : kClicks) {
         events.OnClick(
-            c.image, c.handler, [this, click = c.click] { (this->*click)(); }, Screen::Title);
+            c.image, c.handler, [this, row = &c] { (this->*(row->click))(); }, Screen::Title);
     }
 }
 
 void Title::LoadInto(ControlId control, std::string_view name) {
     Control& c = w_.form[control];
+    std::shared_ptr<const Surface> picture;
     try {
-        c.AssignPicture(w_.LoadPicture(name));
+        picture = w_.LoadPictureIfPresent(name);
     } catch (const RuntimeError&) {
-        c.AssignPicture(control == ControlId::Picture1 ? nullptr : DesignPicture(control));
+        // No picture: drawn as a missing one is.
     }
+    if (!picture && control != ControlId::Picture1) picture = DesignPicture(control);
+    c.AssignPicture(std::move(picture));
     w_.form.Changed();
 }
 
@@ -56,12 +61,13 @@ void Title::LoadDesignPictures() {
         // The three extras share the locked look, decoded once.
         const bool extra = design.unlocked_by_ending != 0;
         try {
-            picture = extra && locked
-                          ? locked
-                          : w_.LoadPicture(extra ? kLockedExtraPicture : design.title_picture);
+            picture = extra && locked ? locked
+                                      : w_.LoadPictureIfPresent(extra ? kLockedExtraPicture
+                                                                      : design.title_picture);
         } catch (const RuntimeError&) {
-            picture = TitleImageDesignPicture(design.image);
+            picture = nullptr;  // no picture: drawn as a missing one is
         }
+        if (!picture) picture = TitleImageDesignPicture(design.image);
         if (extra) locked = picture;
         w_.form[design.image].AssignPicture(picture);
     }

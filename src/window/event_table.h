@@ -1,7 +1,8 @@
 #pragma once
 
-#include <array>
+#include <deque>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,12 +31,22 @@ class EventTable {
     // Pointer position in client-area pixels.
     using PointerAction = std::function<void(int x, int y)>;
 
-    void OnClick(ControlId control, std::string_view handler, Action action,
-                 Screen screen = Screen::Any);
-    void OnMouseMove(ControlId control, std::string_view handler, PointerAction action,
+    // A handler's name, optionally with the index of a control array or a slot after it:
+    // {"Saves::LoadSlot", 2} names "Saves::LoadSlot(2)".
+    struct Handler {
+        Handler(const char* name_) : name(name_) {}
+        Handler(std::string_view name_) : name(name_) {}
+        Handler(const std::string& name_) : name(name_) {}
+        Handler(std::string_view name_, int index_) : name(name_), index(index_) {}
+        std::string_view name;
+        std::optional<int> index;
+    };
+
+    void OnClick(ControlId control, Handler handler, Action action, Screen screen = Screen::Any);
+    void OnMouseMove(ControlId control, Handler handler, PointerAction action,
                      Screen screen = Screen::Any);
-    void OnMenu(MenuId item, std::string_view handler, Action action);
-    void OnTimer(TimerId timer, std::string_view handler, Action action);
+    void OnMenu(MenuId item, Handler handler, Action action);
+    void OnTimer(TimerId timer, Handler handler, Action action);
 
     // The handler of an event on the screen that the state shows, or null.
     const Action* Click(ControlId control, const WindowState& state) const;
@@ -47,29 +58,40 @@ class EventTable {
     std::string Listing() const;
 
   private:
+    // The claims of one kind of event, in the order they were made, with the names of their
+    // handlers kept in one string: an engine is built with a hundred claims, and a table that
+    // allocated for each claim, its name and each control's list cost more than the rest of
+    // the engine's construction. Claims never move once made, so an action found stays valid
+    // while more are added.
     template <typename A>
     struct Claim {
+        int event;  // the control, menu item or timer, as its index
         Screen screen;
-        std::string handler;
+        std::size_t name_at;
+        std::size_t name_size;
         A action;
     };
     template <typename A>
-    using Claims = std::vector<Claim<A>>;
+    using Claims = std::deque<Claim<A>>;
 
     template <typename A>
-    static void Add(Claims<A>& claims, Screen screen, std::string_view handler, A action,
-                    std::string_view what);
+    void Add(Claims<A>& claims, int event, Screen screen, Handler handler, A action,
+             std::string_view kind, std::string_view event_name);
     template <typename A>
-    static const A* Find(const Claims<A>& claims, const WindowState* state);
+    static const A* Find(const Claims<A>& claims, int event, const WindowState* state);
+    std::string_view Name(std::size_t at, std::size_t size) const {
+        return std::string_view(names_).substr(at, size);
+    }
     template <typename Id>
-    static std::size_t Index(Id id) {
-        return static_cast<std::size_t>(id);
+    static int Index(Id id) {
+        return static_cast<int>(id);
     }
 
-    std::array<Claims<Action>, kControlCount> clicks_;
-    std::array<Claims<PointerAction>, kControlCount> moves_;
-    std::array<Claims<Action>, kMenuCount> menus_;
-    std::array<Claims<Action>, kTimerCount> timers_;
+    Claims<Action> clicks_;
+    Claims<PointerAction> moves_;
+    Claims<Action> menus_;
+    Claims<Action> timers_;
+    std::string names_;
 };
 
 }  // namespace tsukikage

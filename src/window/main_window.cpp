@@ -11,8 +11,14 @@ MainWindow::MainWindow(Platform& platform_, std::filesystem::path game_folder,
       records(folder, std::move(user_records)) {}
 
 std::shared_ptr<const Surface> MainWindow::LoadPicture(std::string_view name) {
-    std::optional<std::filesystem::path> path = folder.Find(name);
-    if (!path) Raise(err::kFileNotFound);
+    std::shared_ptr<const Surface> picture = LoadPictureIfPresent(name);
+    if (!picture) Raise(err::kFileNotFound);
+    return picture;
+}
+
+std::shared_ptr<const Surface> MainWindow::LoadPictureIfPresent(std::string_view name) {
+    const std::filesystem::path* path = folder.Lookup(name);
+    if (!path) return nullptr;
     return std::make_shared<const Surface>(platform.picture_decoder.Decode(*path));
 }
 

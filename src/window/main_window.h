@@ -31,6 +31,9 @@ class MainWindow {
     // Loads a picture file named the game's way (see GameFolder). Raises 53 when it is
     // missing and 481 when it is no picture.
     std::shared_ptr<const Surface> LoadPicture(std::string_view name);
+    // As LoadPicture, but a missing file gives nothing instead of raising 53: for the pictures
+    // a game may leave out, which the window then draws or leaves empty itself.
+    std::shared_ptr<const Surface> LoadPictureIfPresent(std::string_view name);
 
     // Every change of screen: ends a running transition where it stands, sets the six mode
     // flags, then lays the window out for them.

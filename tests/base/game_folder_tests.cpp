@@ -176,6 +176,30 @@ TEST_F(GameFolderTest, FindUnderAFoundFolderMatchesAsFindAndForgetsUnderAnySpell
     EXPECT_EQ(Found(folder_.Find("\\DATA\\late.jpg")), "Data/late.jpg");
 }
 
+// Find answers a name again from what it found before, until a new file is about to be
+// written: a name missing before is then found once the file is there.
+TEST_F(GameFolderTest, NamesFoundAreAnsweredAgainUntilANewFileIsWritten) {
+    temp_.Write("Data/pic.jpg");
+    EXPECT_EQ(Found(folder_.Find("\\DATA\\PIC.JPG")), "Data/pic.jpg");
+    EXPECT_FALSE(folder_.Find("\\save1.dat"));
+    EXPECT_FALSE(folder_.Find("\\data\\new.jpg"));
+    ASSERT_NE(folder_.Lookup("\\data\\pic.jpg"), nullptr);
+    EXPECT_EQ(Found(*folder_.Lookup("\\data\\pic.jpg")), "Data/pic.jpg");
+    EXPECT_EQ(folder_.Lookup("\\save1.dat"), nullptr);
+    std::filesystem::remove(temp_.path() / "Data" / "pic.jpg");
+    EXPECT_EQ(Found(folder_.Find("\\DATA\\PIC.JPG")), "Data/pic.jpg");  // as listed
+
+    const std::optional<std::filesystem::path> save = folder_.PathForWriting("\\save1.dat");
+    ASSERT_TRUE(save);
+    temp_.Write("save1.dat");
+    temp_.Write("Data/new.jpg");
+    EXPECT_EQ(Found(folder_.Find("\\SAVE1.DAT")), "save1.dat");
+    EXPECT_EQ(Found(folder_.Find("\\save1.dat")), "save1.dat");
+    // Only the folder written into is listed anew.
+    EXPECT_FALSE(folder_.Find("\\data\\new.jpg"));
+    EXPECT_EQ(Found(folder_.Find("\\DATA\\PIC.JPG")), "Data/pic.jpg");
+}
+
 // Copies of a folder keep answering after the original is gone.
 TEST_F(GameFolderTest, CopiesKeepTheirOwnListings) {
     temp_.Write("a.txt");

@@ -56,6 +56,17 @@ TEST(Cp932ToUtf8, AsciiRunsOfEveryLengthAroundMultiByteCharacters) {
     EXPECT_EQ(Cp932ToUtf8(cp932), utf8);
 }
 
+TEST(Cp932ToUtf8, AppendingDecodesAfterWhatIsThere) {
+    for (const std::string& cp932 :
+         {std::string(""), std::string("plain ascii line"),
+          std::string("\x82\xA0\x83\x41 and \x8A\xBF"), std::string("broken \x82\r\n\xFF"),
+          std::string(40000, '\x82') + "\xA0"}) {
+        std::string page = "前の行\r\n";
+        AppendCp932AsUtf8(cp932, page);
+        EXPECT_EQ(page, "前の行\r\n" + Cp932ToUtf8(cp932));
+    }
+}
+
 TEST(Utf8ToCp932, RoundTripsJapaneseText) {
     const std::string text = "晩鐘テーマ曲、ソ表能①髙ｱｲｳ ～「題名」\\data";
     const std::string bytes = Utf8ToCp932(text);

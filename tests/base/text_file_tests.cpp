@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -208,6 +209,67 @@ TEST_F(TextFileOnDisk, ReplaceFileRemovesOnlyTheTemporariesOfDeadWriters) {
     std::sort(kept.begin(), kept.end());
     EXPECT_EQ(Entries(), kept);
     EXPECT_EQ(ReadAll(temp_.path() / "save1.dat"), "new");
+}
+
+// The inode of a file: a replacement through a temporary file gives the name a new one.
+ino_t InodeOf(const std::filesystem::path& file) {
+    struct stat info {};
+    return ::lstat(file.c_str(), &info) == 0 ? info.st_ino : 0;
+}
+
+TEST_F(TextFileOnDisk, ReplaceFileLeavesAFileThatHoldsTheBytesAsItIs) {
+    const auto target = temp_.path() / "cgmode.dat";
+    ReplaceFile(target, "1\r\n#TRUE#\r\n");
+    const ino_t written = InodeOf(target);
+    ReplaceFile(target, "1\r\n#TRUE#\r\n");
+    EXPECT_EQ(InodeOf(target), written) << "the same bytes were written again";
+    ReplaceFile(target, "1\r\n#FALSE#\r\n");
+    EXPECT_NE(InodeOf(target), written);
+    EXPECT_EQ(ReadAll(target), "1\r\n#FALSE#\r\n");
+    // A longer or a shorter file with the same beginning is no match.
+    ReplaceFile(target, "1\r\n#FALSE#\r\nmore");
+    EXPECT_EQ(ReadAll(target), "1\r\n#FALSE#\r\nmore");
+    ReplaceFile(target, "1\r\n");
+    EXPECT_EQ(ReadAll(target), "1\r\n");
+    // A link to a file with the bytes is replaced by a file, as any other write replaces it.
+    const auto other = temp_.Write("other.dat", "same");
+    const auto link = temp_.path() / "link.dat";
+    std::filesystem::create_symlink(other, link);
+    ReplaceFile(link, "same");
+    EXPECT_FALSE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(ReadAll(link), "same");
+    EXPECT_EQ(Entries(), (std::vector<std::string>{"cgmode.dat", "link.dat", "other.dat"}));
+}
+
+TEST_F(TextFileOnDisk, ARecordWriterPassesOverOnlyWhatTheFileStillHolds) {
+    const auto target = temp_.path() / "endlist.dat";
+    RecordWriter writer;
+    EXPECT_FALSE(writer.Holds("3\r\n"));
+    writer.Write(target, "3\r\n");
+    EXPECT_TRUE(writer.Holds("3\r\n"));
+    EXPECT_FALSE(writer.Holds("3\r\n1\r\n"));
+    const ino_t written = InodeOf(target);
+    writer.Write(target, "3\r\n");
+    EXPECT_EQ(InodeOf(target), written);
+
+    // Removed or changed behind the writer's back: written again.
+    std::filesystem::remove(target);
+    EXPECT_FALSE(writer.Holds("3\r\n"));
+    writer.Write(target, "3\r\n");
+    EXPECT_EQ(ReadAll(target), "3\r\n");
+    temp_.Write("endlist.dat", "3\r\n9\r\n");
+    EXPECT_FALSE(writer.Holds("3\r\n"));
+    writer.Write(target, "3\r\n");
+    EXPECT_EQ(ReadAll(target), "3\r\n");
+
+    // A write that fails leaves nothing to pass over.
+    const auto folder = temp_.MakeFolder("sub");
+    const auto inside = folder / "endlist.dat";
+    writer.Write(inside, "3\r\n");
+    std::filesystem::remove_all(folder);
+    EXPECT_NE(ErrorOf([&] { writer.Write(inside, "3\r\n1\r\n"); }), 0);
+    EXPECT_FALSE(writer.Holds("3\r\n"));
+    EXPECT_FALSE(writer.Holds("3\r\n1\r\n"));
 }
 
 }  // namespace

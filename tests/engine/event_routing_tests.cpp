@@ -85,6 +85,37 @@ TEST(EventTableTest, AClaimOnAScreenActsOnlyThere) {
     EXPECT_EQ(ran, "room list list ");  // a replay keeps the scene flag
 }
 
+// A handler named with an index carries it in the listing and in the refusal of a second
+// claim; an action found stays in place while more claims are made.
+TEST(EventTableTest, HandlersNamedWithAnIndexAndActionsThatStayInPlace) {
+    EventTable table;
+    int picked = -1;
+    table.OnClick(ControlId::lblSel1, {"Choices::lblSel_Click", 1}, [&] { picked = 1; });
+    const EventTable::Action* action = table.Click(ControlId::lblSel1, WindowState{});
+    ASSERT_NE(action, nullptr);
+    for (int i = 0; i < kTimerCount; ++i)
+        table.OnTimer(static_cast<TimerId>(i), {"more", i}, [] {});
+    for (int i = 0; i < kControlCount; ++i) {
+        if (static_cast<ControlId>(i) != ControlId::lblSel1) {
+            table.OnClick(static_cast<ControlId>(i), {"more", i}, [] {});
+        }
+    }
+    (*action)();
+    EXPECT_EQ(picked, 1);
+    EXPECT_NE(
+        table.Listing().find("click lblSel(1)         any         Choices::lblSel_Click(1)\n"),
+        std::string::npos)
+        << table.Listing();
+    try {
+        table.OnClick(ControlId::lblSel1, {"Other::Click", 7}, [] {});
+        ADD_FAILURE() << "a second claim was taken";
+    } catch (const std::logic_error& error) {
+        EXPECT_EQ(std::string(error.what()),
+                  "click on lblSel(1) claimed twice: by Choices::lblSel_Click(1) and "
+                  "Other::Click(7)");
+    }
+}
+
 class EventRoutingTest : public GameTest {};
 
 TEST_F(EventRoutingTest, AnErrorNoHandlerCaughtShowsTheRunTimeErrorBoxAndEnds) {

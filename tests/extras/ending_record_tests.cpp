@@ -1,6 +1,8 @@
 // Command "f" and "\endlist.dat": the marks, the exact bytes, and the records that are odd.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <fstream>
 #include <sstream>
 
@@ -179,6 +181,25 @@ TEST_F(EndingRecordTest, RecordThatCannotBeWrittenEndsTheProgram) {
     ASSERT_EQ(fakes.message_box.shown.size(), 1u);
     EXPECT_EQ(fakes.message_box.shown[0].title, "ファイルエラー");
     EXPECT_TRUE(std::filesystem::is_directory(RecordPath()));
+}
+
+// An ending reached again writes nothing: the record holds it already. One removed behind the
+// game's back is written anew when an ending is reached.
+TEST_F(EndingRecordTest, AnEndingReachedAgainLeavesTheRecordAsItIs) {
+    engine->extras.LoadEndingRecord();
+    ReachEnding("2");
+    const auto written = std::filesystem::last_write_time(RecordPath());
+    const auto inode = [this] {
+        struct stat info {};
+        return ::lstat(RecordPath().c_str(), &info) == 0 ? info.st_ino : 0;
+    };
+    const ino_t first = inode();
+    ReachEnding("2");
+    EXPECT_EQ(inode(), first);
+    EXPECT_EQ(std::filesystem::last_write_time(RecordPath()), written);
+    std::filesystem::remove(RecordPath());
+    ReachEnding("2");
+    EXPECT_EQ(Record(), "3\r\n0\r\n1\r\n0\r\n");
 }
 
 }  // namespace

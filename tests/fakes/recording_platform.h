@@ -22,6 +22,7 @@ class RecordingMessageBox : public MessageBox {
   public:
     void Show(std::string_view text, MessageIcon icon, std::string_view title) override;
     std::vector<ShownBox> shown;
+    bool recording = true;  // false: nothing is kept (see RecordingPlatform::StopRecording)
     // Runs while a box is "open", to model events handled during the modal loop.
     std::function<void()> while_open;
 };
@@ -34,8 +35,11 @@ class RecordingBeeper : public Beeper {
 
 class RecordingBusyPointer : public BusyPointer {
   public:
-    void SetBusy(bool busy) override { changes.push_back(busy); }
+    void SetBusy(bool busy) override {
+        if (recording) changes.push_back(busy);
+    }
     std::vector<bool> changes;
+    bool recording = true;
     bool busy() const { return !changes.empty() && changes.back(); }
 };
 
@@ -55,6 +59,7 @@ class FakePictureDecoder : public PictureDecoder {
   public:
     Surface Decode(const std::filesystem::path& path) override;
     std::vector<std::filesystem::path> decoded;
+    bool recording = true;
 };
 
 struct SoundCall {
@@ -66,6 +71,7 @@ class RecordingWaveVoice : public WaveVoice {
   public:
     std::int32_t PlaySound(std::string_view name, unsigned flags) override;
     std::vector<SoundCall> calls;
+    bool recording = true;
     std::int32_t result = 1;
     std::vector<std::string>* sound_log = nullptr;  // shared with the music device
 };
@@ -76,9 +82,10 @@ class ScriptedMusicDevice : public MusicDevice {
     std::uint32_t SendString(std::string_view command, std::string& reply) override;
     std::string ErrorText(std::uint32_t code) override;
     std::vector<std::string> commands;
-    std::map<std::string, std::uint32_t> errors;    // command -> error code
-    std::map<std::string, std::string> replies;     // command -> reply
-    std::vector<std::string>* sound_log = nullptr;  // shared with the wave voice
+    bool recording = true;
+    std::map<std::string, std::uint32_t, std::less<>> errors;  // command -> error code
+    std::map<std::string, std::string, std::less<>> replies;   // command -> reply
+    std::vector<std::string>* sound_log = nullptr;             // shared with the wave voice
 };
 
 // The levels last set, 100 until something sets them.
@@ -109,6 +116,17 @@ struct RecordingPlatform {
     RecordingPlatform() {
         wave_voice.sound_log = &sound_log;
         music_device.sound_log = &sound_log;
+    }
+    // From now on the fakes answer as before but keep no record of the calls: for the fuzz
+    // targets, which make millions of calls and look at none.
+    void StopRecording() {
+        message_box.recording = false;
+        busy_pointer.recording = false;
+        picture_decoder.recording = false;
+        wave_voice.recording = false;
+        wave_voice.sound_log = nullptr;
+        music_device.recording = false;
+        music_device.sound_log = nullptr;
     }
     // Forgets everything recorded so far.
     void Clear() {

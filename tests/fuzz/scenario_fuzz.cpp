@@ -2,10 +2,14 @@
 // arguments, labels and jumps, on the recording fakes. The player clicks on through pages and
 // choices. The fake process end throws, so an input that ends the program (a jump loop among
 // them) ends only the run.
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "base/folder_entries.h"
 #include "engine/engine.h"
 #include "fakes/recording_platform.h"
 #include "fuzz/fuzz_support.h"
@@ -41,25 +45,32 @@ const std::string& SeenRecord() {
 
 // Every run starts from the same folder, so a finding replays on its own: what the run
 // before wrote beside "datafile" (the records, the save slot, their damaged copies) is
-// removed, and the seen-picture record is written anew.
+// removed, and the seen-picture record is written anew. Read and removed entry by entry with
+// the system's calls, as the folder is reset for every input.
 void ResetGameFolder(const std::filesystem::path& root) {
-    std::vector<std::filesystem::path> written;
-    for (const auto& entry : std::filesystem::directory_iterator(root)) {
-        const std::string name = entry.path().filename().string();
-        if (name != "data" && name != "Data" && name != "se" && name != "datafile" &&
-            name != "cgmode.dat") {
-            written.push_back(entry.path());
+    FolderEntries dir(root);
+    if (!dir.is_open()) Fail("the game folder cannot be read");
+    std::vector<std::string> folders;
+    while (const char* entry = dir.Next()) {
+        const std::string_view name = entry;
+        if (name == "data" || name == "Data" || name == "se" || name == "datafile" ||
+            name == "cgmode.dat") {
+            continue;
         }
+        if (::unlinkat(dir.fd(), entry, 0) != 0) folders.emplace_back(name);
     }
-    for (const auto& path : written) std::filesystem::remove_all(path);
-    WriteScratchFile(root / "cgmode.dat", SeenRecord());
+    for (const std::string& name : folders) std::filesystem::remove_all(root / name);
+    static const std::filesystem::path record = root / "cgmode.dat";
+    WriteScratchFile(record, SeenRecord());
 }
 
 void Play(std::string_view scenario) {
     const std::filesystem::path& root = GameFolderForScenarios();
     ResetGameFolder(root);
-    WriteScratchFile(root / "datafile", scenario);
+    static const std::filesystem::path datafile = root / "datafile";
+    WriteScratchFile(datafile, scenario);
     fakes::RecordingPlatform platform;
+    platform.StopRecording();  // nothing looks at the calls
     Engine engine(platform.platform, root);
     try {
         engine.Form_Load();

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -22,6 +23,11 @@ namespace {
 using fakes::GameTest;
 using fakes::ProcessEnded;
 using test_support::SeenRecordText;
+
+ino_t InodeOf(const std::filesystem::path& file) {
+    struct stat info {};
+    return ::lstat(file.c_str(), &info) == 0 ? info.st_ino : 0;
+}
 
 class PictureTest : public GameTest {
   protected:
@@ -91,6 +97,46 @@ TEST_F(PictureTest, CommandCRecordsThePictureThenShowsItAtOnce) {
     EXPECT_TRUE(engine->state.CGSeen[150]);
     EXPECT_TRUE(engine->state.CGSeen[250]);
     EXPECT_EQ(RecordOnDisk(), SeenRecordText(80, {5, 42}));
+    EXPECT_TRUE(fakes.message_box.shown.empty());
+}
+
+// A picture a game may leave out is looked for without an error: nothing for a missing file,
+// the decoder's error for one that is no picture.
+TEST_F(PictureTest, PicturesThatMayBeMissingAreLookedForWithoutAnError) {
+    WritePicture("data/005.jpg", 0xFF000005);
+    Write("data/008.jpg", "no picture");
+    fakes.picture_decoder.decoded.clear();
+    EXPECT_EQ(engine->LoadPictureIfPresent("\\data\\007.jpg"), nullptr);
+    EXPECT_TRUE(fakes.picture_decoder.decoded.empty());
+    EXPECT_EQ(test_support::ErrorOf([&] { engine->LoadPicture("\\data\\007.jpg"); }),
+              err::kFileNotFound);
+    const std::shared_ptr<const Surface> found = engine->LoadPictureIfPresent("\\DATA\\005.JPG");
+    ASSERT_NE(found, nullptr);
+    EXPECT_EQ(found->at(1, 1), 0xFF000005u);
+    EXPECT_EQ(test_support::ErrorOf([&] { engine->LoadPictureIfPresent("\\data\\008.jpg"); }),
+              err::kInvalidPicture);
+}
+
+// Showing a picture already seen writes nothing: the record holds it already. One removed or
+// changed behind the game's back is written anew with the next picture.
+TEST_F(PictureTest, APictureShownAgainLeavesTheRecordAsItIs) {
+    UseRecord(SeenRecordText(80));
+    WritePicture("data/005.jpg", 0xFF000005);
+    Script({".c 5", ".", ".c 5", ".", ".c 5", ".", ".c 5", "."});
+    NewGame();
+    const auto record = folder.path() / "cgmode.dat";
+    const ino_t inode = InodeOf(record);
+    ASSERT_NE(inode, 0u);
+    Advance();
+    EXPECT_EQ(InodeOf(record), inode);
+    EXPECT_EQ(RecordOnDisk(), SeenRecordText(80, {5}));
+
+    std::filesystem::remove(record);
+    Advance();
+    EXPECT_EQ(RecordOnDisk(), SeenRecordText(80, {5}));
+    WriteGameFile("cgmode.dat", SeenRecordText(80));
+    Advance();
+    EXPECT_EQ(RecordOnDisk(), SeenRecordText(80, {5}));
     EXPECT_TRUE(fakes.message_box.shown.empty());
 }
 
