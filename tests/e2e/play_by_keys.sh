@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Plays the built demo game in the real player window with the keyboard alone, on an Xvfb of its
-# own: Down and Return on the title screen start a new game; Return turns the pages and 1 takes
+# own: Down and Return on the title screen start a new game; the menu bar's menu opened and closed
+# with Escape leaves the keys with the game; Return turns the pages and 1 takes
 # the first choice, up to the scenario's end and the title. A second game from the title is
 # skipped with Control held through the pages read in the first, and the skip stops at the
 # first choice. Page Up then opens the history over the page, and Escape closes it. Closing the
@@ -28,6 +29,9 @@ press() {  # KEY...: to the player's window, which has the keyboard
 }
 
 # Waits until `look` sees the outcome of a key: a page, a choice or the end.
+popup_open() { [[ -n $(other_windows) ]]; }
+popup_closed() { [[ -z $(other_windows) ]]; }
+
 press_and_look() {  # KEY ANSWERING WHAT
     answering=$2
     press "$1"
@@ -46,6 +50,20 @@ press Down Return
 poll "$step_timeout" "Down and Return on the title show the first page" first_page_shown
 keep_shot first-page
 shown=$label
+
+# A menu closed with Escape gives the keys back to the game: Return turns the page and opens no
+# menu (a second Return would have started a new game from it).
+click 30 9  # "システム" on the menu bar
+poll "$step_timeout" "a click on システム opens its menu" popup_open
+press Escape
+poll "$step_timeout" "Escape closes the menu システム" popup_closed
+answering=marker
+press Return
+poll "$step_timeout" "Return after a menu closed with Escape turns the page" look
+[[ $outcome == page && -z $(other_windows) ]] ||
+    fail "Return after a menu closed with Escape did not turn the page, or opened a menu"
+seen=$(now_ms)
+say "a menu closed with Escape gave the keys back to the game"
 pages=1
 choices=0
 outcome=page

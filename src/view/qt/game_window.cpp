@@ -11,6 +11,7 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QShowEvent>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "view/qt/canvas.h"
@@ -99,6 +100,11 @@ void GameWindow::BuildMenus() {
             auto* menu = new QMenu(FromUtf8(item.caption), this);
             // Opening a menu is its Click on the original platform.
             connect(menu, &QMenu::aboutToShow, this, command);
+            if (!parent_menu) {
+                connect(menu, &QMenu::aboutToHide, this, [this] {
+                    QTimer::singleShot(0, this, [this] { TakeKeysBackFromMenuBar(); });
+                });
+            }
             menus[Index(id)] = menu;
             action = menu->menuAction();
         } else {
@@ -115,6 +121,15 @@ void GameWindow::BuildMenus() {
         actions_[Index(id)] = action;
         shown_menu_captions_[Index(id)] = item.caption;
     }
+}
+
+// A menu closed with Escape leaves the menu bar holding the keyboard, its title lit: the next
+// Return, the page key, would open the menu and a second one pick its first item (a new game).
+// Once no menu is open any more, the keys go back to the game.
+void GameWindow::TakeKeysBackFromMenuBar() {
+    if (QApplication::activePopupWidget() != nullptr || !menu_bar_->hasFocus()) return;
+    menu_bar_->setActiveAction(nullptr);
+    setFocus(Qt::OtherFocusReason);
 }
 
 void GameWindow::AddShortcuts() {

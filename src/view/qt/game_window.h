@@ -71,6 +71,7 @@ class GameWindow : public QWidget {
     void KeepOnScreen(bool centre);
     int LargestFactorForScreen() const;
     void BuildMenus();
+    void TakeKeysBackFromMenuBar();
     template <typename Handler>
     void Dispatch(Handler&& handler);
     void SyncTimers();
