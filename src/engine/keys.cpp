@@ -32,8 +32,8 @@ ControlId Step(const std::vector<ControlId>& row, std::optional<ControlId> focus
 // Return, Space, Page Down, the Right arrow and the wheel turned down are the advance marker;
 // with choices shown, 1 and 2 pick a caption, Up and Down move the focus between them, and
 // Return picks the focused one; on the title screen the arrows go through the images and
-// Return or Space clicks one. Every key goes through the click it stands for, so a marker
-// hidden or held back by a transition, and a restore in progress, stop it alike.
+// Return or Space clicks one. Every key goes through the click it stands for, so a hidden
+// marker and a restore in progress stop it alike; a page key in a transition finishes it.
 void Engine::KeyPress(Key key) {
     const bool choosing = form.ChoicesShown();
     if (ComfortKeyPress(key, choosing)) return;
@@ -83,6 +83,12 @@ void Engine::KeyPress(Key key) {
         case Key::PageDown:
         case Key::Right:
         case Key::WheelDown:
+            // A transition holds the marker back: the key brings it to its last frame at once,
+            // as skip does, instead of being lost. A click in it still does nothing.
+            if (state.EffectMode != 0) {
+                graphics.FinishRunningEffect();
+                return;
+            }
             Click(ControlId::imgAhead);
             return;
         default:

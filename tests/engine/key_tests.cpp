@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "fakes/game_fixture.h"
+#include "graphics/picture_box.h"
 
 namespace tsukikage {
 namespace {
@@ -11,8 +12,9 @@ class KeyTest : public fakes::GameTest {
     void SetUp() override {
         WriteGameFile("data/001.jpg", fakes::TestPictureBytes(640, 480, 0xFF000001));
         WriteGameFile("data/002.jpg", fakes::TestPictureBytes(640, 480, 0xFF000002));
-        WriteScenario({"序", ".",  "一",     ".", ".s", "L",      "左", "R",    "右", "-", "二",
-                       ".",  ".L", "左の道", ".", ".R", "右の道", ".",  ".a 1", "三", "."});
+        WriteScenario({"序",     ".", "一",   ".",  ".s", "L",      "左", "R",
+                       "右",     "-", "二",   ".",  ".L", "左の道", ".",  ".R",
+                       "右の道", ".", ".a 1", "三", ".",  "四",     "."});
         NewGame();
     }
 };
@@ -55,15 +57,37 @@ TEST_F(KeyTest, WithChoicesShownDigitsPickAndTheHighlightPicksOnReturn) {
     }
 }
 
-TEST_F(KeyTest, KeysWaitForATransitionAndForARestoreAsClicksDo) {
-    engine->KeyPress(Key::Return);
-    engine->KeyPress(Key::Return);
-    engine->KeyPress(Key::Digit1);
-    engine->KeyPress(Key::Return);
-    engine->KeyPress(Key::Return);  // ".a 1": the marker is held back while it runs
-    ASSERT_FALSE(control(ControlId::imgAhead).enabled);
-    engine->KeyPress(Key::Space);
-    EXPECT_EQ(Label(), "三\r\n");
+// A page key in a transition brings it to its last frame at once, the marker back; the next
+// one turns the page. Other keys, and a click, leave it running.
+TEST_F(KeyTest, APageKeyFinishesATransitionAndARestoreStopsKeysAsClicks) {
+    const struct {
+        Key key;
+        bool finishes;
+    } cases[] = {{Key::Return, true}, {Key::Space, true},     {Key::PageDown, true},
+                 {Key::Right, true},  {Key::WheelDown, true}, {Key::Left, false},
+                 {Key::Down, false},  {Key::Digit1, false},   {Key::Escape, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.key));
+        NewGame();
+        for (Key key : {Key::Return, Key::Return, Key::Digit1, Key::Return, Key::Return}) {
+            engine->KeyPress(key);
+        }
+        ASSERT_EQ(Label(), "三\r\n");  // ".a 1" runs: the marker is held back
+        ASSERT_FALSE(control(ControlId::imgAhead).enabled);
+        engine->Click(ControlId::Picture1);
+        engine->KeyPress(c.key);
+        EXPECT_EQ(Label(), "三\r\n");
+        EXPECT_EQ(engine->state.EffectMode != 0, !c.finishes);
+        EXPECT_EQ(engine->form.IsShown(ControlId::imgAhead) && control(ControlId::imgAhead).enabled,
+                  c.finishes);
+        if (!c.finishes) {
+            engine->graphics.FinishRunningEffect();  // as its timer would, before the next game
+            continue;
+        }
+        EXPECT_EQ(ShownPixels(control(ControlId::Picture1)).at(320, 240), 0xFF000002u);
+        engine->KeyPress(c.key);
+        EXPECT_EQ(Label(), "四\r\n");
+    }
     // During a restore a pick by key is ignored like a click.
     NewGame();
     engine->KeyPress(Key::Return);
