@@ -58,6 +58,15 @@ class KeysViewTests : public QObject {
         QCOMPARE(engine_->form.overlay.history.position, std::size_t{2});
         const QImage history_shown = Grab(window_->canvas());
         QVERIFY2(history_shown != page_shown, "the history is not drawn");
+        // The page's text does not show through the history: other words under it leave the
+        // picture as it was.
+        Control& label = engine_->form[ControlId::Label1];
+        const std::string caption = label.caption;
+        label.caption = "other words\r\n";
+        engine_->form.Changed();
+        QCOMPARE(Grab(window_->canvas()), history_shown);
+        label.caption = caption;
+        engine_->form.Changed();
         Wheel(120);
         QCOMPARE(engine_->form.overlay.history.position, std::size_t{1});
         QTest::keyClick(window_, Qt::Key_Space);  // no page turns under the history

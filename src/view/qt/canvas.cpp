@@ -190,7 +190,9 @@ void Canvas::PaintControl(QPainter& painter, const Control& control) {
         case ControlKind::Label:
         case ControlKind::TextBox:
             painter.fillRect(box, ToQColor(control.back_color));
-            DrawCaption(painter, control, box);
+            // The history over the page stands in for its text: under the shade the page's
+            // lines would show through between the history's.
+            if (!form_.overlay.history.open) DrawCaption(painter, control, box);
             break;
         case ControlKind::Shape:
             if (box.isEmpty()) break;
