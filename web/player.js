@@ -103,10 +103,12 @@
   function call(name, argTypes = [], args = [], returnType = null) {
     const run = () => {
       if (state.ended) return null;
+      // Arguments made when the call's turn comes; none: the call is dropped.
+      const values = typeof args === 'function' ? args() : args;
+      if (values === null) return null;
       state.busy = true;
       return Promise.resolve()
-        .then(() => Module.ccall(name, returnType, argTypes,
-                                 typeof args === 'function' ? args() : args, { async: true }))
+        .then(() => Module.ccall(name, returnType, argTypes, values, { async: true }))
         .then((result) => {
           state.busy = false;
           afterCall();
@@ -114,7 +116,10 @@
         }, (error) => {
           state.busy = false;
           // The game ended: the page shows it already (page.ended).
-          if (error && error.name === 'ExitStatus') return null;
+          if (error && error.name === 'ExitStatus') {
+            TsukikageRecords.keep().catch(() => {});
+            return null;
+          }
           throw error;
         });
     };
@@ -123,6 +128,7 @@
   }
 
   function afterCall() {
+    TsukikageRecords.keep().catch(() => {});
     if (state.ended) return;
     scheduleTick();
     requestPaint();
@@ -452,7 +458,31 @@
       console.warn('font', error);
     }
     state.started = true;
-    await call('tk_start', ['string'], [GAME_FOLDER]);
+    await playFolder(GAME_FOLDER, 'game');
+  }
+
+  // Starts the game of a folder with its records put back; false when it holds no scenario.
+  function playFolder(folder, name) {
+    let opened = false;
+    state.chain = state.chain.catch(() => {}).then(async () => {
+      opened = await TsukikageRecords.open(folder, name);
+      if (!opened) return;
+      clearTimeout(state.timer);
+      pictures.clear();
+      cursors.clear();
+      state.paintedRevision = -1;
+      state.frame = null;
+      if (state.aboutShown !== null) {
+        state.aboutShown = null;
+        aboutDialog.close();
+      }
+    });
+    return call('tk_start', ['string'], () => {
+      if (!opened) return null;
+      state.gameFolder = folder;
+      state.gameName = name;
+      return [folder];
+    }).then(() => opened);
   }
 
   window.Module = {
@@ -479,5 +509,15 @@
       return state.titleShownAt === null ? null : state.titleShownAt - state.startedAt;
     },
     idle() { return state.chain; },
+    playFolder,
+    // Imports records into the game played, which then starts again with them.
+    async importRecords(files) {
+      const game = { folder: state.gameFolder, name: state.gameName };
+      const taking = state.chain.catch(() => {}).then(() => TsukikageRecords.importFiles(files));
+      state.chain = taking.catch(() => {});
+      const message = await taking;
+      await playFolder(game.folder, game.name);
+      return message;
+    },
   };
 })();

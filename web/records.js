@@ -1,0 +1,306 @@
+// The records of the game played, kept in the browser's IndexedDB so they outlast the page:
+// the game's own record files (the seen pictures, the endings, the five save slots), the
+// player's read pages of its scenario and the player's settings. Each game has its own set,
+// known by its folder's name and its scenario (two copies of one game share their records).
+//
+// Before a game starts its records are put back into the in-memory file system where the
+// engine reads them; after each engine call the records it changed are stored in one
+// transaction, so a closed tab or a crash leaves the old set or the new one, never a mix.
+'use strict';
+
+const TsukikageRecords = (() => {
+  const DB_NAME = 'tsukikage';
+  const STORE = 'records';
+  const PLAYER = '/player';  // the engine's folder for the player's own records (web_main.cpp)
+  const SCRATCH = '/tmp/record-check';
+  const EXPORT_FORMAT = 'tsukikage records';
+  const KEPT = ['cgmode.dat', 'endlist.dat', 'save1.dat', 'save2.dat', 'save3.dat',
+                'save4.dat', 'save5.dat', 'read-pages.txt', 'settings.ini'];
+
+  let database = null;
+  let game = null;  // { folder, name, scenario, key, stamps, stored }
+  let saving = Promise.resolve();
+
+  function openDatabase() {
+    if (!database) {
+      database = new Promise((resolve, reject) => {
+        const request = indexedDB.open(DB_NAME, 1);
+        request.onupgradeneeded = () => request.result.createObjectStore(STORE);
+        request.onsuccess = () => resolve(request.result);
+        request.onerror = () => reject(request.error);
+      });
+    }
+    return database;
+  }
+
+  // Runs `work` on one transaction; resolves once everything it did is committed.
+  async function transaction(mode, work) {
+    const db = await openDatabase();
+    return new Promise((resolve, reject) => {
+      const tx = db.transaction(STORE, mode);
+      const result = work(tx.objectStore(STORE));
+      tx.oncomplete = () => resolve(result);
+      tx.onerror = () => reject(tx.error);
+      tx.onabort = () => reject(tx.error || new Error('transaction aborted'));
+    });
+  }
+
+  const range = (key) => IDBKeyRange.bound([key, ''], [key, '\uffff']);
+
+  // The game's stored records: record name -> bytes.
+  async function load(key) {
+    const stored = new Map();
+    await transaction('readonly', (store) => {
+      const request = store.openCursor(range(key));
+      request.onsuccess = () => {
+        const cursor = request.result;
+        if (!cursor) return;
+        stored.set(cursor.key[1], new Uint8Array(cursor.value));
+        cursor.continue();
+      };
+    });
+    return stored;
+  }
+
+  // --- Where the engine keeps each record -------------------------------------------------
+  function exists(path) {
+    return FS().analyzePath(path).exists;
+  }
+
+  const FS = () => Module.FS;
+
+  // A game record is found as the engine finds it: the exact name first, then any letter case.
+  function pathOf(record) {
+    if (record === 'read-pages.txt') return `${PLAYER}/read-pages/${game.scenario}`;
+    if (record === 'settings.ini') return `${PLAYER}/settings.ini`;
+    const names = FS().readdir(game.folder).sort();
+    const found = names.includes(record) ? record
+                                         : names.find((n) => n.toLowerCase() === record);
+    return `${game.folder}/${found || record}`;
+  }
+
+  function removeTree(path) {
+    if (!exists(path)) return;
+    const fs = FS();
+    if (fs.isDir(fs.stat(path).mode)) {
+      for (const name of fs.readdir(path)) {
+        if (name !== '.' && name !== '..') removeTree(`${path}/${name}`);
+      }
+      fs.rmdir(path);
+    } else {
+      fs.unlink(path);
+    }
+  }
+
+  function sameBytes(a, b) {
+    if (!a || !b || a.length !== b.length) return false;
+    for (let i = 0; i < a.length; ++i) if (a[i] !== b[i]) return false;
+    return true;
+  }
+
+  // The name of the read pages' record of the folder's scenario, or '' with no scenario.
+  function scenarioOf(folder) {
+    return Module.ccall('tk_scenario_record', 'string', ['string'], [folder]);
+  }
+
+  // --- The game's records in and out -------------------------------------------------------
+
+  // Makes a game's records ready for the engine; false when the folder holds no scenario.
+  async function open(folder, name) {
+    await saving.catch(() => {});
+    const scenario = scenarioOf(folder);
+    if (!scenario) return false;
+    const key = `${name}/${scenario.replace(/\.txt$/, '')}`;
+    let stored = new Map();
+    try {
+      stored = await load(key);
+    } catch (error) {
+      console.warn('records could not be read', error);
+    }
+    game = { folder, name, scenario, key, stamps: new Map(), stored };
+    removeTree(PLAYER);
+    FS().mkdirTree(`${PLAYER}/read-pages`);
+    for (const [record, bytes] of stored) FS().writeFile(pathOf(record), bytes);
+    return true;
+  }
+
+  function stampOf(path) {
+    try {
+      const s = FS().stat(path);
+      return `${s.ino}:${s.mtime.getTime()}:${s.size}`;
+    } catch (error) {
+      return null;
+    }
+  }
+
+  // Stores the records the engine wrote since the last call, all in one transaction.
+  function keep() {
+    if (!game) return saving;
+    const changed = [];
+    for (const record of KEPT) {
+      const path = pathOf(record);
+      const stamp = stampOf(path);
+      if (stamp === null || stamp === game.stamps.get(record)) continue;
+      game.stamps.set(record, stamp);
+      const bytes = FS().readFile(path);
+      if (!sameBytes(bytes, game.stored.get(record))) changed.push([record, bytes]);
+    }
+    if (changed.length === 0) return saving;
+    const current = game;
+    saving = saving.catch(() => {}).then(() => transaction('readwrite', (store) => {
+      for (const [record, bytes] of changed) store.put(bytes, [current.key, record]);
+    })).then(() => {
+      for (const [record, bytes] of changed) current.stored.set(record, bytes);
+    }, (error) => {
+      // Looked at again after the next call.
+      for (const [record] of changed) current.stamps.delete(record);
+      console.warn('records could not be stored', error);
+      throw error;
+    });
+    return saving;
+  }
+
+  function toBase64(bytes) {
+    let text = '';
+    for (let i = 0; i < bytes.length; i += 0x8000) {
+      text += String.fromCharCode.apply(null, bytes.subarray(i, i + 0x8000));
+    }
+    return btoa(text);
+  }
+
+  function fromBase64(text) {
+    const binary = atob(text);
+    const bytes = new Uint8Array(binary.length);
+    for (let i = 0; i < binary.length; ++i) bytes[i] = binary.charCodeAt(i);
+    return bytes;
+  }
+
+  // All the game's records as one file's text.
+  async function exportText() {
+    if (!game) throw new Error('no game');
+    keep();
+    await saving;
+    const stored = await load(game.key);
+    const records = {};
+    for (const [record, bytes] of stored) records[record] = toBase64(bytes);
+    return JSON.stringify({ format: EXPORT_FORMAT, version: 1, game: game.name,
+                            scenario: game.scenario, records }, null, 1);
+  }
+
+  async function download() {
+    const text = await exportText();
+    const link = document.createElement('a');
+    link.href = URL.createObjectURL(new Blob([text], { type: 'application/json' }));
+    link.download = `${game.name}-records.json`;
+    document.body.append(link);
+    link.click();
+    link.remove();
+    setTimeout(() => URL.revokeObjectURL(link.href), 10000);
+  }
+
+  class ImportError extends Error {}
+
+  // The records of an exported file: record name -> bytes.
+  function readExport(text) {
+    let data;
+    try {
+      data = JSON.parse(text);
+    } catch (error) {
+      throw new ImportError('記録のファイルではないか、壊れています。');
+    }
+    if (!data || data.format !== EXPORT_FORMAT || data.version !== 1 ||
+        typeof data.records !== 'object' || data.records === null) {
+      throw new ImportError('記録のファイルではないか、壊れています。');
+    }
+    if (data.scenario !== game.scenario) {
+      throw new ImportError('このゲームの記録ではありません（シナリオが違います）。');
+    }
+    const records = new Map();
+    for (const [record, text64] of Object.entries(data.records)) {
+      if (!KEPT.includes(record) || typeof text64 !== 'string') {
+        throw new ImportError(`${record} はこのゲームの記録ではありません。`);
+      }
+      try {
+        records.set(record, fromBase64(text64));
+      } catch (error) {
+        throw new ImportError(`${record} が壊れているため、読み込めません。`);
+      }
+    }
+    return records;
+  }
+
+  // Every record is checked as the engine reads it before any is taken.
+  function check(records) {
+    if (records.size === 0) {
+      throw new ImportError('読み込める記録がありません（cgmode.dat、endlist.dat、' +
+                            'save1.dat～save5.dat など）。');
+    }
+    removeTree(SCRATCH);
+    FS().mkdirTree(SCRATCH);
+    try {
+      for (const [record, bytes] of records) {
+        FS().writeFile(`${SCRATCH}/${record}`, bytes);
+        const problem = Module.ccall('tk_record_problem', 'string', ['string', 'string'],
+                                     [record, `${SCRATCH}/${record}`]);
+        if (problem) throw new ImportError(problem);
+      }
+    } finally {
+      removeTree(SCRATCH);
+    }
+  }
+
+  // Takes the checked records in one transaction; `whole` replaces the game's set.
+  async function take(records, whole) {
+    check(records);
+    await saving.catch(() => {});
+    const key = game.key;
+    await transaction('readwrite', (store) => {
+      if (whole) store.delete(range(key));
+      for (const [record, bytes] of records) store.put(bytes, [key, record]);
+    });
+    // The engine's copies go too, so the game starts again from the stored set; until it
+    // does, nothing the engine still holds is stored over them.
+    if (whole) {
+      for (const record of KEPT) {
+        const path = pathOf(record);
+        if (exists(path)) FS().unlink(path);
+      }
+    }
+    game = null;
+  }
+
+  // Imports an exported file, or record files from a desktop game folder and the desktop's
+  // data folder (read pages, settings). Resolves to the message for the player.
+  // The game's records are then to be opened again, with the game started anew.
+  async function importFiles(files) {
+    if (!game) throw new ImportError('ゲームが始まっていません。');
+    const list = Array.from(files);
+    if (list.length === 1 && /\.json$/i.test(list[0].name)) {
+      const records = readExport(await list[0].text());
+      await take(records, true);
+      return `記録を読み込みました（${records.size} 件）。`;
+    }
+    const records = new Map();
+    for (const file of list) {
+      const record = Module.ccall('tk_kept_record_name', 'string', ['string', 'string'],
+                                  [file.name, game.scenario]);
+      if (record) records.set(record, new Uint8Array(await file.arrayBuffer()));
+    }
+    await take(records, false);
+    return `記録を読み込みました（${[...records.keys()].join('、')}）。`;
+  }
+
+  return {
+    open,
+    keep,
+    download,
+    exportText,
+    importFiles,
+    scenarioOf,
+    removeTree,
+    ImportError,
+    get saved() { return saving; },
+    get key() { return game && game.key; },
+    get scenario() { return game && game.scenario; },
+  };
+})();
