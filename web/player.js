@@ -199,10 +199,13 @@
   }
 
   // --- Scale and the mouse ----------------------------------------------------------------
-  // The largest whole factor that fits the browser's window beside the menu bar.
+  // The largest whole factor that fits the browser's window beside the menu bar and the
+  // page's tools.
   function fitScale() {
+    const tools = document.getElementById('tools');
+    const below = 32 + (tools ? tools.offsetHeight : 0);
     const room = Math.min(window.innerWidth / WIDTH,
-                          (window.innerHeight - menubar.offsetHeight - 32) / HEIGHT);
+                          (window.innerHeight - menubar.offsetHeight - below) / HEIGHT);
     state.scale = Math.max(1, Math.floor(room));
     canvas.style.width = `${WIDTH * state.scale}px`;
     canvas.style.height = `${HEIGHT * state.scale}px`;

@@ -14,10 +14,16 @@ const TsukikageRecords = (() => {
   const PLAYER = '/player';  // the engine's folder for the player's own records (web_main.cpp)
   const SCRATCH = '/tmp/record-check';
   const EXPORT_FORMAT = 'tsukikage records';
+  // A record is at most 1 MiB (saves/record_check.cpp); an export holds nine, in base64.
+  const MAX_RECORD_BYTES = 1 << 20;
+  const MAX_EXPORT_BYTES = 16 << 20;
   const KEPT = ['cgmode.dat', 'endlist.dat', 'save1.dat', 'save2.dat', 'save3.dat',
                 'save4.dat', 'save5.dat', 'read-pages.txt', 'settings.ini'];
 
   let database = null;
+  let openMs = null;  // how long the last game's records took to be put back
+  // Told once when the browser keeps nothing (storage turned off, a private window).
+  let unavailableTold = false;
   let game = null;  // { folder, name, scenario, key, stamps, stored }
   let saving = Promise.resolve();
 
@@ -107,6 +113,7 @@ const TsukikageRecords = (() => {
 
   // Makes a game's records ready for the engine; false when the folder holds no scenario.
   async function open(folder, name) {
+    const started = performance.now();
     await saving.catch(() => {});
     const scenario = scenarioOf(folder);
     if (!scenario) return false;
@@ -121,12 +128,16 @@ const TsukikageRecords = (() => {
     removeTree(PLAYER);
     FS().mkdirTree(`${PLAYER}/read-pages`);
     for (const [record, bytes] of stored) FS().writeFile(pathOf(record), bytes);
+    openMs = performance.now() - started;
     return true;
   }
 
+  // What tells a rewritten file (a new one is renamed over the old) from the one seen before;
+  // null for no file.
   function stampOf(path) {
     try {
       const s = FS().stat(path);
+      if (!FS().isFile(s.mode)) return null;
       return `${s.ino}:${s.mtime.getTime()}:${s.size}`;
     } catch (error) {
       return null;
@@ -137,13 +148,18 @@ const TsukikageRecords = (() => {
   function keep() {
     if (!game) return saving;
     const changed = [];
-    for (const record of KEPT) {
-      const path = pathOf(record);
-      const stamp = stampOf(path);
-      if (stamp === null || stamp === game.stamps.get(record)) continue;
-      game.stamps.set(record, stamp);
-      const bytes = FS().readFile(path);
-      if (!sameBytes(bytes, game.stored.get(record))) changed.push([record, bytes]);
+    try {
+      for (const record of KEPT) {
+        const path = pathOf(record);
+        const stamp = stampOf(path);
+        if (stamp === null || stamp === game.stamps.get(record)) continue;
+        const bytes = FS().readFile(path);
+        game.stamps.set(record, stamp);
+        if (!sameBytes(bytes, game.stored.get(record))) changed.push([record, bytes]);
+      }
+    } catch (error) {
+      // The game folder gone (another game started); what was found so far is kept.
+      console.warn('records could not be read', error);
     }
     if (changed.length === 0) return saving;
     const current = game;
@@ -155,6 +171,15 @@ const TsukikageRecords = (() => {
       // Looked at again after the next call.
       for (const [record] of changed) current.stamps.delete(record);
       console.warn('records could not be stored', error);
+      if (!unavailableTold) {
+        unavailableTold = true;
+        const notice = document.getElementById('notice');
+        if (notice) {
+          notice.textContent = 'このブラウザには記録を保存できません。' +
+                               'ページを閉じると記録は失われます（「記録を書き出す」で残せます）。';
+          notice.classList.add('problem');
+        }
+      }
       throw error;
     });
     return saving;
@@ -175,14 +200,16 @@ const TsukikageRecords = (() => {
     return bytes;
   }
 
-  // All the game's records as one file's text.
+  // All the game's records as one file's text, as the engine holds them now (also where the
+  // browser could not store them).
   async function exportText() {
     if (!game) throw new Error('no game');
-    keep();
-    await saving;
-    const stored = await load(game.key);
+    keep().catch(() => {});
     const records = {};
-    for (const [record, bytes] of stored) records[record] = toBase64(bytes);
+    for (const record of KEPT) {
+      const path = pathOf(record);
+      if (exists(path)) records[record] = toBase64(FS().readFile(path));
+    }
     return JSON.stringify({ format: EXPORT_FORMAT, version: 1, game: game.name,
                             scenario: game.scenario, records }, null, 1);
   }
@@ -276,6 +303,9 @@ const TsukikageRecords = (() => {
     if (!game) throw new ImportError('ゲームが始まっていません。');
     const list = Array.from(files);
     if (list.length === 1 && /\.json$/i.test(list[0].name)) {
+      if (list[0].size > MAX_EXPORT_BYTES) {
+        throw new ImportError('記録のファイルにしては大きすぎます。');
+      }
       const records = readExport(await list[0].text());
       await take(records, true);
       return `記録を読み込みました（${records.size} 件）。`;
@@ -284,11 +314,17 @@ const TsukikageRecords = (() => {
     for (const file of list) {
       const record = Module.ccall('tk_kept_record_name', 'string', ['string', 'string'],
                                   [file.name, game.scenario]);
-      if (record) records.set(record, new Uint8Array(await file.arrayBuffer()));
+      if (!record) continue;
+      if (file.size > MAX_RECORD_BYTES) throw new ImportError(`${record} は記録にしては大きすぎます。`);
+      records.set(record, new Uint8Array(await file.arrayBuffer()));
     }
     await take(records, false);
     return `記録を読み込みました（${[...records.keys()].join('、')}）。`;
   }
+
+  // The database opens while the engine loads: on a fresh profile that takes a few hundred
+  // milliseconds the first game's start need not wait for.
+  openDatabase().catch(() => {});
 
   return {
     open,
@@ -301,6 +337,7 @@ const TsukikageRecords = (() => {
     ImportError,
     get saved() { return saving; },
     get key() { return game && game.key; },
+    get openMs() { return openMs; },
     get scenario() { return game && game.scenario; },
   };
 })();

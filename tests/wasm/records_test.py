@@ -99,12 +99,14 @@ def check_save_reload_load(page):
     system, save_menu = names[0], names[2]
     page.menu(system, save_menu, "save1")
     stored = page.stored()
-    assert "save1.dat" in stored, f"the save was not kept: {sorted(stored)}"
-    seen = stored["cgmode.dat"]
+    assert {"save1.dat", "cgmode.dat", "read-pages.txt"} <= stored.keys(), sorted(stored)
     page.driver.refresh()
     page.wait_title()
     restored = page.stored()
-    assert restored["save1.dat"] == stored["save1.dat"] and restored["cgmode.dat"] == seen
+    assert restored == stored, "the records changed across the reload"
+    read = page.js("const d = '/player/read-pages'; const n = Module.FS.readdir(d).pop();"
+                   "return new TextDecoder('latin1').decode(Module.FS.readFile(d + '/' + n));")
+    assert read == stored["read-pages.txt"], "the engine does not read the kept read pages"
     page.click("LoadGameImage")
     page.wait("the load screen", "return tsukikage.control('NewGameImage');")
     page.click_until("NewGameImage", "the loaded choice",
@@ -154,7 +156,25 @@ def own_folder(game, root):
     return folder
 
 
+DROPPED = """
+const done = arguments[arguments.length - 1];
+const file = (name) => ({ name, isFile: true, isDirectory: false,
+                          file: (ok) => ok(new File([name], name)) });
+// A folder's reader gives its entries in two batches, then an empty one.
+const folder = (name, children) => ({ name, isFile: false, isDirectory: true, createReader() {
+  const batches = [children.slice(0, 1), children.slice(1), []];
+  return { readEntries: (ok) => ok(batches.shift() || []) };
+}});
+const dropped = folder('月影', [file('DataFile'), folder('Data', [file('題名.JPG'),
+                                                          folder('空', [])]), file('SE')]);
+TsukikageFolder.fromEntry(dropped).then((files) => done(files.map((f) => f.path)));
+"""
+
+
 def check_own_folder(page, game, root, out):
+    dropped = page.js_async(DROPPED)
+    assert dropped == ["月影/DataFile", "月影/Data/題名.JPG", "月影/SE"], dropped
+
     no_game = root / "ゲームではない"
     (no_game / "sub").mkdir(parents=True)
     (no_game / "sub" / "readme.txt").write_text("nothing here")
