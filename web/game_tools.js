@@ -13,8 +13,15 @@
     notice.classList.toggle('problem', problem);
   }
 
+  // Once the game has ended the engine takes no more calls: the page starts again first.
+  function ended() {
+    if (!window.tsukikage.ended) return false;
+    tell('ゲームは終了しています。「もう一度始める」を押してから選んでください。', true);
+    return true;
+  }
+
   async function playFiles(files) {
-    if (files.length === 0) return;
+    if (files.length === 0 || ended()) return;
     const started = performance.now();
     tell('ゲームのフォルダを読み込んでいます…');
     try {
@@ -42,7 +49,7 @@
   }
 
   async function importRecords(files) {
-    if (files.length === 0) return;
+    if (files.length === 0 || ended()) return;
     try {
       const message = await window.tsukikage.importRecords(files);
       tell(message);

@@ -46,6 +46,8 @@
   const page = {
     decoded: null,
     openBox(text, icon, title) {
+      // The engine waits on the box: what it wrote before is kept even if the tab closes now.
+      TsukikageRecords.keep().catch(() => {});
       const number = state.nextBox++;
       state.boxes.set(number, false);
       boxDialog.querySelector('.box-title').textContent = title;

@@ -14,9 +14,10 @@ const TsukikageRecords = (() => {
   const PLAYER = '/player';  // the engine's folder for the player's own records (web_main.cpp)
   const SCRATCH = '/tmp/record-check';
   const EXPORT_FORMAT = 'tsukikage records';
-  // A record is at most 1 MiB (saves/record_check.cpp); an export holds nine, in base64.
+  // A record is at most 1 MiB (saves/record_check.cpp); an archive holds nine.
   const MAX_RECORD_BYTES = 1 << 20;
-  const MAX_EXPORT_BYTES = 16 << 20;
+  const MAX_ARCHIVE_BYTES = 16 << 20;
+  const NOTE = 'tsukikage-records.json';  // names the game in an exported archive
   const KEPT = ['cgmode.dat', 'endlist.dat', 'save1.dat', 'save2.dat', 'save3.dat',
                 'save4.dat', 'save5.dat', 'read-pages.txt', 'settings.ini'];
 
@@ -185,40 +186,32 @@ const TsukikageRecords = (() => {
     return saving;
   }
 
-  function toBase64(bytes) {
-    let text = '';
-    for (let i = 0; i < bytes.length; i += 0x8000) {
-      text += String.fromCharCode.apply(null, bytes.subarray(i, i + 0x8000));
-    }
-    return btoa(text);
+  // Where the desktop keeps each record, as the archive lays them out: the game's files for
+  // its game folder, the read pages for its data folder, the settings for its config folder.
+  function archiveName(record) {
+    if (record === 'read-pages.txt') return `read-pages/${game.scenario}`;
+    if (record === 'settings.ini') return 'tsukikage.ini';
+    return record;
   }
 
-  function fromBase64(text) {
-    const binary = atob(text);
-    const bytes = new Uint8Array(binary.length);
-    for (let i = 0; i < binary.length; ++i) bytes[i] = binary.charCodeAt(i);
-    return bytes;
-  }
-
-  // All the game's records as one file's text, as the engine holds them now (also where the
-  // browser could not store them).
-  async function exportText() {
+  // All the game's records as one zip archive, as the engine holds them now (also where the
+  // browser could not store them), with a note that names the game.
+  function exportArchive() {
     if (!game) throw new Error('no game');
     keep().catch(() => {});
-    const records = {};
+    const note = { format: EXPORT_FORMAT, version: 1, game: game.name, scenario: game.scenario };
+    const files = [[NOTE, new TextEncoder().encode(JSON.stringify(note, null, 1) + '\n')]];
     for (const record of KEPT) {
       const path = pathOf(record);
-      if (exists(path)) records[record] = toBase64(FS().readFile(path));
+      if (exists(path)) files.push([archiveName(record), FS().readFile(path)]);
     }
-    return JSON.stringify({ format: EXPORT_FORMAT, version: 1, game: game.name,
-                            scenario: game.scenario, records }, null, 1);
+    return TsukikageArchive.write(files);
   }
 
-  async function download() {
-    const text = await exportText();
+  function download() {
     const link = document.createElement('a');
-    link.href = URL.createObjectURL(new Blob([text], { type: 'application/json' }));
-    link.download = `${game.name}-records.json`;
+    link.href = URL.createObjectURL(exportArchive());
+    link.download = `${game.name}-records.zip`;
     document.body.append(link);
     link.click();
     link.remove();
@@ -227,33 +220,48 @@ const TsukikageRecords = (() => {
 
   class ImportError extends Error {}
 
-  // The records of an exported file: record name -> bytes.
-  function readExport(text) {
-    let data;
+  // The record a file stands for by its name, wherever it lay.
+  function recordNamed(path) {
+    const name = path.split('/').pop();
+    return Module.ccall('tk_kept_record_name', 'string', ['string', 'string'],
+                        [name, game.scenario]);
+  }
+
+  // The records of an archive: record name -> bytes, and whether it is an export of this
+  // game (its note), which replaces the whole set.
+  async function readArchive(file) {
+    if (file.size > MAX_ARCHIVE_BYTES) {
+      throw new ImportError('記録のファイルにしては大きすぎます。');
+    }
+    let files;
     try {
-      data = JSON.parse(text);
+      files = await TsukikageArchive.read(await file.arrayBuffer(), MAX_RECORD_BYTES);
     } catch (error) {
-      throw new ImportError('記録のファイルではないか、壊れています。');
-    }
-    if (!data || data.format !== EXPORT_FORMAT || data.version !== 1 ||
-        typeof data.records !== 'object' || data.records === null) {
-      throw new ImportError('記録のファイルではないか、壊れています。');
-    }
-    if (data.scenario !== game.scenario) {
-      throw new ImportError('このゲームの記録ではありません（シナリオが違います）。');
+      throw new ImportError(`記録のファイルが壊れています（${error.message}）。`);
     }
     const records = new Map();
-    for (const [record, text64] of Object.entries(data.records)) {
-      if (!KEPT.includes(record) || typeof text64 !== 'string') {
-        throw new ImportError(`${record} はこのゲームの記録ではありません。`);
+    let whole = false;
+    for (const [path, bytes] of files) {
+      if (path === NOTE) {
+        let note = null;
+        try {
+          note = JSON.parse(new TextDecoder().decode(bytes));
+        } catch (error) {
+          // told below
+        }
+        if (!note || note.format !== EXPORT_FORMAT) {
+          throw new ImportError('記録のファイルが壊れています。');
+        }
+        if (note.scenario !== game.scenario) {
+          throw new ImportError('このゲームの記録ではありません（シナリオが違います）。');
+        }
+        whole = true;
+        continue;
       }
-      try {
-        records.set(record, fromBase64(text64));
-      } catch (error) {
-        throw new ImportError(`${record} が壊れているため、読み込めません。`);
-      }
+      const record = recordNamed(path);
+      if (record) records.set(record, bytes);
     }
-    return records;
+    return { records, whole };
   }
 
   // Every record is checked as the engine reads it before any is taken.
@@ -296,26 +304,26 @@ const TsukikageRecords = (() => {
     game = null;
   }
 
-  // Imports an exported file, or record files from a desktop game folder and the desktop's
-  // data folder (read pages, settings). Resolves to the message for the player.
-  // The game's records are then to be opened again, with the game started anew.
+  // Imports an exported archive (or any zip of record files), or record files picked from a
+  // desktop game folder and the desktop's data folders. Resolves to the message for the
+  // player; the game's records are then to be opened again, with the game started anew.
   async function importFiles(files) {
     if (!game) throw new ImportError('ゲームが始まっていません。');
     const list = Array.from(files);
-    if (list.length === 1 && /\.json$/i.test(list[0].name)) {
-      if (list[0].size > MAX_EXPORT_BYTES) {
-        throw new ImportError('記録のファイルにしては大きすぎます。');
-      }
-      const records = readExport(await list[0].text());
-      await take(records, true);
-      return `記録を読み込みました（${records.size} 件）。`;
+    const archives = list.filter((file) => /\.zip$/i.test(file.name));
+    if (archives.length > 1) throw new ImportError('記録のファイルは一つずつ読み込んでください。');
+    if (archives.length === 1) {
+      const { records, whole } = await readArchive(archives[0]);
+      await take(records, whole);
+      return `記録を読み込みました（${[...records.keys()].join('、')}）。`;
     }
     const records = new Map();
     for (const file of list) {
-      const record = Module.ccall('tk_kept_record_name', 'string', ['string', 'string'],
-                                  [file.name, game.scenario]);
+      const record = recordNamed(file.name);
       if (!record) continue;
-      if (file.size > MAX_RECORD_BYTES) throw new ImportError(`${record} は記録にしては大きすぎます。`);
+      if (file.size > MAX_RECORD_BYTES) {
+        throw new ImportError(`${record} は記録にしては大きすぎます。`);
+      }
       records.set(record, new Uint8Array(await file.arrayBuffer()));
     }
     await take(records, false);
@@ -330,7 +338,7 @@ const TsukikageRecords = (() => {
     open,
     keep,
     download,
-    exportText,
+    exportArchive,
     importFiles,
     scenarioOf,
     removeTree,

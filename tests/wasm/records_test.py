@@ -2,7 +2,8 @@
 """The records that outlast the page, in headless Chromium: a save, a reload and a load bring
 back the same choice; the seen pictures and the endings survive a reload; the player's own
 folder (Japanese names in mixed case) plays through the folder picker, and a folder without a
-scenario is refused on the page; an export imported again restores the records, and damaged
+scenario is refused on the page; the exported archive holds the records as the desktop keeps
+them and imported again restores them; desktop record files import loose or zipped; damaged
 or foreign imports are refused with the records left as they were. Writes records_*.png.
 
 Usage: records_test.py WEB_DIR GAME_DIR OUT_DIR. Exits 77 (skipped) only without Chromium.
@@ -14,6 +15,7 @@ import shutil
 import sys
 import tempfile
 import time
+import zipfile
 
 sys.path.insert(0, str(pathlib.Path(__file__).parent))
 from page_test import CHROMIUM, SKIPPED, Page, first_line, serve, start_browser  # noqa: E402
@@ -206,45 +208,77 @@ def check_own_folder(page, game, root, out):
     return copy_ms
 
 
+EXPORTED = """
+const done = arguments[arguments.length - 1];
+TsukikageRecords.exportArchive().arrayBuffer().then((buffer) => {
+  let text = '';
+  for (const byte of new Uint8Array(buffer)) text += String.fromCharCode(byte);
+  done(btoa(text));
+});
+"""
+
+
+def import_refused(page, path, word):
+    page.js("document.getElementById('notice').textContent = '';")
+    page.pick_files("records-input", path)
+    page.wait(f"the refusal of {path.name}", "return document.getElementById('notice')"
+              ".classList.contains('problem') && document.getElementById('notice').textContent;")
+    assert word in page.notice(), page.notice()
+
+
+def imported(page, paths, word):
+    page.js("document.getElementById('notice').textContent = '';")
+    page.driver.find_element("id", "records-input").send_keys("\n".join(str(p) for p in paths))
+    page.wait("the import", "return document.getElementById('notice').textContent"
+              ".startsWith('記録を読み込みました') && TsukikageRecords.key;")
+    assert word in page.notice(), page.notice()
+
+
 def check_export_import(page, root):
     page.menu(menu_names(page)[0], menu_names(page)[2], "save2")
-    exported = page.js_async("TsukikageRecords.exportText().then(arguments[0]);")
-    data = json.loads(exported)
-    assert "save2.dat" in data["records"], sorted(data["records"])
     kept = page.stored()
+    exported = root / "records.zip"
+    exported.write_bytes(base64.b64decode(page.js_async(EXPORTED)))
+    # The archive lays the files out as the desktop keeps them, each as the browser holds it.
+    with zipfile.ZipFile(exported) as archive:
+        assert archive.testzip() is None
+        files = {info.filename: archive.read(info).decode("latin1") for info in archive.infolist()}
+    note = json.loads(files.pop("tsukikage-records.json"))
+    scenario = note["scenario"]
+    desktop_names = {"read-pages.txt": f"read-pages/{scenario}", "settings.ini": "tsukikage.ini"}
+    assert files == {desktop_names.get(k, k): v for k, v in kept.items()}, sorted(files)
 
-    # Damaged and foreign files are refused, and nothing kept changes.
-    damaged = dict(data, records=dict(data["records"], **{
-        "cgmode.dat": base64.b64encode(b"300\r\n").decode()}))
-    foreign = dict(data, scenario="0000000000000000-1.txt")
-    for name, text, word in (("damaged.json", json.dumps(damaged), "cgmode.dat"),
-                             ("foreign.json", json.dumps(foreign), "シナリオ"),
-                             ("broken.json", exported[:40], "壊れて")):
-        (root / name).write_text(text, encoding="utf-8")
-        page.js("document.getElementById('notice').textContent = '';")
-        page.pick_files("records-input", root / name)
-        page.wait(f"the refusal of {name}", "return document.getElementById('notice')"
-                  ".classList.contains('problem') && document.getElementById('notice').textContent;")
-        assert word in page.notice(), page.notice()
+    # Damaged, foreign and unreadable archives are refused, and nothing kept changes.
+    data = exported.read_bytes()
+    at = data.index(b"save2.dat") + len(b"save2.dat")  # the local entry's name, then its bytes
+    (root / "flipped.zip").write_bytes(data[:at] + bytes([data[at] ^ 1]) + data[at + 1:])
+    with zipfile.ZipFile(root / "bad-record.zip", "w") as archive:
+        archive.writestr("tsukikage-records.json", json.dumps(note))
+        archive.writestr("cgmode.dat", b"300\r\n")
+    with zipfile.ZipFile(root / "foreign.zip", "w") as archive:
+        archive.writestr("tsukikage-records.json", json.dumps(dict(note, scenario="0-1.txt")))
+        archive.writestr("save1.dat", b" 1 \r\n")
+    (root / "junk.zip").write_bytes(b"PK not really")
+    for name, word in (("flipped.zip", "save2.dat"), ("bad-record.zip", "cgmode.dat"),
+                       ("foreign.zip", "シナリオ"), ("junk.zip", "壊れて")):
+        import_refused(page, root / name, word)
         assert page.stored() == kept, f"{name} changed the records"
 
-    # Records from a desktop game folder: the files as the desktop names them.
+    # Record files of a desktop game folder, loose or in a zip made with any tool.
     desktop = root / "desktop"
     desktop.mkdir()
-    (desktop / "SAVE3.DAT").write_bytes(base64.b64decode(data["records"]["save2.dat"]))
+    (desktop / "SAVE3.DAT").write_bytes(kept["save2.dat"].encode("latin1"))
     (desktop / "notes.txt").write_text("not a record")
-    page.js("document.getElementById('notice').textContent = '';")
-    page.driver.find_element("id", "records-input").send_keys(
-        "\n".join(str(p) for p in sorted(desktop.iterdir())))
-    page.wait("the desktop import", "return document.getElementById('notice').textContent"
-              ".includes('save3.dat');")
-    assert page.stored().get("save3.dat") == kept["save2.dat"]
+    imported(page, sorted(desktop.iterdir()), "save3.dat")
+    with zipfile.ZipFile(root / "desktop.zip", "w", zipfile.ZIP_DEFLATED) as archive:
+        archive.writestr("月影/Save4.dat", kept["save2.dat"].encode("latin1"))
+        archive.writestr("月影/datafile", b"not a record")
+    imported(page, [root / "desktop.zip"], "save4.dat")
+    stored = page.stored()
+    assert stored["save3.dat"] == stored["save4.dat"] == kept["save2.dat"]
 
-    # The export taken back: the set as it was, save3 gone again.
-    (root / "records.json").write_text(exported, encoding="utf-8")
-    page.pick_files("records-input", root / "records.json")
-    page.wait("the import", "return document.getElementById('notice').textContent"
-              ".startsWith('記録を読み込みました');")
+    # The export taken back: the set as it was, the desktop's saves gone again.
+    imported(page, [exported], "save2.dat")
     page.wait_title()
     assert page.stored() == kept, "the import did not restore the exported records"
 
