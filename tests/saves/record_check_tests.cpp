@@ -2,6 +2,8 @@
 // for which record, and which bytes the game would read whole.
 #include <gtest/gtest.h>
 
+#include <cctype>
+
 #include "base/text_file.h"
 #include "comfort/read_pages.h"
 #include "extras/ending_record.h"
@@ -81,7 +83,9 @@ TEST(RecordProblem, AcceptsWhatTheGameWritesAndRefusesWhatItCouldNotRead) {
     for (const auto& c : cases) {
         const std::optional<std::string> problem = RecordProblem(c.record, c.bytes);
         EXPECT_EQ(!problem, c.whole) << c.record << " " << c.bytes.size() << " bytes";
-        if (problem) EXPECT_NE(problem->find(c.record), std::string::npos) << *problem;
+        if (problem) {
+            EXPECT_NE(problem->find(c.record), std::string::npos) << *problem;
+        }
     }
 }
 
