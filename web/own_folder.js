@@ -60,7 +60,8 @@ const TsukikageFolder = (() => {
             folders.add(folder);
           }
           const bytes = new Uint8Array(await item.file.arrayBuffer());
-          fs.writeFile(`${folder}/${parts[parts.length - 1]}`, bytes);
+          // The file system takes the bytes as they are, without a copy.
+          fs.writeFile(`${folder}/${parts[parts.length - 1]}`, bytes, { canOwn: true });
         }
         progress(++done, files.length);
       }
