@@ -52,7 +52,7 @@
     if (files.length === 0 || ended()) return;
     try {
       const message = await window.tsukikage.importRecords(files);
-      tell(message);
+      tell(`${message}ゲームは最初の画面から始まります。`);
     } catch (error) {
       if (!(error instanceof TsukikageRecords.ImportError)) console.warn('import', error);
       tell(error instanceof TsukikageRecords.ImportError

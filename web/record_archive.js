@@ -118,7 +118,8 @@ const TsukikageArchive = (() => {
       if (local + 30 > bytes.length || view.getUint32(local, true) !== LOCAL) {
         throw new Error('bad entry');
       }
-      const start = local + 30 + view.getUint16(local + 26, true) + view.getUint16(local + 28, true);
+      const start =
+        local + 30 + view.getUint16(local + 26, true) + view.getUint16(local + 28, true);
       if (start + packed > bytes.length) throw new Error('cut short');
       const data = bytes.subarray(start, start + packed);
       let content;

@@ -30,6 +30,10 @@ const TsukikageRecords = (() => {
 
   function openDatabase() {
     if (!database) {
+      // Saves must not go when the browser runs short of room: asked once, granted or not.
+      if (navigator.storage && navigator.storage.persist) {
+        navigator.storage.persist().catch(() => {});
+      }
       database = new Promise((resolve, reject) => {
         const request = indexedDB.open(DB_NAME, 1);
         request.onupgradeneeded = () => request.result.createObjectStore(STORE);

@@ -139,7 +139,8 @@ def check_ending_survives(page):
     page.driver.refresh()
     page.wait_title()
     assert page.stored()["endlist.dat"] == after
-    shown = page.js("return new TextDecoder('latin1').decode(Module.FS.readFile('/game/endlist.dat'));")
+    shown = page.js("return new TextDecoder('latin1')"
+                    ".decode(Module.FS.readFile('/game/endlist.dat'));")
     assert shown == after, "the engine does not read the kept ending record"
     return after
 
