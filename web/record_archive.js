@@ -73,7 +73,7 @@ const TsukikageArchive = (() => {
       total += value.length;
       if (total > limit) {
         reader.cancel();
-        throw new Error('too large');
+        throw new Error('大きすぎます');
       }
       parts.push(value);
     }
@@ -86,7 +86,8 @@ const TsukikageArchive = (() => {
     return out;
   }
 
-  // The archive's files as [name, bytes] pairs; throws an Error on anything it cannot read.
+  // The archive's files as [name, bytes] pairs; throws an Error saying, for the player, what
+  // it cannot read.
   async function read(buffer, limit) {
     const bytes = new Uint8Array(buffer);
     const view = new DataView(buffer);
@@ -97,13 +98,13 @@ const TsukikageArchive = (() => {
         break;
       }
     }
-    if (end < 0) throw new Error('not a zip archive');
+    if (end < 0) throw new Error('zip ではありません');
     const count = view.getUint16(end + 10, true);
     let at = view.getUint32(end + 16, true);
     const decoder = new TextDecoder('utf-8', { fatal: false });
     const files = [];
     for (let i = 0; i < count; ++i) {
-      if (at + 46 > end || view.getUint32(at, true) !== CENTRAL) throw new Error('bad directory');
+      if (at + 46 > end || view.getUint32(at, true) !== CENTRAL) throw new Error('目次が壊れています');
       const method = view.getUint16(at + 10, true);
       const crc = view.getUint32(at + 16, true);
       const packed = view.getUint32(at + 20, true);
@@ -114,19 +115,19 @@ const TsukikageArchive = (() => {
       const name = decoder.decode(bytes.subarray(at + 46, at + 46 + nameLength));
       at += 46 + skip;
       if (name.endsWith('/')) continue;
-      if (size > limit) throw new Error(`${name}: too large`);
+      if (size > limit) throw new Error(`${name} が大きすぎます`);
       if (local + 30 > bytes.length || view.getUint32(local, true) !== LOCAL) {
-        throw new Error('bad entry');
+        throw new Error(`${name} の場所が壊れています`);
       }
       const start =
         local + 30 + view.getUint16(local + 26, true) + view.getUint16(local + 28, true);
-      if (start + packed > bytes.length) throw new Error('cut short');
+      if (start + packed > bytes.length) throw new Error(`${name} が途中で切れています`);
       const data = bytes.subarray(start, start + packed);
       let content;
       if (method === 0) content = data.slice();
       else if (method === 8) content = await inflate(data, limit);
-      else throw new Error(`${name}: unknown compression`);
-      if (content.length !== size || crc32(content) !== crc) throw new Error(`${name}: damaged`);
+      else throw new Error(`${name} の圧縮の方式を読めません`);
+      if (content.length !== size || crc32(content) !== crc) throw new Error(`${name} が壊れています`);
       files.push([name, content]);
     }
     return files;

@@ -241,7 +241,7 @@ const TsukikageRecords = (() => {
     try {
       files = await TsukikageArchive.read(await file.arrayBuffer(), MAX_RECORD_BYTES);
     } catch (error) {
-      throw new ImportError(`記録のファイルが壊れています（${error.message}）。`);
+      throw new ImportError(`記録のファイルを読めません（${error.message}）。`);
     }
     const records = new Map();
     let whole = false;

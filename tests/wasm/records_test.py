@@ -260,8 +260,11 @@ def check_export_import(page, root):
         archive.writestr("tsukikage-records.json", json.dumps(dict(note, scenario="0-1.txt")))
         archive.writestr("save1.dat", b" 1 \r\n")
     (root / "junk.zip").write_bytes(b"PK not really")
-    for name, word in (("flipped.zip", "save2.dat"), ("bad-record.zip", "cgmode.dat"),
-                       ("foreign.zip", "シナリオ"), ("junk.zip", "壊れて")):
+    with zipfile.ZipFile(root / "huge.zip", "w", zipfile.ZIP_DEFLATED) as archive:
+        archive.writestr("save1.dat", b" 1 \r\n" + b" " * (1 << 20))
+    for name, word in (("flipped.zip", "save2.dat が壊れています"),
+                       ("bad-record.zip", "cgmode.dat"), ("foreign.zip", "シナリオ"),
+                       ("junk.zip", "zip ではありません"), ("huge.zip", "大きすぎ")):
         import_refused(page, root / name, word)
         assert page.stored() == kept, f"{name} changed the records"
 
