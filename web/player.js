@@ -470,7 +470,12 @@
   function playFolder(folder, name) {
     let opened = false;
     state.chain = state.chain.catch(() => {}).then(async () => {
-      opened = await TsukikageRecords.open(folder, name);
+      try {
+        opened = await TsukikageRecords.open(folder, name);
+      } catch (error) {
+        // The game played goes on; the later calls must not wait on a failed start.
+        console.warn('start', error);
+      }
       if (!opened) return;
       clearTimeout(state.timer);
       pictures.clear();
