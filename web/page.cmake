@@ -18,7 +18,8 @@ add_custom_command(
     DEPENDS ${TSUKIKAGE_WEB_GAME}/datafile ${CMAKE_CURRENT_SOURCE_DIR}/web/stage_game.cmake
     COMMENT "Taking the game for the page")
 
-set(WEB_PAGE_FILES index.html player.css player.js paint.js)
+set(WEB_PAGE_FILES index.html player.css player.js paint.js record_archive.js records.js own_folder.js
+    game_tools.js)
 set(WEB_PAGE_OUTPUTS ${WEB_DIR}/fonts/ipagp.ttf)
 foreach(file ${WEB_PAGE_FILES})
     add_custom_command(
@@ -40,6 +41,6 @@ set_target_properties(tsukikage_web PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${WEB_DI
 # Asyncify lets a box and a picture's decoding wait inside the engine's call; its stack holds
 # the engine's frames from the page's call down to the wait.
 target_link_options(tsukikage_web PRIVATE -sASYNCIFY -sASYNCIFY_STACK_SIZE=131072
-                    -sENVIRONMENT=web -sEXPORTED_RUNTIME_METHODS=ccall,UTF8ToString
+                    -sENVIRONMENT=web -sEXPORTED_RUNTIME_METHODS=ccall,UTF8ToString,FS
                     "SHELL:--preload-file ${WEB_GAME}@/game")
 set_property(TARGET tsukikage_web APPEND PROPERTY LINK_DEPENDS ${WEB_GAME}/datafile)

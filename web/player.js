@@ -46,6 +46,8 @@
   const page = {
     decoded: null,
     openBox(text, icon, title) {
+      // The engine waits on the box: what it wrote before is kept even if the tab closes now.
+      TsukikageRecords.keep().catch(() => {});
       const number = state.nextBox++;
       state.boxes.set(number, false);
       boxDialog.querySelector('.box-title').textContent = title;
@@ -103,10 +105,12 @@
   function call(name, argTypes = [], args = [], returnType = null) {
     const run = () => {
       if (state.ended) return null;
+      // Arguments made when the call's turn comes; none: the call is dropped.
+      const values = typeof args === 'function' ? args() : args;
+      if (values === null) return null;
       state.busy = true;
       return Promise.resolve()
-        .then(() => Module.ccall(name, returnType, argTypes,
-                                 typeof args === 'function' ? args() : args, { async: true }))
+        .then(() => Module.ccall(name, returnType, argTypes, values, { async: true }))
         .then((result) => {
           state.busy = false;
           afterCall();
@@ -114,7 +118,10 @@
         }, (error) => {
           state.busy = false;
           // The game ended: the page shows it already (page.ended).
-          if (error && error.name === 'ExitStatus') return null;
+          if (error && error.name === 'ExitStatus') {
+            TsukikageRecords.keep().catch(() => {});
+            return null;
+          }
           throw error;
         });
     };
@@ -123,6 +130,7 @@
   }
 
   function afterCall() {
+    TsukikageRecords.keep().catch(() => {});
     if (state.ended) return;
     scheduleTick();
     requestPaint();
@@ -193,10 +201,13 @@
   }
 
   // --- Scale and the mouse ----------------------------------------------------------------
-  // The largest whole factor that fits the browser's window beside the menu bar.
+  // The largest whole factor that fits the browser's window beside the menu bar and the
+  // page's tools.
   function fitScale() {
+    const tools = document.getElementById('tools');
+    const below = 32 + (tools ? tools.offsetHeight : 0);
     const room = Math.min(window.innerWidth / WIDTH,
-                          (window.innerHeight - menubar.offsetHeight - 32) / HEIGHT);
+                          (window.innerHeight - menubar.offsetHeight - below) / HEIGHT);
     state.scale = Math.max(1, Math.floor(room));
     canvas.style.width = `${WIDTH * state.scale}px`;
     canvas.style.height = `${HEIGHT * state.scale}px`;
@@ -452,7 +463,36 @@
       console.warn('font', error);
     }
     state.started = true;
-    await call('tk_start', ['string'], [GAME_FOLDER]);
+    await playFolder(GAME_FOLDER, 'game');
+  }
+
+  // Starts the game of a folder with its records put back; false when it holds no scenario.
+  function playFolder(folder, name) {
+    let opened = false;
+    state.chain = state.chain.catch(() => {}).then(async () => {
+      try {
+        opened = await TsukikageRecords.open(folder, name);
+      } catch (error) {
+        // The game played goes on; the later calls must not wait on a failed start.
+        console.warn('start', error);
+      }
+      if (!opened) return;
+      clearTimeout(state.timer);
+      pictures.clear();
+      cursors.clear();
+      state.paintedRevision = -1;
+      state.frame = null;
+      if (state.aboutShown !== null) {
+        state.aboutShown = null;
+        aboutDialog.close();
+      }
+    });
+    return call('tk_start', ['string'], () => {
+      if (!opened) return null;
+      state.gameFolder = folder;
+      state.gameName = name;
+      return [folder];
+    }).then(() => opened);
   }
 
   window.Module = {
@@ -479,5 +519,15 @@
       return state.titleShownAt === null ? null : state.titleShownAt - state.startedAt;
     },
     idle() { return state.chain; },
+    playFolder,
+    // Imports records into the game played, which then starts again with them.
+    async importRecords(files) {
+      const game = { folder: state.gameFolder, name: state.gameName };
+      const taking = state.chain.catch(() => {}).then(() => TsukikageRecords.importFiles(files));
+      state.chain = taking.catch(() => {});
+      const message = await taking;
+      await playFolder(game.folder, game.name);
+      return message;
+    },
   };
 })();

@@ -41,7 +41,8 @@ add_test(NAME modal_wait_tests
          COMMAND ${TSUKIKAGE_NODE} --no-experimental-fetch $<TARGET_FILE:modal_wait_tests>)
 
 # The browser view's own logic: timers, keys, the window as JSON for the page.
-add_executable(web_view_tests wasm/web_view_tests.cpp)
+add_executable(web_view_tests wasm/web_view_tests.cpp wasm/kept_records_tests.cpp)
+target_include_directories(web_view_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(web_view_tests PRIVATE webview gtest gtest_main)
 target_link_options(web_view_tests PRIVATE -sEXIT_RUNTIME=1)
 add_test(NAME web_view_tests
@@ -55,3 +56,10 @@ add_test(NAME page_in_chromium
          COMMAND ${TSUKIKAGE_SYSTEM_PYTHON} ${CMAKE_CURRENT_SOURCE_DIR}/wasm/page_test.py
                  ${CMAKE_BINARY_DIR}/web ${TSUKIKAGE_WEB_GAME} ${CMAKE_BINARY_DIR})
 set_tests_properties(page_in_chromium PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300 RUN_SERIAL TRUE)
+
+# The records kept in the browser across reloads, export and import, and a game folder of
+# the player's own chosen with the folder picker (wasm/records_test.py).
+add_test(NAME records_in_chromium
+         COMMAND ${TSUKIKAGE_SYSTEM_PYTHON} ${CMAKE_CURRENT_SOURCE_DIR}/wasm/records_test.py
+                 ${CMAKE_BINARY_DIR}/web ${TSUKIKAGE_WEB_GAME} ${CMAKE_BINARY_DIR})
+set_tests_properties(records_in_chromium PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300 RUN_SERIAL TRUE)

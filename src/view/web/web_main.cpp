@@ -5,11 +5,14 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "engine/engine.h"
 #include "platform/silent_sound.h"
+#include "saves/record_check.h"
 #include "view/web/browser_keys.h"
 #include "view/web/frame.h"
+#include "view/web/kept_records.h"
 #include "view/web/timer_schedule.h"
 #include "view/web/web_platform.h"
 
@@ -20,20 +23,28 @@ namespace {
 EM_JS(void, PaintNow, (), { Module.page.paintNow(); });
 // clang-format on
 
+// The player's own records of the game played: its read pages and its settings. The game's
+// records stay in its folder. The page keeps both in the browser's storage and puts them back
+// here before a game starts (web/records.js).
+constexpr std::string_view kPlayerFolder = "/player";
+
 class Player {
   public:
     explicit Player(const char* game_folder)
         : message_box_([this] { BeforeBox(); }, [this] { TickDue(); }),
           platform_{message_box_,     beeper_,     busy_pointer_, process_,
                     picture_decoder_, wave_voice_, music_device_},
-          // Records and the read pages stay in memory until the page keeps them.
-          engine(platform_, game_folder) {}
+          engine(platform_, game_folder, {}, std::filesystem::path(kPlayerFolder) / "read-pages"),
+          settings_(std::filesystem::path(kPlayerFolder) / "settings.ini") {
+        if (const std::optional<PlaySettings> kept = settings_.Load()) engine.ApplySettings(*kept);
+    }
 
     // Runs one event, then lets the timers follow the model, as the desktop's Sync does.
     template <typename Handler>
     void Dispatch(Handler&& handler) {
         handler();
         schedule.Sync(engine.form, emscripten_get_now());
+        settings_.Keep(engine.comfort.settings());
     }
 
     void TickDue() {
@@ -63,7 +74,13 @@ class Player {
     PictureTable pictures;
     // Kept until the page's next call for a text.
     std::string text;
+
+  private:
+    KeptSettings settings_;
 };
+
+// Kept until the page's next call for a text, with or without a game.
+std::string reply;
 
 std::unique_ptr<Player> player;
 
@@ -78,6 +95,28 @@ extern "C" {
 EMSCRIPTEN_KEEPALIVE void tk_start(const char* game_folder) {
     player = std::make_unique<tsukikage::web::Player>(game_folder);
     player->Dispatch([] { player->engine.Form_Load(); });
+}
+
+// The name of the record of read pages of the folder's scenario, which tells games apart; ""
+// when the folder holds no scenario.
+EMSCRIPTEN_KEEPALIVE const char* tk_scenario_record(const char* game_folder) {
+    tsukikage::web::reply = tsukikage::web::ScenarioRecordName(game_folder).value_or("");
+    return tsukikage::web::reply.c_str();
+}
+
+// The kept record a file stands for by its name (saves/record_check.h), or "".
+EMSCRIPTEN_KEEPALIVE const char* tk_kept_record_name(const char* file_name,
+                                                     const char* read_pages_name) {
+    tsukikage::web::reply =
+        tsukikage::KeptRecordName(file_name, read_pages_name).value_or(std::string());
+    return tsukikage::web::reply.c_str();
+}
+
+// What is wrong with the bytes of a file as a kept record, for the player; "" when they read
+// whole.
+EMSCRIPTEN_KEEPALIVE const char* tk_record_problem(const char* record, const char* file) {
+    tsukikage::web::reply = tsukikage::web::KeptRecordProblem(record, file).value_or("");
+    return tsukikage::web::reply.c_str();
 }
 
 // The left button and the pointer at client-area points.
