@@ -69,6 +69,26 @@ void DrawSunkenEdge(QPainter& painter, QRect r) {
     }
 }
 
+// A band `width` pixels wide just inside the rectangle's edge.
+void FillRing(QPainter& painter, const QRect& r, int width, const QColor& colour) {
+    if (r.width() <= 2 * width || r.height() <= 2 * width) {
+        painter.fillRect(r, colour);
+        return;
+    }
+    painter.fillRect(r.left(), r.top(), r.width(), width, colour);
+    painter.fillRect(r.left(), r.bottom() + 1 - width, r.width(), width, colour);
+    painter.fillRect(r.left(), r.top() + width, width, r.height() - 2 * width, colour);
+    painter.fillRect(r.right() + 1 - width, r.top() + width, width, r.height() - 2 * width, colour);
+}
+
+// What the keyboard points at: a frame two pixels wide in `colour`, edged in black on both
+// sides so that it stands out on any picture.
+void DrawFocusFrame(QPainter& painter, const QRect& r, const QColor& colour) {
+    FillRing(painter, r, 1, Qt::black);
+    FillRing(painter, r.adjusted(1, 1, -1, -1), 2, colour);
+    FillRing(painter, r.adjusted(3, 3, -3, -3), 1, Qt::black);
+}
+
 void DrawPicture(QPainter& painter, QPoint at, const std::shared_ptr<const Surface>& picture) {
     if (!picture) return;
     const QImage image = SurfaceImage(*picture);
@@ -151,14 +171,11 @@ void Canvas::PaintModel() {
         painter.setClipRect(ToQRect(visible), Qt::IntersectClip);
         PaintControl(painter, form_[*it]);
         if (form_.key_focus == *it) {
-            // What the keyboard points at: a thin dotted frame, in the text's colour on a
-            // caption and in white on a picture.
+            // In the text's colour on a caption, in white on a picture.
             const Control& control = form_[*it];
-            const QColor colour =
-                control.kind == ControlKind::Label ? ToQColor(control.fore_color) : Qt::white;
-            painter.setPen(QPen(colour, 1, Qt::DotLine));
-            painter.setBrush(Qt::NoBrush);
-            painter.drawRect(ToQRect(control.rect).adjusted(0, 0, -1, -1));
+            DrawFocusFrame(painter, ToQRect(control.rect),
+                           control.kind == ControlKind::Label ? ToQColor(control.fore_color)
+                                                              : QColor(Qt::white));
         }
         painter.restore();
     }
