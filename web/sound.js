@@ -5,11 +5,13 @@
 //
 // Browsers start audio only after a gesture: the graph is built at once and suspended, and
 // the first click, tap or key resumes it, so whatever the game asked for before (a looping
-// piece at the title) sounds from then on.
+// piece at the title) sounds from then on. While nothing sounds the graph is suspended again,
+// so an idle page costs no audio thread (the synthesizer would render silence on and on).
 'use strict';
 
 const TsukikageSound = (() => {
   const SOUNDFONT = 'soundfont.sf2';
+  const IDLE_MS = 1500;  // silence before the graph is suspended: a piece's last notes ring out
   const WORKLET_SCRIPTS = ['libfluidsynth.js', 'fluid_quiet.js', 'js-synthesizer.worklet.min.js'];
 
   const context = new AudioContext({ latencyHint: 'interactive' });
@@ -27,7 +29,10 @@ const TsukikageSound = (() => {
   let musicSource = null;  // ... and the source playing it
   let midi = null;         // the MIDI piece opened by the music device
   let midiPlaying = false;
+  let midiPass = 0;        // the MIDI pass now asked for
   let musicStarts = 0;     // passes of the music started, for tests
+  let unlocked = false;    // a gesture has let the page start audio
+  let idleTimer = null;
 
   // One synthesizer for the page's life; its calls are queued so they reach it in order
   // however long the soundfont takes to load.
@@ -93,8 +98,30 @@ const TsukikageSound = (() => {
     source.disconnect();
   }
 
-  function unlock() {
-    if (context.state !== 'running') context.resume();
+  function sounding() {
+    return voice !== null || musicSource !== null || midiPlaying;
+  }
+
+  // Runs the graph while something sounds, and suspends it a little after the last sound.
+  function follow() {
+    if (!unlocked) return;
+    clearTimeout(idleTimer);
+    idleTimer = null;
+    if (sounding()) {
+      if (context.state !== 'running') context.resume();
+      return;
+    }
+    idleTimer = setTimeout(() => {
+      idleTimer = null;
+      if (!sounding() && context.state === 'running') context.suspend();
+    }, IDLE_MS);
+  }
+
+  function unlock(event) {
+    if (unlocked || !event.isTrusted) return;
+    unlocked = true;
+    context.resume();
+    follow();
   }
   for (const event of ['pointerdown', 'keydown', 'touchend', 'mousedown']) {
     window.addEventListener(event, unlock, { capture: true, passive: true });
@@ -111,7 +138,9 @@ const TsukikageSound = (() => {
       try {
         voice = startSource(bufferOf(samples, channels, rate), loop, voiceGain);
         voice.onended = function () {
-          if (voice === this) voice = null;
+          if (voice !== this) return;
+          voice = null;
+          follow();
         };
       } catch (error) {
         console.warn('wave not played:', error);  // a rate Web Audio does not take
@@ -120,6 +149,7 @@ const TsukikageSound = (() => {
     stopVoice() {
       stopSource(voice);
       voice = null;
+      follow();
     },
     loadMidi(bytes) {
       this.unloadMusic();
@@ -141,18 +171,32 @@ const TsukikageSound = (() => {
         stopSource(musicSource);
         const offset = Math.min(fromMs / 1000, musicWave.duration);
         musicSource = startSource(musicWave, false, musicGain, offset);
+        musicSource.onended = function () {
+          if (musicSource !== this) return;
+          musicSource = null;
+          follow();
+        };
+        follow();
         return;
       }
       if (!midi) return;
       const piece = midi;
+      const pass = ++midiPass;
       midiPlaying = true;
+      follow();
       withSynth(async (s) => {
-        if (piece !== midi || !midiPlaying) return;
+        if (pass !== midiPass || !midiPlaying) return;
         s.midiAllSoundsOff();
         await s.resetPlayer();
         await s.addSMFDataToPlayer(piece.slice().buffer);
         if (fromTick > 0) s.seekPlayer(fromTick);
         await s.playPlayer();
+        // The piece has played to its end: the graph may rest.
+        s.waitForPlayerStopped().then(() => {
+          if (pass !== midiPass) return;
+          midiPlaying = false;
+          follow();
+        });
       });
     },
     stopMusic() {
@@ -160,11 +204,13 @@ const TsukikageSound = (() => {
       musicSource = null;
       if (midiPlaying) {
         midiPlaying = false;
+        ++midiPass;
         withSynth((s) => {
           s.stopPlayer();
           s.midiAllSoundsOff();
         });
       }
+      follow();
     },
     unloadMusic() {
       this.stopMusic();
