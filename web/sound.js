@@ -34,11 +34,13 @@ const TsukikageSound = (() => {
   let unlocked = false;    // a gesture has let the page start audio
   let idleTimer = null;
 
-  // One synthesizer for the page's life; its calls are queued so they reach it in order
-  // however long the soundfont takes to load.
+  // One synthesizer for the page's life, loaded when the game first opens a MIDI piece or the
+  // player first touches the page, so that it never slows the page's own loading; its calls
+  // are queued so they reach it in order however long the soundfont takes to load.
   let synth = null;
   let synthQueue = Promise.resolve();
-  const synthReady = (async () => {
+  let synthReady = null;
+  const loadSynth = () => synthReady || (synthReady = (async () => {
     if (typeof JSSynth === 'undefined' || !context.audioWorklet) return false;
     try {
       for (const script of WORKLET_SCRIPTS) await context.audioWorklet.addModule(script);
@@ -56,11 +58,11 @@ const TsukikageSound = (() => {
       synth = null;
       return false;
     }
-  })();
+  })());
 
   function withSynth(action) {
     synthQueue = synthQueue
-      .then(() => synthReady)
+      .then(loadSynth)
       .then((ready) => (ready ? action(synth) : undefined))
       .catch((error) => console.warn('MIDI:', error));
     return synthQueue;
@@ -120,6 +122,7 @@ const TsukikageSound = (() => {
   function unlock(event) {
     if (unlocked || !event.isTrusted) return;
     unlocked = true;
+    loadSynth();
     context.resume();
     follow();
   }
@@ -129,7 +132,7 @@ const TsukikageSound = (() => {
 
   return {
     context,
-    synthReady,
+    loadSynth,
     get voicePlaying() { return voice !== null; },
     get musicStarts() { return musicStarts; },
     playVoice(samples, channels, rate, loop) {
@@ -154,6 +157,7 @@ const TsukikageSound = (() => {
     loadMidi(bytes) {
       this.unloadMusic();
       midi = bytes;
+      loadSynth();
     },
     loadMusicWave(samples, channels, rate) {
       this.unloadMusic();

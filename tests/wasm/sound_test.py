@@ -58,16 +58,14 @@ def main():
         page.settled()
         assert page.js("return TsukikageSound.context.state;") == "suspended", \
             "audio runs before any gesture"
-        page.wait("the soundfont", "return TsukikageSound.synthReady.then ? "
-                  "(TsukikageSound.synthReady.then(r => window.synthLoaded = r), "
-                  "window.synthLoaded) : false;", 60)
-
         # The first page asks for the looping theme while nobody has touched the page.
         untrusted_click(page, "NewGameImage")
         page.wait("the first page", "const l = tsukikage.control('Label1');"
                   " return l && l.caption.trim() !== '';")
         page.settled()
         assert page.js("return TsukikageSound.context.state;") == "suspended"
+        page.wait("the soundfont", "TsukikageSound.loadSynth().then(r => window.synthLoaded = r);"
+                  " return window.synthLoaded;", 60)
         silent = loudest(page, "music", 0.5)
         assert silent == 0, f"heard {silent} before the gesture"
 
