@@ -68,14 +68,28 @@ const TsukikageSound = (() => {
     return synthQueue;
   }
 
+  // The rates an AudioBuffer takes; a wave outside them is resampled into them, as the
+  // desktop's mixer converts every rate.
+  const MIN_RATE = 3000;
+  const MAX_RATE = 768000;
+
   // Samples interleaved at full scale 1 into a buffer of their own (the engine's memory is
-  // reused once the call returns).
+  // reused once the call returns), by linear interpolation where the rate must change.
   function bufferOf(samples, channels, rate) {
     const frames = Math.floor(samples.length / channels);
-    const buffer = new AudioBuffer({ length: frames, numberOfChannels: channels, sampleRate: rate });
+    const target = Math.min(Math.max(rate, MIN_RATE), MAX_RATE);
+    const length = Math.max(1, Math.round(frames * target / rate));
+    const buffer = new AudioBuffer({ length, numberOfChannels: channels, sampleRate: target });
+    const step = rate / target;
     for (let c = 0; c < channels; ++c) {
-      const plane = new Float32Array(frames);
-      for (let i = 0, at = c; i < frames; ++i, at += channels) plane[i] = samples[at];
+      const plane = new Float32Array(length);
+      for (let i = 0; i < length; ++i) {
+        const at = Math.min(i * step, frames - 1);
+        const before = Math.floor(at);
+        const after = Math.min(before + 1, frames - 1);
+        const share = at - before;
+        plane[i] = samples[before * channels + c] * (1 - share) + samples[after * channels + c] * share;
+      }
       buffer.copyToChannel(plane, c);
     }
     return buffer;
@@ -135,9 +149,11 @@ const TsukikageSound = (() => {
     loadSynth,
     get voicePlaying() { return voice !== null; },
     get musicStarts() { return musicStarts; },
+    // Whether the wave plays.
     playVoice(samples, channels, rate, loop) {
       stopSource(voice);
       voice = null;
+      if (channels < 1 || channels > 32 || samples.length < channels || !(rate > 0)) return false;
       try {
         voice = startSource(bufferOf(samples, channels, rate), loop, voiceGain);
         voice.onended = function () {
@@ -146,8 +162,11 @@ const TsukikageSound = (() => {
           follow();
         };
       } catch (error) {
-        console.warn('wave not played:', error);  // a rate Web Audio does not take
+        console.warn('wave not played:', error);
+        return false;
       }
+      follow();
+      return true;
     },
     stopVoice() {
       stopSource(voice);

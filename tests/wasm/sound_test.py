@@ -87,6 +87,19 @@ def main():
         chime = loudest(page, "voice", 0.4)
         assert HEARD < chime <= 1.0, f"the chime is not heard: peak {chime}"
 
+        # A 100 Hz square at rates an AudioBuffer does not take is resampled into its range, and
+        # heard; a wave with no whole frame is refused.
+        for rate in (1000, 2999, 3000, 768000, 1000000):
+            played = page.js("const wave = new Float32Array(arguments[0] / 2);"
+                             "for (let i = 0; i < wave.length; ++i)"
+                             "  wave[i] = Math.floor(i * 200 / arguments[0]) % 2 ? 0.5 : -0.5;"
+                             "return TsukikageSound.playVoice(wave, 1, arguments[0], true);", rate)
+            assert played, f"a wave at {rate} Hz is not played"
+            level = loudest(page, "voice", 0.3)
+            assert level > HEARD, f"a wave at {rate} Hz is not heard: peak {level}"
+        assert not page.js("return TsukikageSound.playVoice(new Float32Array(1), 2, 8000, false);")
+        page.js("TsukikageSound.stopVoice();")
+
         errors = [e for e in driver.get_log("browser") if e["level"] == "SEVERE"]
         assert not errors, f"errors in the console: {errors}"
         print(f"sound_test: theme peak {music:.3f}, started again {again:.3f};"

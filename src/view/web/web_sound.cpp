@@ -14,11 +14,11 @@ namespace {
 
 // The page's sound (web/sound.js); a page without it stays silent.
 // clang-format off
-EM_JS(void, VoicePlay, (const float* samples, int frames, int channels, int rate, int loop), {
-    if (typeof TsukikageSound === 'undefined') return;
+EM_JS(int, VoicePlay, (const float* samples, int frames, int channels, int rate, int loop), {
+    if (typeof TsukikageSound === 'undefined') return 1;
     const start = samples >> 2;
-    TsukikageSound.playVoice(HEAPF32.subarray(start, start + frames * channels), channels, rate,
-                             loop !== 0);
+    return TsukikageSound.playVoice(HEAPF32.subarray(start, start + frames * channels), channels,
+                                    rate, loop !== 0) ? 1 : 0;
 });
 EM_JS(void, VoiceStop, (), {
     if (typeof TsukikageSound !== 'undefined') TsukikageSound.stopVoice();
@@ -74,9 +74,8 @@ std::int32_t WebWaveVoice::PlaySound(std::string_view name, unsigned flags) {
     const std::optional<std::string> file = ReadSoundFile(*path);
     const std::optional<WaveSamples> wave = file ? DecodeWaveSamples(*file) : std::nullopt;
     if (!wave) return 0;
-    VoicePlay(wave->samples.data(), static_cast<int>(wave->Frames()), wave->channels,
-              wave->sample_rate, (flags & snd::kLoop) ? 1 : 0);
-    return 1;
+    return VoicePlay(wave->samples.data(), static_cast<int>(wave->Frames()), wave->channels,
+                     wave->sample_rate, (flags & snd::kLoop) ? 1 : 0);
 }
 
 bool WebMusicPlayer::Load(const std::filesystem::path& path) {
