@@ -170,6 +170,7 @@ void DecodeIma(std::string_view data, const AdpcmBlocks& blocks, int channels, S
 
 constexpr int kMsAdaptation[16] = {230, 230, 230, 230, 307, 409, 512, 614,
                                    768, 614, 512, 409, 307, 230, 230, 230};
+constexpr int kMaxMsDelta = 1 << 20;
 constexpr int kMsCoefficients[7][2] = {{256, 0}, {512, -256}, {0, 0},     {192, 64},
                                        {240, 0}, {460, -208}, {392, -232}};
 
@@ -204,7 +205,9 @@ void DecodeMsAdpcm(std::string_view data, const AdpcmBlocks& blocks, int channel
             const int predicted =
                 (sample1[c] * coefficient[c][0] + sample2[c] * coefficient[c][1]) >> 8;
             const int value = Clamp16(predicted + signed_nibble * delta[c]);
-            delta[c] = std::max((kMsAdaptation[nibble] * delta[c]) >> 8, 16);
+            // A damaged block can make the step grow without end: it is held where no sum
+            // overflows, far above any step a whole file reaches.
+            delta[c] = std::clamp((kMsAdaptation[nibble] * delta[c]) >> 8, 16, kMaxMsDelta);
             sample2[c] = sample1[c];
             sample1[c] = value;
             sink.Add16(value);

@@ -102,5 +102,17 @@ TEST(WaveDecodeTest, FilesWithNothingToDecodeGiveNothing) {
     for (const std::string& file : cases) EXPECT_FALSE(DecodeWaveSamples(file)) << file.size();
 }
 
+// An MS ADPCM block whose every nibble raises the step: it grows to its bound and the samples
+// stay at full scale, with no overflow on the way.
+TEST(WaveDecodeTest, AnMsAdpcmStepThatKeepsGrowingIsHeld) {
+    const std::string block =
+        std::string("\x00\xFF\x7F\x00\x00\x00\x00", 7) + std::string(4000, '\x77');
+    const std::optional<WaveSamples> wave =
+        DecodeWaveSamples(Wave(AdpcmFmt(wave::kMsAdpcm, 1, 4007, 8002), block));
+    ASSERT_TRUE(wave);
+    ASSERT_EQ(wave->samples.size(), 8002u);
+    EXPECT_EQ(wave->samples.back(), 32767 * k16);
+}
+
 }  // namespace
 }  // namespace tsukikage
