@@ -100,6 +100,20 @@ def main():
         assert not page.js("return TsukikageSound.playVoice(new Float32Array(1), 2, 8000, false);")
         page.js("TsukikageSound.stopVoice();")
 
+        # A wave opened by the music device plays from a point on the music output, and a stop
+        # silences it (all but the synthesizer's fading reverb).
+        page.js("TsukikageSound.stopMusic();"
+                "const wave = new Float32Array(16000);"
+                "for (let i = 0; i < wave.length; ++i) wave[i] = Math.floor(i / 40) % 2 ? 0.5 : -0.5;"
+                "TsukikageSound.loadMusicWave(wave, 1, 8000);"
+                "TsukikageSound.playMusic(500, 0);")
+        wave_music = loudest(page, "music", 0.5)
+        assert HEARD < wave_music <= 1.0, f"the music wave is not heard: peak {wave_music}"
+        page.js("TsukikageSound.stopMusic();")
+        time.sleep(0.3)
+        stopped = loudest(page, "music", 0.3)
+        assert stopped < 0.01, f"the stopped music is still heard: peak {stopped}"
+
         errors = [e for e in driver.get_log("browser") if e["level"] == "SEVERE"]
         assert not errors, f"errors in the console: {errors}"
         print(f"sound_test: theme peak {music:.3f}, started again {again:.3f};"
