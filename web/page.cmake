@@ -19,7 +19,7 @@ add_custom_command(
     COMMENT "Taking the game for the page")
 
 set(WEB_PAGE_FILES index.html player.css player.js paint.js record_archive.js records.js own_folder.js
-    game_tools.js)
+    game_tools.js sound.js fluid_quiet.js)
 set(WEB_PAGE_OUTPUTS ${WEB_DIR}/fonts/ipagp.ttf)
 foreach(file ${WEB_PAGE_FILES})
     add_custom_command(
@@ -32,6 +32,33 @@ add_custom_command(
     OUTPUT ${WEB_DIR}/fonts/ipagp.ttf
     COMMAND ${CMAKE_COMMAND} -E copy ${TSUKIKAGE_WEB_FONT} ${WEB_DIR}/fonts/ipagp.ttf
     DEPENDS ${TSUKIKAGE_WEB_FONT})
+# The music: FluidSynth compiled to WebAssembly (scripts/install-deps puts js-synthesizer there)
+# and the desktop's soundfont. Without them the page plays its waves and keeps MIDI silent.
+set(TSUKIKAGE_JS_SYNTHESIZER /usr/local/share/tsukikage/npm/node_modules/js-synthesizer CACHE PATH
+    "js-synthesizer's npm package, whose FluidSynth plays the page's MIDI")
+set(TSUKIKAGE_WEB_SOUNDFONT /usr/share/sounds/sf2/default-GM.sf2 CACHE FILEPATH
+    "The General MIDI soundfont the page plays MIDI with (the desktop's default)")
+set(WEB_SOUND_FILES
+    "${TSUKIKAGE_JS_SYNTHESIZER}/dist/js-synthesizer.min.js=js-synthesizer.min.js"
+    "${TSUKIKAGE_JS_SYNTHESIZER}/dist/js-synthesizer.worklet.min.js=js-synthesizer.worklet.min.js"
+    "${TSUKIKAGE_JS_SYNTHESIZER}/externals/libfluidsynth-2.4.6.js=libfluidsynth.js"
+    "${TSUKIKAGE_JS_SYNTHESIZER}/LICENSE=licenses/js-synthesizer.txt"
+    "${TSUKIKAGE_JS_SYNTHESIZER}/externals/LICENSE.fluidsynth.txt=licenses/fluidsynth.txt"
+    "${TSUKIKAGE_WEB_SOUNDFONT}=soundfont.sf2")
+foreach(pair ${WEB_SOUND_FILES})
+    string(REPLACE "=" ";" pair "${pair}")
+    list(GET pair 0 from)
+    list(GET pair 1 to)
+    if(NOT EXISTS ${from})
+        message(STATUS "${from} is missing: the page's MIDI stays silent (scripts/install-deps)")
+        continue()
+    endif()
+    # The soundfont is a link to the Debian package's file: the page gets the file itself.
+    get_filename_component(from ${from} REALPATH)
+    add_custom_command(OUTPUT ${WEB_DIR}/${to}
+                       COMMAND ${CMAKE_COMMAND} -E copy ${from} ${WEB_DIR}/${to} DEPENDS ${from})
+    list(APPEND WEB_PAGE_OUTPUTS ${WEB_DIR}/${to})
+endforeach()
 add_custom_target(web_page DEPENDS ${WEB_PAGE_OUTPUTS} ${WEB_GAME}/datafile)
 
 add_executable(tsukikage_web ${CMAKE_CURRENT_SOURCE_DIR}/src/view/web/web_main.cpp)

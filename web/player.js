@@ -73,6 +73,7 @@
     },
     ended(code) {
       state.ended = true;
+      if (typeof TsukikageSound !== 'undefined') TsukikageSound.stopAll();
       clearTimeout(state.timer);
       const ended = document.getElementById('ended');
       ended.querySelector('.ended-text').textContent =

@@ -98,6 +98,10 @@ class SoundLevels {
 // Levels that stay as recorded: for platforms without a mixer.
 SoundLevels& FixedSoundLevels();
 
+// The factor on a sound's amplitude for a level of 0 to 100, out-of-range levels taken as the
+// nearer end.
+double LevelGain(int percent);
+
 // Everything the engine reaches outside itself, handed over in one piece.
 struct Platform {
     MessageBox& message_box;

@@ -1,5 +1,6 @@
 // Wave and RIFF files as the player reads them: the RIFF chunks, a WAVE file's format, the
-// MIDI file inside a RIFF wrapper, and the wave decoder that turns every encoding into PCM.
+// MIDI file inside a RIFF wrapper, and both wave decoders that turn every encoding into PCM
+// (the desktop's libraries and the engine's own, which the browser uses).
 // Any bytes give a format whose data lies inside them, or none, and decode to whole frames
 // within the decoder's bound, or to nothing.
 #include <cstdint>
@@ -8,6 +9,7 @@
 #include "audio/decode/wave_decoder.h"
 #include "fuzz/fuzz_support.h"
 #include "sound/midi_file.h"
+#include "sound/wave_decode.h"
 #include "sound/wave_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -32,6 +34,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             wave->samples.size() % static_cast<std::size_t>(wave->channels) != 0 ||
             wave->samples.size() * 2 > kMaxDecodedBytes) {
             fuzz::Fail("a decoded wave of broken frames");
+        }
+    }
+    if (const std::optional<WaveSamples> wave = DecodeWaveSamples(bytes)) {
+        if (wave->channels <= 0 || wave->sample_rate <= 0 || wave->Frames() == 0 ||
+            wave->samples.size() % static_cast<std::size_t>(wave->channels) != 0 ||
+            wave->samples.size() > kMaxWaveSamples) {
+            fuzz::Fail("a wave decoded by the engine of broken frames");
         }
     }
     return 0;

@@ -5,38 +5,13 @@
 #include "sound/midi_bytes.h"
 #include "sound/midi_file.h"
 #include "sound/riff.h"
+#include "sound/riff_bytes.h"
 #include "sound/wave_file.h"
 
 namespace tsukikage {
 namespace {
 
-std::string Little(std::uint32_t value, int size) {
-    std::string bytes;
-    for (int i = 0; i < size; ++i) bytes += static_cast<char>(value >> (8 * i) & 0xFF);
-    return bytes;
-}
-
-std::string Chunk(std::string_view id, std::string_view body, bool pad = true) {
-    std::string out = std::string(id) + Little(static_cast<std::uint32_t>(body.size()), 4);
-    out += body;
-    if (pad && body.size() % 2 != 0) out += '\0';
-    return out;
-}
-
-std::string Riff(std::string_view form, std::string_view chunks) {
-    return "RIFF" + Little(static_cast<std::uint32_t>(4 + chunks.size()), 4) + std::string(form) +
-           std::string(chunks);
-}
-
-// A "fmt " body: tag, channels, rate, bytes a second, block, bits, and any extra bytes.
-std::string Fmt(std::uint16_t tag, int channels, int rate, int bits, std::string_view extra = {}) {
-    std::string fmt = Little(tag, 2) + Little(static_cast<std::uint32_t>(channels), 2) +
-                      Little(static_cast<std::uint32_t>(rate), 4) + Little(0, 4) + Little(4, 2) +
-                      Little(static_cast<std::uint32_t>(bits), 2);
-    if (!extra.empty())
-        fmt += Little(static_cast<std::uint32_t>(extra.size()), 2) + std::string(extra);
-    return fmt;
-}
+using namespace testing_riff;
 
 TEST(WaveFormatTest, TheFormatIsFoundInAnyChunkOrderAndUnusableFilesAreNone) {
     const std::string pcm = Fmt(wave::kPcm, 2, 44100, 16);

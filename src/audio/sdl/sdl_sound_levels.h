@@ -13,10 +13,6 @@ class LeveledMusicPlayer : public MusicPlayer {
     virtual void SetGain(double gain) = 0;
 };
 
-// The factor on the amplitude for a level of 0 to 100, out-of-range levels taken as the
-// nearer end.
-double LevelGain(int percent);
-
 // The player's sound levels applied to the mixer: the wave voice's channel and the music.
 class SdlSoundLevels : public SoundLevels {
   public:

@@ -7,14 +7,15 @@
 #include <string>
 #include <string_view>
 
+#include "base/game_folder.h"
 #include "engine/engine.h"
-#include "platform/silent_sound.h"
 #include "saves/record_check.h"
 #include "view/web/browser_keys.h"
 #include "view/web/frame.h"
 #include "view/web/kept_records.h"
 #include "view/web/timer_schedule.h"
 #include "view/web/web_platform.h"
+#include "view/web/web_sound.h"
 
 namespace tsukikage::web {
 namespace {
@@ -32,8 +33,11 @@ class Player {
   public:
     explicit Player(const char* game_folder)
         : message_box_([this] { BeforeBox(); }, [this] { TickDue(); }),
+          sound_folder_(game_folder),
+          wave_voice_([this](std::string_view name) { return sound_folder_.FindSound(name); }),
+          music_device_(music_player_, music_clock_, GameMusicResolver(game_folder)),
           platform_{message_box_,     beeper_,     busy_pointer_, process_,
-                    picture_decoder_, wave_voice_, music_device_},
+                    picture_decoder_, wave_voice_, music_device_, sound_levels_},
           engine(platform_, game_folder, {}, std::filesystem::path(kPlayerFolder) / "read-pages"),
           settings_(std::filesystem::path(kPlayerFolder) / "settings.ini") {
         if (const std::optional<PlaySettings> kept = settings_.Load()) engine.ApplySettings(*kept);
@@ -64,8 +68,12 @@ class Player {
     WebBusyPointer busy_pointer_;
     WebProcessControl process_;
     WebPictureDecoder picture_decoder_;
-    SilentWaveVoice wave_voice_;
-    SilentMusicDevice music_device_;
+    GameFolder sound_folder_;
+    WebWaveVoice wave_voice_;
+    WebMusicPlayer music_player_;
+    SteadyMusicClock music_clock_;
+    MusicCommandDevice music_device_;
+    WebSoundLevels sound_levels_;
     Platform platform_;
 
   public:

@@ -1,0 +1,261 @@
+// The game's sound in the page: one Web Audio graph with the wave voice and the music, each
+// through a gain node of its own (the player's levels). The engine decodes the files and hands
+// over samples; MIDI plays on FluidSynth compiled to WebAssembly (js-synthesizer), running in
+// an audio worklet beside the engine's own module, with the desktop's soundfont.
+//
+// Browsers start audio only after a gesture: the graph is built at once and suspended, and
+// the first click, tap or key resumes it, so whatever the game asked for before (a looping
+// piece at the title) sounds from then on. While nothing sounds the graph is suspended again,
+// so an idle page costs no audio thread (the synthesizer would render silence on and on).
+'use strict';
+
+const TsukikageSound = (() => {
+  const SOUNDFONT = 'soundfont.sf2';
+  const IDLE_MS = 1500;  // silence before the graph is suspended: a piece's last notes ring out
+  const WORKLET_SCRIPTS = ['libfluidsynth.js', 'fluid_quiet.js', 'js-synthesizer.worklet.min.js'];
+
+  const context = new AudioContext({ latencyHint: 'interactive' });
+  const voiceGain = context.createGain();
+  const musicGain = context.createGain();
+  voiceGain.connect(context.destination);
+  musicGain.connect(context.destination);
+  // The tests listen here, to each output after its level.
+  const analysers = { voice: context.createAnalyser(), music: context.createAnalyser() };
+  voiceGain.connect(analysers.voice);
+  musicGain.connect(analysers.music);
+
+  let voice = null;        // the source playing the wave voice
+  let musicWave = null;    // a wave opened by the music device: its buffer
+  let musicSource = null;  // ... and the source playing it
+  let midi = null;         // the MIDI piece opened by the music device
+  let midiPlaying = false;
+  let midiPass = 0;        // the MIDI pass now asked for
+  let musicStarts = 0;     // passes of the music started, for tests
+  let unlocked = false;    // a gesture has let the page start audio
+  let idleTimer = null;
+
+  // One synthesizer for the page's life, loaded when the game first opens a MIDI piece or the
+  // player first touches the page, so that it never slows the page's own loading; its calls
+  // are queued so they reach it in order however long the soundfont takes to load.
+  let synth = null;
+  let synthQueue = Promise.resolve();
+  let synthReady = null;
+  const loadSynth = () => synthReady || (synthReady = (async () => {
+    if (typeof JSSynth === 'undefined' || !context.audioWorklet) return false;
+    try {
+      for (const script of WORKLET_SCRIPTS) await context.audioWorklet.addModule(script);
+      synth = new JSSynth.AudioWorkletNodeSynthesizer();
+      synth.init(context.sampleRate);
+      // Full gain and the polyphony the desktop's synthesizer has.
+      const node = synth.createAudioNode(context, { initialGain: 1.0, polyphony: 64 });
+      node.connect(musicGain);
+      const response = await fetch(SOUNDFONT);
+      if (!response.ok) throw new Error(`${SOUNDFONT}: ${response.status}`);
+      await synth.loadSFont(await response.arrayBuffer());
+      return true;
+    } catch (error) {
+      console.warn('MIDI stays silent:', error);
+      synth = null;
+      return false;
+    }
+  })());
+
+  function withSynth(action) {
+    synthQueue = synthQueue
+      .then(loadSynth)
+      .then((ready) => (ready ? action(synth) : undefined))
+      .catch((error) => console.warn('MIDI:', error));
+    return synthQueue;
+  }
+
+  // The rates an AudioBuffer takes; a wave outside them is resampled into them, as the
+  // desktop's mixer converts every rate.
+  const MIN_RATE = 3000;
+  const MAX_RATE = 768000;
+
+  // Samples interleaved at full scale 1 into a buffer of their own (the engine's memory is
+  // reused once the call returns), by linear interpolation where the rate must change.
+  function bufferOf(samples, channels, rate) {
+    const frames = Math.floor(samples.length / channels);
+    const target = Math.min(Math.max(rate, MIN_RATE), MAX_RATE);
+    const length = Math.max(1, Math.round(frames * target / rate));
+    const buffer = new AudioBuffer({ length, numberOfChannels: channels, sampleRate: target });
+    const step = rate / target;
+    for (let c = 0; c < channels; ++c) {
+      const plane = new Float32Array(length);
+      for (let i = 0; i < length; ++i) {
+        const at = Math.min(i * step, frames - 1);
+        const before = Math.floor(at);
+        const after = Math.min(before + 1, frames - 1);
+        const share = at - before;
+        plane[i] = samples[before * channels + c] * (1 - share) + samples[after * channels + c] * share;
+      }
+      buffer.copyToChannel(plane, c);
+    }
+    return buffer;
+  }
+
+  function startSource(buffer, loop, destination, offset = 0) {
+    const source = context.createBufferSource();
+    source.buffer = buffer;
+    source.loop = loop;
+    source.connect(destination);
+    source.start(0, offset);
+    return source;
+  }
+
+  function stopSource(source) {
+    if (!source) return;
+    try {
+      source.stop();
+    } catch (error) {
+      // never started
+    }
+    source.disconnect();
+  }
+
+  function sounding() {
+    return voice !== null || musicSource !== null || midiPlaying;
+  }
+
+  // Runs the graph while something sounds, and suspends it a little after the last sound.
+  function follow() {
+    if (!unlocked) return;
+    clearTimeout(idleTimer);
+    idleTimer = null;
+    if (sounding()) {
+      if (context.state !== 'running') context.resume();
+      return;
+    }
+    idleTimer = setTimeout(() => {
+      idleTimer = null;
+      if (!sounding() && context.state === 'running') context.suspend();
+    }, IDLE_MS);
+  }
+
+  function unlock(event) {
+    if (unlocked || !event.isTrusted) return;
+    unlocked = true;
+    loadSynth();
+    context.resume();
+    follow();
+  }
+  for (const event of ['pointerdown', 'keydown', 'touchend', 'mousedown']) {
+    window.addEventListener(event, unlock, { capture: true, passive: true });
+  }
+
+  return {
+    context,
+    loadSynth,
+    get voicePlaying() { return voice !== null; },
+    get musicStarts() { return musicStarts; },
+    // Whether the wave plays.
+    playVoice(samples, channels, rate, loop) {
+      stopSource(voice);
+      voice = null;
+      if (channels < 1 || channels > 32 || samples.length < channels || !(rate > 0)) return false;
+      try {
+        voice = startSource(bufferOf(samples, channels, rate), loop, voiceGain);
+        voice.onended = function () {
+          if (voice !== this) return;
+          voice = null;
+          follow();
+        };
+      } catch (error) {
+        console.warn('wave not played:', error);
+        return false;
+      }
+      follow();
+      return true;
+    },
+    stopVoice() {
+      stopSource(voice);
+      voice = null;
+      follow();
+    },
+    loadMidi(bytes) {
+      this.unloadMusic();
+      midi = bytes;
+      loadSynth();
+    },
+    loadMusicWave(samples, channels, rate) {
+      this.unloadMusic();
+      try {
+        musicWave = bufferOf(samples, channels, rate);
+      } catch (error) {
+        console.warn('music wave not played:', error);
+      }
+    },
+    // From a point of the piece: milliseconds for a wave, the tick for MIDI. Each pass starts
+    // a new player on the piece, as the desktop does, cutting the tail of the last one.
+    playMusic(fromMs, fromTick) {
+      ++musicStarts;
+      if (musicWave) {
+        stopSource(musicSource);
+        const offset = Math.min(fromMs / 1000, musicWave.duration);
+        musicSource = startSource(musicWave, false, musicGain, offset);
+        musicSource.onended = function () {
+          if (musicSource !== this) return;
+          musicSource = null;
+          follow();
+        };
+        follow();
+        return;
+      }
+      if (!midi) return;
+      const piece = midi;
+      const pass = ++midiPass;
+      midiPlaying = true;
+      follow();
+      withSynth(async (s) => {
+        if (pass !== midiPass || !midiPlaying) return;
+        s.midiAllSoundsOff();
+        await s.resetPlayer();
+        await s.addSMFDataToPlayer(piece.slice().buffer);
+        if (fromTick > 0) s.seekPlayer(fromTick);
+        await s.playPlayer();
+        // The piece has played to its end: the graph may rest.
+        s.waitForPlayerStopped().then(() => {
+          if (pass !== midiPass) return;
+          midiPlaying = false;
+          follow();
+        });
+      });
+    },
+    stopMusic() {
+      stopSource(musicSource);
+      musicSource = null;
+      if (midiPlaying) {
+        midiPlaying = false;
+        ++midiPass;
+        withSynth((s) => {
+          s.stopPlayer();
+          s.midiAllSoundsOff();
+        });
+      }
+      follow();
+    },
+    unloadMusic() {
+      this.stopMusic();
+      musicWave = null;
+      midi = null;
+    },
+    setGain(music, gain) {
+      (music ? musicGain : voiceGain).gain.value = gain;
+    },
+    // The game has ended: nothing more sounds.
+    stopAll() {
+      this.stopVoice();
+      this.unloadMusic();
+    },
+    // The loudest sample of an output ('voice' or 'music') in the analyser's last window.
+    peak(which) {
+      const analyser = analysers[which];
+      const samples = new Float32Array(analyser.fftSize);
+      analyser.getFloatTimeDomainData(samples);
+      let peak = 0;
+      for (const value of samples) peak = Math.max(peak, Math.abs(value));
+      return peak;
+    },
+  };
+})();
