@@ -18,7 +18,7 @@ add_custom_command(
     DEPENDS ${TSUKIKAGE_WEB_GAME}/datafile ${CMAKE_CURRENT_SOURCE_DIR}/web/stage_game.cmake
     COMMENT "Taking the game for the page")
 
-set(WEB_PAGE_FILES index.html player.css player.js paint.js)
+set(WEB_PAGE_FILES index.html player.css player.js paint.js dialogs.css conveniences.js touch.js)
 set(WEB_PAGE_OUTPUTS ${WEB_DIR}/fonts/ipagp.ttf)
 foreach(file ${WEB_PAGE_FILES})
     add_custom_command(

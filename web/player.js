@@ -193,11 +193,16 @@
   }
 
   // --- Scale and the mouse ----------------------------------------------------------------
-  // The largest whole factor that fits the browser's window beside the menu bar.
+  // The largest whole factor of device pixels that fits the browser's window beside the menu
+  // bar (in full screen, the whole screen: the menu bar floats over its top); a window too
+  // small for the client area shrinks it to fit.
   function fitScale() {
+    const full = fullscreen();
+    const ratio = window.devicePixelRatio || 1;
     const room = Math.min(window.innerWidth / WIDTH,
-                          (window.innerHeight - menubar.offsetHeight - 32) / HEIGHT);
-    state.scale = Math.max(1, Math.floor(room));
+                          (window.innerHeight - (full ? 0 : menubar.offsetHeight + 32)) / HEIGHT)
+                 * ratio;
+    state.scale = (room >= 1 ? Math.floor(room) : Math.max(room, 0.1)) / ratio;
     canvas.style.width = `${WIDTH * state.scale}px`;
     canvas.style.height = `${HEIGHT * state.scale}px`;
     cursors.clear();
@@ -259,8 +264,29 @@
 
   canvas.addEventListener('contextmenu', (event) => {
     event.preventDefault();
-    if (state.started) call('tk_right_click', [], [], 'number');
+    rightButton(event.clientX, event.clientY);
   });
+
+  // The right button closes the history; anywhere else it opens the conveniences' menu.
+  function rightButton(pageX, pageY) {
+    if (!state.started) return;
+    closeMenus();
+    call('tk_right_click', [], [], 'number').then((closed) => {
+      if (closed === 0) TsukikageConveniences.open(pageX, pageY);
+    });
+  }
+
+  // A tap: the pointer comes to the point, then presses and lets go there.
+  function tap(pageX, pageY) {
+    const at = clientPoint({ clientX: pageX, clientY: pageY });
+    if (!state.started || !inside(at)) return;
+    closeMenus();
+    TsukikageConveniences.close();
+    state.mouse = at;
+    call('tk_mouse_move', ['number', 'number'], at);
+    call('tk_mouse_down', ['number', 'number', 'number'], [...at, 0]);
+    call('tk_mouse_up', ['number', 'number'], at);
+  }
 
   let wheelTurned = 0;
   canvas.addEventListener('wheel', (event) => {
@@ -311,7 +337,12 @@
 
   // --- Keys ---------------------------------------------------------------------------------
   document.addEventListener('keydown', (event) => {
-    if (!state.started || state.ended || boxDialog.open) return;
+    if (!state.started || state.ended || boxDialog.open || TsukikageConveniences.takesKeys) return;
+    if (event.key === 'F11' || (event.key === 'Enter' && event.altKey)) {
+      event.preventDefault();
+      toggleFullscreen();
+      return;
+    }
     if (event.key === 'Control') {
       if (!event.repeat) call('tk_skip_held', ['number'], [1]);
       return;
@@ -441,6 +472,28 @@
   // --- Start ----------------------------------------------------------------------------------
   document.getElementById('restart').addEventListener('click', () => location.reload());
   window.addEventListener('resize', fitScale);
+  document.addEventListener('fullscreenchange', fitScale);
+
+  const fullscreen = () => Boolean(document.fullscreenElement);
+  function toggleFullscreen() {
+    const done = fullscreen() ? document.exitFullscreen()
+                              : document.documentElement.requestFullscreen();
+    done.catch((error) => console.warn('full screen', error));
+  }
+
+  // What the page's other parts (conveniences.js, touch.js) may ask of the player.
+  const view = {
+    call,
+    fullscreen,
+    toggleFullscreen,
+    rightButton,
+    tap,
+    key: (name) => { if (state.started) call('tk_key', ['string'], [name]); },
+    started: () => state.started && !state.ended,
+    historyOpen: () => Boolean(state.frame && state.frame.overlay && state.frame.overlay.history),
+  };
+  TsukikageConveniences.attach(view);
+  TsukikageTouch.attach(canvas, view);
 
   async function start() {
     status.textContent = '';
