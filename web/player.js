@@ -4,7 +4,7 @@
 'use strict';
 
 (() => {
-  const { WIDTH, HEIGHT, paintFrame } = TsukikagePaint;
+  const { WIDTH, HEIGHT, paintFrame, textsOf } = TsukikagePaint;
   const GAME_FOLDER = '/game';
   const ICONS = ['', 'critical', 'question', 'exclamation', 'information'];
   const ICON_SIGNS = ['', '×', '?', '!', 'i'];
@@ -33,6 +33,8 @@
     boxes: new Map(),     // box number -> closed
     nextBox: 1,
     busyPointer: false,
+    fontsLoading: false,
+    fontsTried: null,     // the texts whose font was fetched last
     cursor: '',
     aboutShown: null,     // the about form's load count on screen
     startedAt: performance.now(),
@@ -80,19 +82,8 @@
     },
     // Decodes a picture file's bytes; the pixels wait in `decoded` for the engine.
     async decodePicture(bytes) {
-      try {
-        const bitmap = await createImageBitmap(new Blob([bytes]), {
-          premultiplyAlpha: 'none', colorSpaceConversion: 'none',
-        });
-        const scratch = new OffscreenCanvas(bitmap.width, bitmap.height);
-        const context = scratch.getContext('2d', { willReadFrequently: true });
-        context.drawImage(bitmap, 0, 0);
-        bitmap.close();
-        page.decoded = context.getImageData(0, 0, scratch.width, scratch.height);
-        return 1;
-      } catch (error) {
-        return 0;
-      }
+      page.decoded = await TsukikagePictures.decode(bytes);
+      return page.decoded ? 1 : 0;
     },
     paintNow() {
       paint();
@@ -175,6 +166,7 @@
   function paint() {
     if (!state.started || state.ended) return;
     const frame = JSON.parse(Module.UTF8ToString(Module._tk_frame()));
+    if (!fontsReady(frame)) return;
     const used = new Set();
     paintFrame(ctx, frame, (picture) => {
       used.add(picture.id);
@@ -186,10 +178,28 @@
     document.title = frame.caption;
     syncMenus(frame.menus);
     syncAbout(frame.about);
-    if (state.firstPaintAt === null) state.firstPaintAt = performance.now();
+    state.paintedAt = performance.now();
+    if (state.firstPaintAt === null) state.firstPaintAt = state.paintedAt;
     if (state.titleShownAt === null && frame.controls.some((c) => c.name === 'NewGameImage')) {
       state.titleShownAt = performance.now();
     }
+  }
+
+  // Whether the pieces of the font the frame's text needs are there; if not, they are fetched
+  // and the frame is painted once they came. Pieces that failed leave the text to another face.
+  function fontsReady(frame) {
+    const missing = [...textsOf(frame)].filter(([font, text]) => !document.fonts.check(font, text));
+    if (missing.length === 0) return true;
+    const key = JSON.stringify(missing);
+    if (state.fontsTried === key) return true;
+    if (state.fontsLoading) return false;
+    state.fontsLoading = true;
+    Promise.allSettled(missing.map(([font, text]) => document.fonts.load(font, text))).then(() => {
+      state.fontsLoading = false;
+      state.fontsTried = key;
+      paint();
+    });
+    return false;
   }
 
   // --- Scale and the mouse ----------------------------------------------------------------
@@ -498,12 +508,6 @@
   async function start() {
     status.textContent = '';
     fitScale();
-    // The captions need the font before the first paint.
-    try {
-      await document.fonts.load('24px "IPAPGothic"', 'あ');
-    } catch (error) {
-      console.warn('font', error);
-    }
     state.started = true;
     await call('tk_start', ['string'], [GAME_FOLDER]);
   }
@@ -532,5 +536,8 @@
       return state.titleShownAt === null ? null : state.titleShownAt - state.startedAt;
     },
     idle() { return state.chain; },
+    // Milliseconds since the page began to load: to the first paint, and to the latest.
+    get firstPaintSinceLoadMs() { return state.firstPaintAt; },
+    get paintedAt() { return state.paintedAt; },
   };
 })();

@@ -22,8 +22,9 @@ std::string ConveniencesJson(bool game_screen, std::size_t history_entries, bool
     out += "{\"name\":\"history\",\"caption\":\"履歴\",\"enabled\":" +
            Bool(game_screen && history_entries > 0) + "},";
     out += "{\"name\":\"skip\",\"caption\":\"スキップ\",\"enabled\":" + Bool(game_screen) + "},";
-    out += "{\"name\":\"auto\",\"caption\":\"オート\",\"enabled\":true,\"checked\":" +
-           Bool(auto_on) + "},";
+    out +=
+        "{\"name\":\"auto\",\"caption\":\"オート\",\"enabled\":true,\"checked\":" + Bool(auto_on) +
+        "},";
     out += "{\"name\":\"fullscreen\",\"caption\":\"全画面表示\",\"enabled\":true,\"checked\":" +
            Bool(full_screen) + "},";
     out += "{\"name\":\"-\"},";
@@ -35,8 +36,8 @@ std::string ConveniencesJson(bool game_screen, std::size_t history_entries, bool
            ",\"skipUnread\":" + Bool(settings.skip_unread) +
            ",\"autoSpeed\":" + std::to_string(Mirrored(settings.auto_ms_per_character)) +
            ",\"autoSpeedRange\":[" + std::to_string(kMinAutoMsPerCharacter) + "," +
-           std::to_string(kMaxAutoMsPerCharacter) + "],\"maxVolume\":" +
-           std::to_string(kMaxVolume) + "}}";
+           std::to_string(kMaxAutoMsPerCharacter) +
+           "],\"maxVolume\":" + std::to_string(kMaxVolume) + "}}";
     return out;
 }
 
