@@ -14,7 +14,6 @@ import statistics
 import sys
 import tempfile
 import shutil
-import time
 import urllib.parse
 
 sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent.parent / "tests" / "wasm"))

@@ -179,6 +179,7 @@
     syncMenus(frame.menus);
     syncAbout(frame.about);
     state.paintedAt = performance.now();
+    if (window.tsukikage.afterPaint) window.tsukikage.afterPaint(frame);
     if (state.firstPaintAt === null) state.firstPaintAt = state.paintedAt;
     if (state.titleShownAt === null && frame.controls.some((c) => c.name === 'NewGameImage')) {
       state.titleShownAt = performance.now();
@@ -536,6 +537,8 @@
       return state.titleShownAt === null ? null : state.titleShownAt - state.startedAt;
     },
     idle() { return state.chain; },
+    // Called after every paint with the frame painted, when set.
+    afterPaint: null,
     // Milliseconds since the page began to load: to the first paint, and to the latest.
     get firstPaintSinceLoadMs() { return state.firstPaintAt; },
     get paintedAt() { return state.paintedAt; },

@@ -55,3 +55,10 @@ add_test(NAME page_in_chromium
          COMMAND ${TSUKIKAGE_SYSTEM_PYTHON} ${CMAKE_CURRENT_SOURCE_DIR}/wasm/page_test.py
                  ${CMAKE_BINARY_DIR}/web ${TSUKIKAGE_WEB_GAME} ${CMAKE_BINARY_DIR})
 set_tests_properties(page_in_chromium PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300 RUN_SERIAL TRUE)
+
+# The page played further: the demo to its end by clicks and by keys, the conveniences' menu
+# and the settings, touch, and the transitions' frames against tests/golden (wasm/screens_test.py).
+add_test(NAME screens_in_chromium
+         COMMAND ${TSUKIKAGE_SYSTEM_PYTHON} ${CMAKE_CURRENT_SOURCE_DIR}/wasm/screens_test.py
+                 ${CMAKE_BINARY_DIR}/web ${CMAKE_CURRENT_SOURCE_DIR}/golden ${CMAKE_BINARY_DIR})
+set_tests_properties(screens_in_chromium PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 600 RUN_SERIAL TRUE)
