@@ -20,7 +20,7 @@ add_custom_command(
     DEPENDS ${TSUKIKAGE_WEB_GAME}/datafile ${CMAKE_CURRENT_SOURCE_DIR}/web/stage_game.cmake
     COMMENT "Taking the game for the page")
 
-set(WEB_PAGE_FILES index.html player.css player.js paint.js dialogs.css conveniences.js touch.js pictures.js)
+set(WEB_PAGE_FILES index.html player.css player.js paint.js dialogs.css conveniences.js touch.js pictures.js loader.js)
 set(WEB_PAGE_OUTPUTS ${WEB_DIR}/fonts/fonts.css)
 foreach(file ${WEB_PAGE_FILES})
     add_custom_command(

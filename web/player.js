@@ -35,6 +35,7 @@
     busyPointer: false,
     fontsLoading: false,
     fontsTried: null,     // the texts whose font was fetched last
+    cursorAsked: '',      // what the pointer was last worked out for
     cursor: '',
     aboutShown: null,     // the about form's load count on screen
     startedAt: performance.now(),
@@ -82,6 +83,9 @@
     },
     // Decodes a picture file's bytes; the pixels wait in `decoded` for the engine.
     async decodePicture(bytes) {
+      // What the engine showed before this picture is painted while it decodes (the first
+      // screen while the title's pictures come).
+      requestPaint();
       page.decoded = await TsukikagePictures.decode(bytes);
       return page.decoded ? 1 : 0;
     },
@@ -313,6 +317,13 @@
 
   // The pointer the model asks for where the mouse is: a control's own image, or the arrow.
   function showCursor() {
+    // The pointer changes only with the model, the mouse, the scale or the busy state: an
+    // idle timer tick asks nothing of the engine.
+    const asked = state.started && !state.ended
+      ? `${Module._tk_revision()} ${state.mouse} ${state.scale} ${state.busyPointer} ${state.pressing}`
+      : '';
+    if (asked && asked === state.cursorAsked) return;
+    state.cursorAsked = asked;
     let cursor = '';
     if (state.busyPointer) {
       cursor = 'wait';
