@@ -46,6 +46,13 @@ def play_to_end(page, by_keys):
     else:
         page.click("NewGameImage")
     page.wait("the first page", "return tsukikage.control('imgAhead') || tsukikage.control('imgSel(0)');")
+    # The text is drawn in the design's face: the font's pieces for its characters came.
+    page.settled()
+    assert page.js("const l = tsukikage.control('Label1');"
+                   "return document.fonts.check(`${l.font.px}px IPAPGothic`, l.caption) &&"
+                   " [...document.fonts].some((f) => f.family === 'IPAPGothic' &&"
+                   " f.status === 'loaded' && f.unicodeRange !== 'U+0-10FFFF');"), \
+        "the page's text is not in the font's pieces"
     for step in range(MAX_STEPS):
         page.settled()
         if title_shown(page) and not page.control("imgAhead"):

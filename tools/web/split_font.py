@@ -118,6 +118,11 @@ def main():
     stem = "gothic"  # the page preloads pieces by these names, whatever the font
     codes = TTFont(font_path).getBestCmap().keys()
     split = [(name, piece) for name, piece in pieces(codes, rank) if piece]
+    # Every character in exactly one piece: a gap would draw in another face, an overlap fetch
+    # twice.
+    placed = [code for _, piece in split for code in piece]
+    if sorted(placed) != sorted(codes):
+        sys.exit("split_font: the pieces do not hold each character once")
     jobs = [(font_path, piece, str(out / f"{stem}-{name}.woff2")) for name, piece in split]
     with multiprocessing.Pool(2) as pool:
         pool.map(make_piece, jobs)
