@@ -95,6 +95,20 @@ def conveniences(page, out):
     assert open_menu()[2] == ["auto", True, False], "auto mode did not stop"
     keys(page, "\ue00c")  # Escape closes the menu without a choice
 
+    # Full screen from the menu (a real click: the browser asks for one) and back by F11; the
+    # client area takes the largest size that fits the screen.
+    open_menu()
+    page.driver.find_element("css selector", "#conveniences [data-name=fullscreen]").click()
+    page.wait("full screen", "return document.fullscreenElement !== null;")
+    fits = page.js("const s = tsukikage.scale, room = Math.min(innerWidth / 662, innerHeight / 601);"
+                   "return [s * 662 <= innerWidth, s * 601 <= innerHeight,"
+                   " s < 1 ? Math.abs(s - room) < 1e-9 : s + 1 > room];")
+    assert fits == [True, True, True], f"full screen does not fit the picture to the screen: {fits}"
+    assert open_menu()[3] == ["fullscreen", True, True], "full screen is not ticked"
+    keys(page, "\ue00c")
+    keys(page, "\ue03b")  # F11
+    page.wait("the window again", "return document.fullscreenElement === null && tsukikage.scale === 2;")
+
     # The settings: a change applies at once, Cancel takes it back, OK keeps it.
     def settings_shown():
         open_menu()
