@@ -14,6 +14,7 @@ import statistics
 import sys
 import tempfile
 import shutil
+import time
 import urllib.parse
 
 sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent.parent / "tests" / "wasm"))
@@ -21,6 +22,7 @@ import page_test  # noqa: E402  (the page's server, browser and helpers)
 from screens_test import INSTALL_GAME  # noqa: E402
 
 TURNS = 8
+TITLE_SECONDS = 5
 
 
 class KeepAliveHandler(page_test.QuietHandler):
@@ -100,6 +102,7 @@ def quiet_page_cpu(driver, url):
     page = page_test.Page(driver)
     driver.get(url)
     page.wait("the title", "return window.tsukikage && tsukikage.control('NewGameImage');", 60)
+    time.sleep(TITLE_SECONDS)
     page.click_until("NewGameImage", "the page", "return tsukikage.control('imgAhead');")
     driver.execute_cdp_cmd("Page.removeScriptToEvaluateOnNewDocument", {"identifier": script["identifier"]})
     return page_test.idle_cpu(driver, 5.0)
@@ -137,6 +140,7 @@ def main():
         driver.set_script_timeout(10)
         load(driver, page, url)
         page.wait("the title", "return tsukikage.control('NewGameImage');", 30)
+        time.sleep(TITLE_SECONDS)  # a player reads the title; the page decodes pictures ahead
         page.click_until("NewGameImage", "the first page",
                          "const l = tsukikage.control('Label1'); return l && l.caption.trim() &&"
                          " tsukikage.control('imgAhead');")

@@ -11,6 +11,7 @@ const TsukikagePictures = (() => {
 
   // FNV-1a over the words, then the bytes that are left; the length goes into the key too.
   function keyOf(bytes) {
+    if (bytes.byteOffset % 4 !== 0) bytes = bytes.slice();
     const words = new Uint32Array(bytes.buffer, bytes.byteOffset, bytes.byteLength >> 2);
     let hash = 0x811c9dc5;
     for (let i = 0; i < words.length; ++i) hash = Math.imul(hash ^ words[i], 0x01000193);
@@ -107,5 +108,28 @@ const TsukikagePictures = (() => {
     return image;
   }
 
-  return { decode, typeOf };
+  // Decodes picture files ahead, one while the page has nothing else to do, so a page that
+  // shows one later finds its pixels at once. It fills at most half the room kept, so it never
+  // pushes out what the game has shown. `files` are functions that read a file's bytes.
+  function warm(files) {
+    const idle = window.requestIdleCallback || ((run) => setTimeout(run, 50));
+    const next = () => {
+      if (files.length === 0 || keptBytes > KEPT_BYTES / 2) return;
+      idle(async () => {
+        const bytes = files.shift()();
+        const key = bytes && typeOf(bytes) ? keyOf(bytes) : null;
+        if (key && !kept.has(key)) {
+          const image = await decodeFresh(bytes);
+          if (image && !kept.has(key)) {
+            kept.set(key, { bytes, image });
+            keptBytes += image.data.length;
+          }
+        }
+        next();
+      }, { timeout: 2000 });
+    };
+    next();
+  }
+
+  return { decode, warm, typeOf };
 })();

@@ -187,6 +187,7 @@
     if (state.firstPaintAt === null) state.firstPaintAt = state.paintedAt;
     if (state.titleShownAt === null && frame.controls.some((c) => c.name === 'NewGameImage')) {
       state.titleShownAt = performance.now();
+      TsukikagePictures.warm(filesIn(GAME_FOLDER));
     }
   }
 
@@ -205,6 +206,34 @@
       paint();
     });
     return false;
+  }
+
+  // Readers of every file under a folder of the engine's file system, small ones first: the
+  // pictures a game shows most (backgrounds, the window's picture) are not the largest.
+  function filesIn(folder) {
+    const found = [];
+    const walk = (path) => {
+      for (const name of FS.readdir(path)) {
+        if (name === '.' || name === '..') continue;
+        const child = `${path}/${name}`;
+        const stat = FS.stat(child);
+        if (FS.isDir(stat.mode)) walk(child);
+        else found.push({ child, size: stat.size });
+      }
+    };
+    try {
+      walk(folder);
+    } catch (error) {
+      console.warn('pictures ahead', error);
+    }
+    found.sort((a, b) => a.size - b.size);
+    return found.map(({ child }) => () => {
+      try {
+        return FS.readFile(child);
+      } catch (error) {
+        return null;
+      }
+    });
   }
 
   // --- Scale and the mouse ----------------------------------------------------------------
