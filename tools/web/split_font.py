@@ -21,7 +21,7 @@ from fontTools.ttLib import TTFont
 # near what it draws, at the cost of more requests.
 RANKED_KANJI_PIECE = 20
 COMMON_KANJI_PIECE = 100
-RARE_KANJI_PIECE = 400
+RARE_KANJI_PIECE = 100
 KANA = [(0x3000, 0x30FF), (0xFF00, 0xFFEF)]
 LATIN = [(0x0000, 0x00FF), (0x2000, 0x206F)]
 
