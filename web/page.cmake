@@ -5,6 +5,8 @@ set(TSUKIKAGE_WEB_GAME ${CMAKE_SOURCE_DIR}/build/demo CACHE PATH
     "The game folder packed into the page: the native build's demo (cmake --build build --target demo_game)")
 set(TSUKIKAGE_WEB_FONT /usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf CACHE FILEPATH
     "The font the page draws the design's Gothic faces with (fonts-ipafont-gothic)")
+set(TSUKIKAGE_KANJIDIC /usr/share/edict/kanjidic CACHE FILEPATH
+    "How often each kanji is used, to put the common ones together in the font's pieces (kanjidic)")
 if(NOT EXISTS ${TSUKIKAGE_WEB_GAME}/datafile)
     message(STATUS "No game at ${TSUKIKAGE_WEB_GAME}: build the native demo before the page (scripts/web)")
 endif()
@@ -18,9 +20,10 @@ add_custom_command(
     DEPENDS ${TSUKIKAGE_WEB_GAME}/datafile ${CMAKE_CURRENT_SOURCE_DIR}/web/stage_game.cmake
     COMMENT "Taking the game for the page")
 
-set(WEB_PAGE_FILES index.html player.css player.js paint.js record_archive.js records.js own_folder.js
-    game_tools.js sound.js fluid_quiet.js)
-set(WEB_PAGE_OUTPUTS ${WEB_DIR}/fonts/ipagp.ttf)
+set(WEB_PAGE_FILES index.html player.css player.js paint.js dialogs.css conveniences.js touch.js
+    pictures.js loader.js record_archive.js records.js own_folder.js game_tools.js sound.js
+    fluid_quiet.js)
+set(WEB_PAGE_OUTPUTS ${WEB_DIR}/fonts/fonts.css)
 foreach(file ${WEB_PAGE_FILES})
     add_custom_command(
         OUTPUT ${WEB_DIR}/${file}
@@ -28,10 +31,15 @@ foreach(file ${WEB_PAGE_FILES})
         DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/web/${file})
     list(APPEND WEB_PAGE_OUTPUTS ${WEB_DIR}/${file})
 endforeach()
+# The font in pieces by character (python3-fonttools), so a page fetches only what it draws.
+find_program(TSUKIKAGE_SYSTEM_PYTHON python3 PATHS /usr/bin NO_DEFAULT_PATH)
 add_custom_command(
-    OUTPUT ${WEB_DIR}/fonts/ipagp.ttf
-    COMMAND ${CMAKE_COMMAND} -E copy ${TSUKIKAGE_WEB_FONT} ${WEB_DIR}/fonts/ipagp.ttf
-    DEPENDS ${TSUKIKAGE_WEB_FONT})
+    OUTPUT ${WEB_DIR}/fonts/fonts.css
+    COMMAND ${CMAKE_COMMAND} -E rm -rf ${WEB_DIR}/fonts
+    COMMAND ${TSUKIKAGE_SYSTEM_PYTHON} ${CMAKE_CURRENT_SOURCE_DIR}/tools/web/split_font.py
+            ${TSUKIKAGE_WEB_FONT} IPAPGothic ${WEB_DIR}/fonts ${TSUKIKAGE_KANJIDIC}
+    DEPENDS ${TSUKIKAGE_WEB_FONT} ${CMAKE_CURRENT_SOURCE_DIR}/tools/web/split_font.py
+    COMMENT "Splitting the font into pieces by character")
 # The music: FluidSynth compiled to WebAssembly (scripts/install-deps puts js-synthesizer there)
 # and the desktop's soundfont. Without them the page plays its waves and keeps MIDI silent.
 set(TSUKIKAGE_JS_SYNTHESIZER /usr/local/share/tsukikage/npm/node_modules/js-synthesizer CACHE PATH

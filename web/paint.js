@@ -259,5 +259,26 @@ const TsukikagePaint = (() => {
     ctx.restore();
   }
 
-  return { WIDTH, HEIGHT, paintFrame, wrapLine, leadingLines, cssFont };
+  // The fonts and the characters a frame draws, each font with 'あ' for its metrics: the font
+  // comes in pieces by character, and a piece not yet fetched would draw in another face.
+  function textsOf(frame) {
+    const texts = new Map();  // font -> text
+    const add = (font, text) => texts.set(font, (texts.get(font) || 'あ') + text);
+    for (const control of frame.controls) {
+      if ((control.kind === 'Label' || control.kind === 'TextBox') && control.caption) {
+        add(cssFont(control.font.face, control.font.px > 0 ? control.font.px : 12), control.caption);
+      }
+    }
+    const overlay = frame.overlay;
+    if (overlay.history) {
+      add(cssFont(overlay.face, HINT_SIZE), `履歴　/${HINT}0123456789`);
+      add(cssFont(overlay.face, overlay.px > 0 ? overlay.px : 12),
+          PICK_MARK + overlay.history.entries.map((entry) => entry.text).join(''));
+    } else if (overlay.sign) {
+      add(cssFont(overlay.face, HINT_SIZE), overlay.sign);
+    }
+    return texts;
+  }
+
+  return { WIDTH, HEIGHT, paintFrame, textsOf, wrapLine, leadingLines, cssFont };
 })();

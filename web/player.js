@@ -4,7 +4,7 @@
 'use strict';
 
 (() => {
-  const { WIDTH, HEIGHT, paintFrame } = TsukikagePaint;
+  const { WIDTH, HEIGHT, paintFrame, textsOf } = TsukikagePaint;
   const GAME_FOLDER = '/game';
   const ICONS = ['', 'critical', 'question', 'exclamation', 'information'];
   const ICON_SIGNS = ['', '×', '?', '!', 'i'];
@@ -33,6 +33,9 @@
     boxes: new Map(),     // box number -> closed
     nextBox: 1,
     busyPointer: false,
+    fontsLoading: false,
+    fontsTried: null,     // the texts whose font was fetched last
+    cursorAsked: '',      // what the pointer was last worked out for
     cursor: '',
     aboutShown: null,     // the about form's load count on screen
     startedAt: performance.now(),
@@ -83,19 +86,11 @@
     },
     // Decodes a picture file's bytes; the pixels wait in `decoded` for the engine.
     async decodePicture(bytes) {
-      try {
-        const bitmap = await createImageBitmap(new Blob([bytes]), {
-          premultiplyAlpha: 'none', colorSpaceConversion: 'none',
-        });
-        const scratch = new OffscreenCanvas(bitmap.width, bitmap.height);
-        const context = scratch.getContext('2d', { willReadFrequently: true });
-        context.drawImage(bitmap, 0, 0);
-        bitmap.close();
-        page.decoded = context.getImageData(0, 0, scratch.width, scratch.height);
-        return 1;
-      } catch (error) {
-        return 0;
-      }
+      // What the engine showed before this picture is painted while it decodes (the first
+      // screen while the title's pictures come).
+      requestPaint();
+      page.decoded = await TsukikagePictures.decode(bytes);
+      return page.decoded ? 1 : 0;
     },
     paintNow() {
       paint();
@@ -184,6 +179,7 @@
   function paint() {
     if (!state.started || state.ended) return;
     const frame = JSON.parse(Module.UTF8ToString(Module._tk_frame()));
+    if (!fontsReady(frame)) return;
     const used = new Set();
     paintFrame(ctx, frame, (picture) => {
       used.add(picture.id);
@@ -195,21 +191,71 @@
     document.title = frame.caption;
     syncMenus(frame.menus);
     syncAbout(frame.about);
-    if (state.firstPaintAt === null) state.firstPaintAt = performance.now();
+    state.paintedAt = performance.now();
+    if (window.tsukikage.afterPaint) window.tsukikage.afterPaint(frame);
+    if (state.firstPaintAt === null) state.firstPaintAt = state.paintedAt;
     if (state.titleShownAt === null && frame.controls.some((c) => c.name === 'NewGameImage')) {
       state.titleShownAt = performance.now();
+      TsukikagePictures.warm(filesIn(GAME_FOLDER));
     }
   }
 
+  // Whether the pieces of the font the frame's text needs are there; if not, they are fetched
+  // and the frame is painted once they came. Pieces that failed leave the text to another face.
+  function fontsReady(frame) {
+    const missing = [...textsOf(frame)].filter(([font, text]) => !document.fonts.check(font, text));
+    if (missing.length === 0) return true;
+    const key = JSON.stringify(missing);
+    if (state.fontsTried === key) return true;
+    if (state.fontsLoading) return false;
+    state.fontsLoading = true;
+    Promise.allSettled(missing.map(([font, text]) => document.fonts.load(font, text))).then(() => {
+      state.fontsLoading = false;
+      state.fontsTried = key;
+      paint();
+    });
+    return false;
+  }
+
+  // Readers of every file under a folder of the engine's file system, small ones first: the
+  // pictures a game shows most (backgrounds, the window's picture) are not the largest.
+  function filesIn(folder) {
+    const found = [];
+    const walk = (path) => {
+      for (const name of FS.readdir(path)) {
+        if (name === '.' || name === '..') continue;
+        const child = `${path}/${name}`;
+        const stat = FS.stat(child);
+        if (FS.isDir(stat.mode)) walk(child);
+        else found.push({ child, size: stat.size });
+      }
+    };
+    try {
+      walk(folder);
+    } catch (error) {
+      console.warn('pictures ahead', error);
+    }
+    found.sort((a, b) => a.size - b.size);
+    return found.map(({ child }) => () => {
+      try {
+        return FS.readFile(child);
+      } catch (error) {
+        return null;
+      }
+    });
+  }
+
   // --- Scale and the mouse ----------------------------------------------------------------
-  // The largest whole factor that fits the browser's window beside the menu bar and the
-  // page's tools.
+  // The largest whole factor of device pixels that fits the browser's window beside the menu
+  // bar and the page's tools (in full screen, the whole screen: the menu bar floats over its
+  // top); a window too small for the client area shrinks it to fit.
   function fitScale() {
+    const full = fullscreen();
+    const ratio = window.devicePixelRatio || 1;
     const tools = document.getElementById('tools');
-    const below = 32 + (tools ? tools.offsetHeight : 0);
-    const room = Math.min(window.innerWidth / WIDTH,
-                          (window.innerHeight - menubar.offsetHeight - below) / HEIGHT);
-    state.scale = Math.max(1, Math.floor(room));
+    const below = full ? 0 : menubar.offsetHeight + 32 + (tools ? tools.offsetHeight : 0);
+    const room = Math.min(window.innerWidth / WIDTH, (window.innerHeight - below) / HEIGHT) * ratio;
+    state.scale = (room >= 1 ? Math.floor(room) : Math.max(room, 0.1)) / ratio;
     canvas.style.width = `${WIDTH * state.scale}px`;
     canvas.style.height = `${HEIGHT * state.scale}px`;
     cursors.clear();
@@ -271,8 +317,29 @@
 
   canvas.addEventListener('contextmenu', (event) => {
     event.preventDefault();
-    if (state.started) call('tk_right_click', [], [], 'number');
+    rightButton(event.clientX, event.clientY);
   });
+
+  // The right button closes the history; anywhere else it opens the conveniences' menu.
+  function rightButton(pageX, pageY) {
+    if (!state.started) return;
+    closeMenus();
+    call('tk_right_click', [], [], 'number').then((closed) => {
+      if (closed === 0) TsukikageConveniences.open(pageX, pageY);
+    });
+  }
+
+  // A tap: the pointer comes to the point, then presses and lets go there.
+  function tap(pageX, pageY) {
+    const at = clientPoint({ clientX: pageX, clientY: pageY });
+    if (!state.started || !inside(at)) return;
+    closeMenus();
+    TsukikageConveniences.close();
+    state.mouse = at;
+    call('tk_mouse_move', ['number', 'number'], at);
+    call('tk_mouse_down', ['number', 'number', 'number'], [...at, 0]);
+    call('tk_mouse_up', ['number', 'number'], at);
+  }
 
   let wheelTurned = 0;
   canvas.addEventListener('wheel', (event) => {
@@ -288,6 +355,13 @@
 
   // The pointer the model asks for where the mouse is: a control's own image, or the arrow.
   function showCursor() {
+    // The pointer changes only with the model, the mouse, the scale or the busy state: an
+    // idle timer tick asks nothing of the engine.
+    const asked = state.started && !state.ended
+      ? `${Module._tk_revision()} ${state.mouse} ${state.scale} ${state.busyPointer} ${state.pressing}`
+      : '';
+    if (asked && asked === state.cursorAsked) return;
+    state.cursorAsked = asked;
     let cursor = '';
     if (state.busyPointer) {
       cursor = 'wait';
@@ -323,7 +397,12 @@
 
   // --- Keys ---------------------------------------------------------------------------------
   document.addEventListener('keydown', (event) => {
-    if (!state.started || state.ended || boxDialog.open) return;
+    if (!state.started || state.ended || boxDialog.open || TsukikageConveniences.takesKeys) return;
+    if (event.key === 'F11' || (event.key === 'Enter' && event.altKey)) {
+      event.preventDefault();
+      toggleFullscreen();
+      return;
+    }
     if (event.key === 'Control') {
       if (!event.repeat) call('tk_skip_held', ['number'], [1]);
       return;
@@ -453,16 +532,32 @@
   // --- Start ----------------------------------------------------------------------------------
   document.getElementById('restart').addEventListener('click', () => location.reload());
   window.addEventListener('resize', fitScale);
+  document.addEventListener('fullscreenchange', fitScale);
+
+  const fullscreen = () => Boolean(document.fullscreenElement);
+  function toggleFullscreen() {
+    const done = fullscreen() ? document.exitFullscreen()
+                              : document.documentElement.requestFullscreen();
+    done.catch((error) => console.warn('full screen', error));
+  }
+
+  // What the page's other parts (conveniences.js, touch.js) may ask of the player.
+  const view = {
+    call,
+    fullscreen,
+    toggleFullscreen,
+    rightButton,
+    tap,
+    key: (name) => { if (state.started) call('tk_key', ['string'], [name]); },
+    started: () => state.started && !state.ended,
+    historyOpen: () => Boolean(state.frame && state.frame.overlay && state.frame.overlay.history),
+  };
+  TsukikageConveniences.attach(view);
+  TsukikageTouch.attach(canvas, view);
 
   async function start() {
     status.textContent = '';
     fitScale();
-    // The captions need the font before the first paint.
-    try {
-      await document.fonts.load('24px "IPAPGothic"', 'あ');
-    } catch (error) {
-      console.warn('font', error);
-    }
     state.started = true;
     await playFolder(GAME_FOLDER, 'game');
   }
@@ -530,5 +625,10 @@
       await playFolder(game.folder, game.name);
       return message;
     },
+    // Called after every paint with the frame painted, when set.
+    afterPaint: null,
+    // Milliseconds since the page began to load: to the first paint, and to the latest.
+    get firstPaintSinceLoadMs() { return state.firstPaintAt; },
+    get paintedAt() { return state.paintedAt; },
   };
 })();

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "view/web/browser_keys.h"
+#include "view/web/conveniences.h"
 #include "view/web/frame.h"
 #include "view/web/timer_schedule.h"
 
@@ -190,6 +191,46 @@ TEST(Frame, MenusOverlayAboutBoxAndPointer) {
     ExpectHolds(PointerJson(form, 20, 520, pictures),
                 "frame.hot.join() === '3,4' && frame.picture.width === 32");
     EXPECT_EQ(PointerJson(form, 20, 20, pictures), "null");  // over the picture box
+}
+
+// The history needs the game screen and a page in it; auto and full screen show their ticks;
+// the speed slider runs against the wait, its ends at the wait's ends.
+TEST(Conveniences, MenuStatesAndSettingsAsThePageShowsThem) {
+    PlaySettings settings;
+    settings.auto_ms_per_character = kMaxAutoMsPerCharacter;
+    settings.music_volume = 140;  // out of range: shown at the end
+    ExpectHolds(ConveniencesJson(true, 0, true, false, settings),
+                "frame.items.map(i => i.name).join() === 'history,skip,auto,fullscreen,-,settings'"
+                " && !frame.items[0].enabled && frame.items[1].enabled && frame.items[2].checked"
+                " && !frame.items[3].checked && frame.settings.autoSpeed === 10"
+                " && frame.settings.musicVolume === 100");
+    ExpectHolds(ConveniencesJson(false, 3, false, true, PlaySettings()),
+                "!frame.items[0].enabled && !frame.items[1].enabled && frame.items[3].checked");
+    ExpectHolds(ConveniencesJson(true, 1, false, false, PlaySettings()),
+                "frame.items[0].enabled && frame.settings.autoSpeed === 150");
+}
+
+TEST(Conveniences, SettingsFromThePageAreBroughtIntoRange) {
+    const struct {
+        int volume, speed;
+        int want_volume, want_wait;
+    } kCases[] = {
+        {0, kMaxAutoMsPerCharacter, 0, kMinAutoMsPerCharacter},
+        {100, kMinAutoMsPerCharacter, 100, kMaxAutoMsPerCharacter},
+        {-1, kMinAutoMsPerCharacter - 1, 0, kMaxAutoMsPerCharacter},
+        {101, kMaxAutoMsPerCharacter + 1, 100, kMinAutoMsPerCharacter},
+        // Far out: no wrap into the other end.
+        {-2147483647, 2147483647, 0, kMinAutoMsPerCharacter},
+        {2147483647, -2147483647, 100, kMaxAutoMsPerCharacter},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.volume);
+        const PlaySettings got = SettingsFromPage(c.volume, true, c.volume, false, true, c.speed);
+        EXPECT_EQ(got.music_volume, c.want_volume);
+        EXPECT_EQ(got.effects_volume, c.want_volume);
+        EXPECT_EQ(got.auto_ms_per_character, c.want_wait);
+        EXPECT_TRUE(got.music_muted && !got.effects_muted && got.skip_unread);
+    }
 }
 
 }  // namespace

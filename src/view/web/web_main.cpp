@@ -11,6 +11,7 @@
 #include "engine/engine.h"
 #include "saves/record_check.h"
 #include "view/web/browser_keys.h"
+#include "view/web/conveniences.h"
 #include "view/web/frame.h"
 #include "view/web/kept_records.h"
 #include "view/web/timer_schedule.h"
@@ -162,6 +163,33 @@ EMSCRIPTEN_KEEPALIVE int tk_right_click() {
 EMSCRIPTEN_KEEPALIVE void tk_menu(int item) {
     if (item < 0 || item >= tsukikage::kMenuCount) return;
     player->Dispatch([&] { player->engine.MenuCommand(static_cast<tsukikage::MenuId>(item)); });
+}
+
+// The conveniences' menu and the settings as the page shows them; full screen is the page's.
+EMSCRIPTEN_KEEPALIVE const char* tk_conveniences(int full_screen) {
+    const tsukikage::Engine& engine = player->engine;
+    player->text = tsukikage::web::ConveniencesJson(
+        engine.state.GameMode, engine.comfort.history().size(), engine.comfort.auto_on(),
+        full_screen != 0, engine.comfort.settings());
+    return player->text.c_str();
+}
+EMSCRIPTEN_KEEPALIVE void tk_open_history() {
+    player->Dispatch([] { player->engine.OpenHistory(); });
+}
+EMSCRIPTEN_KEEPALIVE void tk_start_skip() {
+    player->Dispatch([] { player->engine.StartSkip(); });
+}
+EMSCRIPTEN_KEEPALIVE void tk_toggle_auto() {
+    player->Dispatch([] { player->engine.ToggleAuto(); });
+}
+// The settings dialog's controls, applied as they change; the dialog's Cancel applies the
+// ones it opened with.
+EMSCRIPTEN_KEEPALIVE void tk_apply_settings(int music_volume, int music_muted, int effects_volume,
+                                            int effects_muted, int skip_unread, int auto_speed) {
+    const tsukikage::PlaySettings settings =
+        tsukikage::web::SettingsFromPage(music_volume, music_muted != 0, effects_volume,
+                                         effects_muted != 0, skip_unread != 0, auto_speed);
+    player->Dispatch([&] { player->engine.ApplySettings(settings); });
 }
 
 EMSCRIPTEN_KEEPALIVE void tk_about_ok() {
