@@ -127,7 +127,7 @@ const TsukikagePaint = (() => {
     if (image) ctx.drawImage(image, x, y);
   }
 
-  function paintControl(ctx, control, images) {
+  function paintControl(ctx, control, images, historyOpen) {
     const [left, top, width, height] = control.rect;
     switch (control.kind) {
       case 'PictureBox': {
@@ -147,7 +147,9 @@ const TsukikagePaint = (() => {
       case 'TextBox':
         ctx.fillStyle = control.back;
         ctx.fillRect(left, top, width, height);
-        drawCaption(ctx, control, control.rect);
+        // The history over the page stands in for its text: under the shade the page's lines
+        // would show through between the history's.
+        if (!historyOpen) drawCaption(ctx, control, control.rect);
         break;
       case 'Shape':
         if (width <= 0 || height <= 0) break;
@@ -158,15 +160,27 @@ const TsukikagePaint = (() => {
     }
   }
 
-  // What the keyboard points at: a dotted frame, in the text's colour on a caption and in
-  // white on a picture.
+  // A band `band` pixels wide just inside the rectangle's edge.
+  function fillRing(ctx, left, top, width, height, band, colour) {
+    ctx.fillStyle = colour;
+    if (width <= 2 * band || height <= 2 * band) {
+      ctx.fillRect(left, top, width, height);
+      return;
+    }
+    ctx.fillRect(left, top, width, band);
+    ctx.fillRect(left, top + height - band, width, band);
+    ctx.fillRect(left, top + band, band, height - 2 * band);
+    ctx.fillRect(left + width - band, top + band, band, height - 2 * band);
+  }
+
+  // What the keyboard points at: a frame two pixels wide, in the text's colour on a caption and
+  // in white on a picture, edged in black on both sides so that it stands out on any picture.
   function paintFocus(ctx, control) {
     const [left, top, width, height] = control.rect;
-    ctx.strokeStyle = control.kind === 'Label' ? control.fore : '#ffffff';
-    ctx.lineWidth = 1;
-    ctx.setLineDash([1, 2]);
-    ctx.strokeRect(left + 0.5, top + 0.5, width - 1, height - 1);
-    ctx.setLineDash([]);
+    fillRing(ctx, left, top, width, height, 1, '#000000');
+    fillRing(ctx, left + 1, top + 1, width - 2, height - 2, 2,
+             control.kind === 'Label' ? control.fore : '#ffffff');
+    fillRing(ctx, left + 3, top + 3, width - 6, height - 6, 1, '#000000');
   }
 
   // The text history over the whole screen, and the sign of skip or auto mode.
@@ -250,7 +264,7 @@ const TsukikagePaint = (() => {
     for (const control of frame.controls) {
       ctx.save();
       clipTo(ctx, control.clip);
-      paintControl(ctx, control, images);
+      paintControl(ctx, control, images, Boolean(frame.overlay.history));
       if (control.focus) paintFocus(ctx, control);
       ctx.restore();
     }

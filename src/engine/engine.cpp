@@ -151,6 +151,17 @@ void Engine::Tick(TimerId timer) {
     if (const EventTable::Action* action = events.Timer(timer)) Guarded(*action);
 }
 
+bool Engine::TimerIdle(TimerId timer) const {
+    switch (timer) {
+        case TimerId::Timer1:
+            return state.EffectMode == 0;
+        case TimerId::Timer2:
+            return !state.TitleMode || !state.StartupRunning;
+        default:
+            return false;
+    }
+}
+
 bool Engine::ComfortKeyPress(Key key, bool choosing) {
     bool taken = false;
     Guarded([&] { taken = comfort.KeyPress(key, choosing); });

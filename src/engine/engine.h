@@ -62,6 +62,10 @@ class Engine : public MainWindow {
     void OpenHistory();
     void ApplySettings(const PlaySettings& settings);
     void Tick(TimerId timer);
+    // The timer's tick would change nothing now (no transition runs; the start-up sequence is
+    // over): a view may leave it asleep rather than wake for it, since it follows the form
+    // after every event and so wakes it when a handler changes that.
+    bool TimerIdle(TimerId timer) const;
     // The about box's OK button and its close box.
     void AboutOK();
     void AboutClosed();

@@ -78,6 +78,7 @@ TEST_F(KeyTest, APageKeyFinishesATransitionAndARestoreStopsKeysAsClicks) {
         engine->KeyPress(c.key);
         EXPECT_EQ(Label(), "三\r\n");
         EXPECT_EQ(engine->state.EffectMode != 0, !c.finishes);
+        EXPECT_EQ(engine->TimerIdle(TimerId::Timer1), c.finishes);
         EXPECT_EQ(engine->form.IsShown(ControlId::imgAhead) && control(ControlId::imgAhead).enabled,
                   c.finishes);
         if (!c.finishes) {

@@ -73,6 +73,7 @@ TEST_F(StartUpTest, TicksOneAndThreeActAndEveryOtherTickChangesNothing) {
     EXPECT_EQ(Shown(ControlId::Picture1), 0xFF000001u);  // the lettering at once
     EXPECT_FALSE(MenuEnabled());
     EXPECT_TRUE(engine->state.TitleMode && engine->state.StartupRunning);
+    EXPECT_FALSE(engine->TimerIdle(TimerId::Timer2));
     EXPECT_EQ(engine->state.CGCount, 0);  // the records wait for the title screen
     for (ControlId id : kImages) EXPECT_FALSE(control(id).visible);
 
@@ -92,6 +93,9 @@ TEST_F(StartUpTest, TicksOneAndThreeActAndEveryOtherTickChangesNothing) {
     EXPECT_EQ(Label(), TitleCaption());
     EXPECT_EQ(CharCount(TitleCaption()), 62u);
     EXPECT_FALSE(engine->state.StartupRunning);
+    EXPECT_TRUE(engine->TimerIdle(TimerId::Timer2));  // its ticks change nothing from now on
+    EXPECT_FALSE(engine->TimerIdle(TimerId::BgmWatch));
+    EXPECT_FALSE(engine->TimerIdle(TimerId::Comfort));
     EXPECT_EQ(engine->state.CGCount, 2);
     EXPECT_EQ(engine->state.EndFlags[2], 1);
     // The transition buffer's picture, the title images with their own pictures (the game's,

@@ -83,6 +83,30 @@ TEST(TimerSchedule, FollowsTheFormAsTimersStartStopAndChangeInterval) {
     EXPECT_DOUBLE_EQ(schedule.NextDueIn(200), 500);
 }
 
+// A timer whose tick would change nothing sleeps: the page wakes for none of its ticks, and
+// it starts afresh, a whole period on, once it would.
+TEST(TimerSchedule, LeavesIdleTimersAsleepUntilTheyHaveWork) {
+    Form form;
+    form.timer(TimerId::Timer2).enabled = false;
+    bool effect_runs = false;
+    TimerSchedule schedule([&](TimerId id) { return id == TimerId::Timer1 && !effect_runs; });
+    schedule.Sync(form, 0);
+    EXPECT_LT(schedule.NextDueIn(0), 0);
+    std::vector<TimerId> ticked;
+    schedule.TickDue(form, 1000, [&](TimerId id) { ticked.push_back(id); });
+    EXPECT_TRUE(ticked.empty());
+
+    effect_runs = true;
+    schedule.Sync(form, 1010);
+    EXPECT_DOUBLE_EQ(schedule.NextDueIn(1010), form.timer(TimerId::Timer1).interval_ms);
+    schedule.TickDue(form, 1010 + form.timer(TimerId::Timer1).interval_ms, [&](TimerId id) {
+        ticked.push_back(id);
+        effect_runs = false;  // the last frame
+    });
+    EXPECT_EQ(ticked, std::vector<TimerId>{TimerId::Timer1});
+    EXPECT_LT(schedule.NextDueIn(2000), 0);
+}
+
 TEST(BrowserKeys, TheDesktopsKeysByTheirBrowserNamesAndNoOthers) {
     const std::pair<const char*, std::optional<Key>> kCases[] = {
         {"Enter", Key::Return},

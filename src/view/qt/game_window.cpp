@@ -349,9 +349,11 @@ void GameWindow::Sync() {
 
 void GameWindow::SyncTimers() {
     for (int i = 0; i < kTimerCount; ++i) {
-        const Timer& model = engine_.form.timer(static_cast<TimerId>(i));
+        const auto id = static_cast<TimerId>(i);
+        const Timer& model = engine_.form.timer(id);
         QTimer& timer = timers_[static_cast<std::size_t>(i)];
-        if (!model.enabled || model.interval_ms <= 0) {
+        // A timer whose tick would change nothing sleeps, so an idle window never wakes.
+        if (!model.enabled || model.interval_ms <= 0 || engine_.TimerIdle(id)) {
             timer.stop();
         } else if (!timer.isActive() || timer.interval() != model.interval_ms) {
             timer.start(model.interval_ms);

@@ -8,9 +8,10 @@ namespace tsukikage::web {
 
 void TimerSchedule::Sync(const Form& form, double now_ms) {
     for (int i = 0; i < kTimerCount; ++i) {
-        const Timer& model = form.timer(static_cast<TimerId>(i));
+        const auto id = static_cast<TimerId>(i);
+        const Timer& model = form.timer(id);
         Running& running = timers_[static_cast<std::size_t>(i)];
-        if (!model.enabled || model.interval_ms <= 0) {
+        if (!model.enabled || model.interval_ms <= 0 || (idle_ && idle_(id))) {
             running.on = false;
         } else if (!running.on || running.interval_ms != model.interval_ms) {
             running = Running{true, model.interval_ms, now_ms + model.interval_ms};

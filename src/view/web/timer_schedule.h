@@ -13,6 +13,10 @@ namespace tsukikage::web {
 // ticks under a message box.
 class TimerSchedule {
   public:
+    // `idle` tells the timers whose tick would change nothing now: they sleep, and start
+    // afresh once they would.
+    explicit TimerSchedule(std::function<bool(TimerId)> idle = {}) : idle_(std::move(idle)) {}
+
     // Brings the schedule in step with the form's timers at `now_ms`.
     void Sync(const Form& form, double now_ms);
 
@@ -29,6 +33,7 @@ class TimerSchedule {
         int interval_ms = 0;
         double due_ms = 0;
     };
+    std::function<bool(TimerId)> idle_;
     std::array<Running, kTimerCount> timers_{};
 };
 

@@ -79,7 +79,7 @@ class Player {
 
   public:
     Engine engine;
-    TimerSchedule schedule;
+    TimerSchedule schedule{[this](TimerId id) { return engine.TimerIdle(id); }};
     PictureTable pictures;
     // Kept until the page's next call for a text.
     std::string text;
