@@ -134,7 +134,16 @@ int main(int argc, char** argv) {
     tsukikage::GameWindow window(engine);
     message_box.SetOwner(&window, [&window] { window.RepaintNow(); });
     window.FormLoad();
-    if (window_options.scale > 0) window.SetFactor(window_options.scale);
+    if (window_options.scale > 0) {
+        const int used = window.SetFactor(window_options.scale);
+        if (used != window_options.scale) {
+            std::cerr << "tsukikage: "
+                      << tsukikage::Text(
+                             language, tsukikage::Message::ScaleTooLarge,
+                             {std::to_string(window_options.scale), std::to_string(used)})
+                      << '\n';
+        }
+    }
     window.SetFullscreen(window_options.fullscreen);
     window.show();
     return QApplication::exec();

@@ -56,8 +56,8 @@ constexpr Row kTexts[] = {
     {"{1}: no game here (there is no \"datafile\")",
      "{1}: ゲームがありません（「datafile」がありません）"},
     // ScaleTooLarge
-    {"--scale {1} does not fit the screen: the game is shown {2} times as large",
-     "--scale {1} は画面に収まらないので、{2} 倍で表示します"},
+    {"--scale {1} does not fit the screen: the game is shown at scale {2}, the largest that fits",
+     "--scale {1} は画面に収まらないので、収まる最大の {2} 倍で表示します"},
     // SoundFontMissing
     {"the music stays silent: the soundfont {1} is not there (set {2} to another .sf2 or .sf3 "
      "file)",
