@@ -11,6 +11,7 @@
 #include <system_error>
 #include <vector>
 
+#include "base/messages.h"
 #include "base/record_folder.h"
 #include "cli/command_line.h"
 #include "cli/default_game.h"
@@ -69,6 +70,8 @@ std::filesystem::path ReadPagesFolder() {
 int main(int argc, char** argv) {
     // Help, version, the scenario check and a wrong command line need no window (nor a
     // display): they are answered before Qt starts.
+    // What the terminal is told follows the locale, chosen once.
+    const tsukikage::Language language = tsukikage::LanguageFromEnvironment();
     std::filesystem::path game_folder;
     tsukikage::WindowOptions window_options;
     {
@@ -78,7 +81,7 @@ int main(int argc, char** argv) {
         const std::string program = std::filesystem::path(argv[0]).filename().string();
         const std::optional<int> status = tsukikage::RunWithoutWindow(
             arguments, program, tsukikage::DefaultGameFolder(ProgramFolder(argv[0])), out, err,
-            game_folder, window_options);
+            game_folder, window_options, language);
         std::cout << out;
         std::cerr << err;
         if (status) return *status;
@@ -108,7 +111,7 @@ int main(int argc, char** argv) {
 #ifdef TSUKIKAGE_HAVE_FLUIDSYNTH
     // The soundfont loads on a thread of its own from here on; MIDI plays on FluidSynth and
     // every other kind of music through the mixer.
-    tsukikage::FluidMusicPlayer midi_player(audio, tsukikage::ChosenSoundFont());
+    tsukikage::FluidMusicPlayer midi_player(audio, tsukikage::ChosenSoundFont(), language);
     tsukikage::SdlMusicPlayer mixer_player(audio);
     tsukikage::MusicByKind music_player(midi_player, mixer_player);
 #else
@@ -131,7 +134,16 @@ int main(int argc, char** argv) {
     tsukikage::GameWindow window(engine);
     message_box.SetOwner(&window, [&window] { window.RepaintNow(); });
     window.FormLoad();
-    if (window_options.scale > 0) window.SetFactor(window_options.scale);
+    if (window_options.scale > 0) {
+        const int used = window.SetFactor(window_options.scale);
+        if (used != window_options.scale) {
+            std::cerr << "tsukikage: "
+                      << tsukikage::Text(
+                             language, tsukikage::Message::ScaleTooLarge,
+                             {std::to_string(window_options.scale), std::to_string(used)})
+                      << '\n';
+        }
+    }
     window.SetFullscreen(window_options.fullscreen);
     window.show();
     return QApplication::exec();

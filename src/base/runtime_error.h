@@ -31,6 +31,8 @@ inline constexpr int kInvalidPicture = 481;
 // The Japanese description of a run-time error number, as the original run-time library
 // words it (UTF-8). Unknown numbers get a generic text that names the number.
 std::string ErrorDescription(int number);
+// The same in English, for the terminal, as the English run-time library words it.
+std::string EnglishErrorDescription(int number);
 
 // A run-time error: the engine's only exception type. Handlers show its description.
 class RuntimeError : public std::exception {

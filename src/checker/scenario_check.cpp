@@ -9,6 +9,7 @@
 #include <set>
 #include <string_view>
 
+#include "base/messages.h"
 #include "base/numeric.h"
 #include "base/runtime_error.h"
 #include "base/text_codec.h"
@@ -38,11 +39,14 @@ struct Line {
 
 class Checker {
   public:
-    explicit Checker(const GameFolder& folder) : folder_(folder) {}
+    Checker(const GameFolder& folder, Language language) : folder_(folder), language_(language) {}
 
     std::vector<std::string> Run();
 
   private:
+    std::string T(Message message, std::initializer_list<std::string_view> arguments = {}) const {
+        return Text(language_, message, arguments);
+    }
     void Report(int line, const std::string& message) {
         findings_.push_back("datafile:" + std::to_string(line) + ": " + message);
     }
@@ -52,18 +56,20 @@ class Checker {
     bool ReadScenario();
     void CheckCommand(const Line& line, std::size_t index);
     void CheckTarget(const Line& line, const std::string& target);
-    std::optional<long long> Number(const Line& line, std::string_view argument,
-                                    std::string_view what);
+    std::optional<long long> Number(const Line& line, std::string_view argument, Message what);
+    std::optional<std::string> SoundFault(const std::filesystem::path& path, std::string_view kind,
+                                          std::string_view name) const;
     void CheckPicture(const Line& line, std::string_view argument, long long number);
     void CheckSound(const Line& line, const std::optional<std::filesystem::path>& found,
-                    std::string_view kind, std::string_view name);
+                    Message kind, std::string_view name);
     void RequireFile(const Line& line, const std::optional<std::filesystem::path>& found,
-                     std::string_view kind, std::string_view name);
+                     Message kind, std::string_view name);
     void CheckSceneMarkers();
     void CheckJumpLoops();
     void CheckList(std::string_view name, bool tracks);
 
     const GameFolder& folder_;
+    Language language_;
     std::vector<Line> lines_;
     std::set<std::string> labels_;
     std::map<long long, int> parts_;          // number -> first line
@@ -75,20 +81,20 @@ class Checker {
 bool Checker::ReadScenario() {
     const std::optional<std::filesystem::path> path = folder_.Find("datafile");
     if (!path) {
-        ReportFile("datafile", "シナリオファイルがありません");
+        ReportFile("datafile", T(Message::NoScenario));
         return false;
     }
     std::optional<TextInput> in;
     try {
         in.emplace(TextInput::Open(*path));
     } catch (const RuntimeError& error) {
-        ReportFile("datafile", "読めません（" + ErrorDescription(error.number()) + "）");
+        ReportFile("datafile", T(Message::CannotRead, {ErrorText(language_, error.number())}));
         return false;
     }
     for (int number = 1; !in->AtEnd(); ++number) {
         std::string text = Cp932ToUtf8(in->ReadRawLine());
         if (text.find(kReplacement) != std::string::npos) {
-            Report(number, "CP932 として読めないバイトがあります");
+            Report(number, T(Message::NotCp932));
         }
         if (IsCommandLine(text)) labels_.insert(text.substr(1));
         lines_.push_back({number, std::move(text)});
@@ -97,72 +103,70 @@ bool Checker::ReadScenario() {
 }
 
 std::optional<long long> Checker::Number(const Line& line, std::string_view argument,
-                                         std::string_view what) {
+                                         Message what) {
     try {
         return static_cast<long long>(RoundHalfEven(ParseNumber(argument)));
     } catch (const RuntimeError&) {
-        Report(line.number,
-               std::string(what) + "「" + std::string(argument) + "」が数値ではありません");
+        Report(line.number, T(Message::NotANumber, {T(what), argument}));
         return std::nullopt;
     }
 }
 
 void Checker::RequireFile(const Line& line, const std::optional<std::filesystem::path>& found,
-                          std::string_view kind, std::string_view name) {
-    if (!found) {
-        Report(line.number, std::string(kind) + "「" + std::string(name) + "」が見つかりません");
-    }
+                          Message kind, std::string_view name) {
+    if (!found) Report(line.number, T(Message::NotFound, {T(kind), name}));
 }
 
 // What the player cannot play of a sound file it finds: a wave of an encoding nothing decodes,
 // or a RIFF file with no sound in it. Other files (MIDI, compressed music) are the player's
 // music library's to judge.
-std::optional<std::string> SoundFault(const std::filesystem::path& path) {
+std::optional<std::string> Checker::SoundFault(const std::filesystem::path& path,
+                                               std::string_view kind, std::string_view name) const {
     std::ifstream in(path, std::ios::binary);
     std::string start(64 * 1024, '\0');
     in.read(start.data(), static_cast<std::streamsize>(start.size()));
     start.resize(static_cast<std::size_t>(in.gcount()));
     if (LooksLikeWave(start)) {
         const std::optional<WaveFormat> format = ReadWaveFormat(start);
-        if (!format) return "は WAVE として読めません";
+        if (!format) return T(Message::NotWave, {kind, name});
         if (!IsPlayableWaveEncoding(*format)) {
-            return "の符号化 " + WaveEncodingName(format->tag) + " は再生できません";
+            return T(Message::EncodingNotPlayable, {kind, name, WaveEncodingName(format->tag)});
         }
     } else if (LooksLikeMidi(start) && start.substr(0, 4) == "RIFF") {
         in.clear();
         in.seekg(0);
         const std::string file(std::istreambuf_iterator<char>(in), {});
-        if (!StandardMidiBytes(file)) return "の RIFF に MIDI がありません";
+        if (!StandardMidiBytes(file)) return T(Message::RiffWithoutMidi, {kind, name});
     }
     return std::nullopt;
 }
 
 void Checker::CheckSound(const Line& line, const std::optional<std::filesystem::path>& found,
-                         std::string_view kind, std::string_view name) {
+                         Message kind, std::string_view name) {
     RequireFile(line, found, kind, name);
     if (!found) return;
-    if (const std::optional<std::string> fault = SoundFault(*found)) {
-        Report(line.number, std::string(kind) + "「" + std::string(name) + "」" + *fault);
+    if (const std::optional<std::string> fault = SoundFault(*found, T(kind), name)) {
+        Report(line.number, *fault);
     }
 }
 
 void Checker::CheckPicture(const Line& line, std::string_view argument, long long number) {
     if (number < kFirstPicture || number > kLastPicture) {
-        Report(line.number, "画像番号 " + std::to_string(number) + " は 1 から 250 の外です");
+        Report(line.number, T(Message::PictureOutOfRange, {std::to_string(number)}));
         return;
     }
     if (number > seen_count_) {
-        Report(line.number, "画像番号 " + std::to_string(number) + " は cgmode.dat の数 " +
-                                std::to_string(seen_count_) + " を超えています");
+        Report(line.number, T(Message::PictureAboveCount,
+                              {std::to_string(number), std::to_string(seen_count_)}));
     }
     const std::string name =
         argument.empty() ? PictureFileName(number) : PictureFileName(argument, number);
-    RequireFile(line, folder_.Find(name), "画像", name);
+    RequireFile(line, folder_.Find(name), Message::Picture, name);
 }
 
 void Checker::CheckTarget(const Line& line, const std::string& target) {
     if (target != "Skip" && !labels_.contains(target)) {
-        Report(line.number, "ラベル「" + target + "」がありません");
+        Report(line.number, T(Message::NoLabel, {target}));
     }
 }
 
@@ -174,53 +178,54 @@ void Checker::CheckCommand(const Line& line, std::size_t index) {
     const std::string_view argument = utf8::From(text, 2);
     switch (command->argument) {
         case ArgumentKind::Picture:
-            if (auto n = Number(line, argument, "画像番号")) CheckPicture(line, argument, *n);
+            if (auto n = Number(line, argument, Message::PictureNumber))
+                CheckPicture(line, argument, *n);
             break;
         case ArgumentKind::PicturePair:
-            if (auto n = Number(line, argument, "画像番号")) {
+            if (auto n = Number(line, argument, Message::PictureNumber)) {
                 CheckPicture(line, argument, *n);
                 CheckPicture(line, {}, *n + 1);
             }
             break;
         case ArgumentKind::WindowPicture:
             if (!argument.empty()) {
-                RequireFile(line, folder_.Find(argument), "窓の画像", argument);
+                RequireFile(line, folder_.Find(argument), Message::WindowPicture, argument);
             }
             break;
         case ArgumentKind::SoundEffect:
-            CheckSound(line, folder_.FindSound("\\" + std::string(argument)), "効果音", argument);
+            CheckSound(line, folder_.FindSound("\\" + std::string(argument)), Message::SoundEffect,
+                       argument);
             break;
         case ArgumentKind::Music:
-            CheckSound(line, folder_.Find("\\" + std::string(argument)), "音楽", argument);
+            CheckSound(line, folder_.Find("\\" + std::string(argument)), Message::Music, argument);
             break;
         case ArgumentKind::Label:
             CheckTarget(line, std::string(argument));
             break;
         case ArgumentKind::ChoiceBlock:
             if (index + kChoiceBlockLines >= lines_.size()) {
-                Report(line.number, "選択肢の行が足りません");
+                Report(line.number, T(Message::ChoiceCutShort));
                 break;
             }
             CheckTarget(lines_[index + 1], lines_[index + 1].text);
             CheckTarget(lines_[index + 3], lines_[index + 3].text);
             break;
         case ArgumentKind::PartNumber:
-            if (auto n = Number(line, argument, "パート番号")) {
+            if (auto n = Number(line, argument, Message::PartNumber)) {
                 auto [at, fresh] = parts_.emplace(*n, line.number);
                 if (!fresh) {
-                    Report(line.number, "パート番号 " + std::to_string(*n) + " は " +
-                                            std::to_string(at->second) + " 行目にもあります");
+                    Report(line.number,
+                           T(Message::PartTwice, {std::to_string(*n), std::to_string(at->second)}));
                 }
             }
             break;
         case ArgumentKind::SceneMarker:
-            if (auto n = Number(line, argument, "シーン番号"))
+            if (auto n = Number(line, argument, Message::SceneNumber))
                 scene_markers_.emplace(*n, line.number);
             break;
         case ArgumentKind::EndingNumber:
-            if (auto n = Number(line, argument, "エンディング番号"); n && (*n < 1 || *n > 3)) {
-                Report(line.number,
-                       "エンディング番号 " + std::to_string(*n) + " は 1 から 3 の外です");
+            if (auto n = Number(line, argument, Message::EndingNumber); n && (*n < 1 || *n > 3)) {
+                Report(line.number, T(Message::EndingOutOfRange, {std::to_string(*n)}));
             }
             break;
         case ArgumentKind::None:
@@ -276,10 +281,7 @@ void Checker::CheckJumpLoops() {
             const auto loop = std::find(path.begin(), path.end(), *at);
             const std::size_t first = *std::min_element(loop, path.end());
             const std::string target(utf8::From(std::string_view(lines_[first].text).substr(1), 2));
-            Report(lines_[first].number,
-                   "ラベル「" + target +
-                       "」へのジャンプが、待つ行も選択肢もないまま繰り返されます"
-                       "（終わらないループ）");
+            Report(lines_[first].number, T(Message::EndlessJump, {target}));
         }
         for (std::size_t line : path) mark[line] = kDone;
     }
@@ -290,8 +292,8 @@ void Checker::CheckSceneMarkers() {
     for (const auto& [number, line] : scene_markers_) {
         const long long partner = number % 2 != 0 ? number + 1 : number - 1;
         if (number < 1 || !scene_markers_.contains(partner)) {
-            Report(line, "シーン番号 " + std::to_string(number) + " の相手 " +
-                             std::to_string(partner) + " がありません");
+            Report(line,
+                   T(Message::NoScenePartner, {std::to_string(number), std::to_string(partner)}));
         }
     }
 }
@@ -300,14 +302,14 @@ void Checker::CheckList(std::string_view name, bool tracks) {
     const std::optional<std::filesystem::path> path = folder_.Find(name);
     const std::string shown(name.substr(1));
     if (!path) {
-        ReportFile(shown, "ありません");
+        ReportFile(shown, T(Message::ListMissing));
         return;
     }
     try {
         TextInput in = TextInput::Open(*path);
         const std::int16_t count = in.ReadInteger();
         if (count < 0 || count > 10) {
-            ReportFile(shown, "数 " + std::to_string(count) + " は 0 から 10 の外です");
+            ReportFile(shown, T(Message::ListCountOutOfRange, {std::to_string(count)}));
             return;
         }
         for (int i = 1; i <= count; ++i) {
@@ -315,13 +317,13 @@ void Checker::CheckList(std::string_view name, bool tracks) {
             if (!tracks) continue;
             const std::optional<std::filesystem::path> track = folder_.FindSound("\\bgm\\" + entry);
             if (!track) {
-                ReportFile(shown, "曲「" + entry + "」が見つかりません");
-            } else if (const std::optional<std::string> fault = SoundFault(*track)) {
-                ReportFile(shown, "曲「" + entry + "」" + *fault);
+                ReportFile(shown, T(Message::NotFound, {T(Message::Track), entry}));
+            } else if (auto fault = SoundFault(*track, T(Message::Track), entry)) {
+                ReportFile(shown, *fault);
             }
         }
     } catch (const RuntimeError& error) {
-        ReportFile(shown, "読めません（" + ErrorDescription(error.number()) + "）");
+        ReportFile(shown, T(Message::CannotRead, {ErrorText(language_, error.number())}));
     }
 }
 
@@ -352,8 +354,8 @@ std::vector<std::string> Checker::Run() {
 
 }  // namespace
 
-std::vector<std::string> CheckGame(const GameFolder& folder) {
-    return Checker(folder).Run();
+std::vector<std::string> CheckGame(const GameFolder& folder, Language language) {
+    return Checker(folder, language).Run();
 }
 
 }  // namespace tsukikage

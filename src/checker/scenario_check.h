@@ -4,12 +4,13 @@
 #include <vector>
 
 #include "base/game_folder.h"
+#include "base/messages.h"
 
 namespace tsukikage {
 
 // Reads a game folder the way the player does and tells, one line each, what would go wrong
 // in play: "datafile:LINE: message" for the scenario, "NAME: message" for the lists, in
-// Japanese. Nothing found is an empty list.
+// `language`. Nothing found is an empty list.
 //
 // The scenario: lines that are no valid CP932; jump and choice targets without their label;
 // pictures, window pictures, sounds and music that the lookup does not find; picture numbers
@@ -19,6 +20,6 @@ namespace tsukikage {
 // encoding the player does not decode, and RIFF MIDI files with no MIDI inside. The lists:
 // "\list.dat" and "\Scenelist.dat" that do not read as a count and that many names, and
 // music-room tracks that are not found or cannot be played.
-std::vector<std::string> CheckGame(const GameFolder& folder);
+std::vector<std::string> CheckGame(const GameFolder& folder, Language language);
 
 }  // namespace tsukikage

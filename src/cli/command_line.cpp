@@ -1,6 +1,7 @@
 #include "cli/command_line.h"
 
 #include "base/game_folder.h"
+#include "base/messages.h"
 #include "checker/scenario_check.h"
 #include "platform/application.h"
 
@@ -20,7 +21,7 @@ std::optional<int> ScaleFactor(std::string_view text) {
 }  // namespace
 
 std::optional<CommandLine> ParseCommandLine(const std::vector<std::string_view>& arguments,
-                                            std::string& error) {
+                                            Language language, std::string& error) {
     CommandLine line;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string_view argument = arguments[i];
@@ -33,8 +34,8 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string_view>&
             }
             const std::optional<int> factor = value ? ScaleFactor(*value) : std::nullopt;
             if (!factor) {
-                error = "--scale needs a whole number from 1 to 8" +
-                        (value ? ", not \"" + std::string(*value) + "\"" : std::string());
+                error = value ? Text(language, Message::ScaleNotThis, {*value})
+                              : Text(language, Message::ScaleNeeded);
                 return std::nullopt;
             }
             line.window.scale = *factor;
@@ -47,10 +48,10 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string_view>&
         } else if (argument == "--check") {
             line.action = CommandLine::Action::Check;
         } else if (argument.starts_with("-") && argument != "-") {
-            error = "unknown option " + std::string(argument) + " (see --help)";
+            error = Text(language, Message::UnknownOption, {argument});
             return std::nullopt;
         } else if (line.game_folder) {
-            error = "only one game folder can be given";
+            error = Text(language, Message::OneFolderOnly);
             return std::nullopt;
         } else {
             line.game_folder = std::filesystem::path(argument);
@@ -61,34 +62,22 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string_view>&
 
 std::optional<std::filesystem::path> GameFolderToUse(const CommandLine& command_line,
                                                      const std::filesystem::path& program_folder,
-                                                     std::string& error) {
+                                                     Language language, std::string& error) {
     const std::filesystem::path folder = command_line.game_folder.value_or(program_folder);
     std::error_code code;
     if (!std::filesystem::is_directory(folder, code)) {
-        error = folder.string() + ": not a folder";
+        error = Text(language, Message::NotAFolder, {folder.string()});
         return std::nullopt;
     }
     if (!GameFolder(folder).Find("datafile")) {
-        error = folder.string() + ": no game here (there is no \"datafile\")";
+        error = Text(language, Message::NoGameHere, {folder.string()});
         return std::nullopt;
     }
     return folder;
 }
 
-std::string HelpText(std::string_view program) {
-    return "usage: " + std::string(program) +
-           " [options] [game folder]\n"
-           "Plays the game in the game folder (the folder that holds \"datafile\"); without\n"
-           "one, the folder the program lives in.\n"
-           "\n"
-           "  --scale N     show the game N times as large (1 to 8; the default suits the\n"
-           "                display); Ctrl+1 to Ctrl+4 change it while playing, Ctrl+0 picks\n"
-           "                the largest that fits the screen\n"
-           "  --fullscreen  start on the full screen (F11 or Alt+Return switch)\n"
-           "  --check       check the game folder's scenario and lists, print what is wrong,\n"
-           "                and exit with status 1 if anything was found (0 when clean)\n"
-           "  --version     print the version\n"
-           "  --help        print this text\n";
+std::string HelpText(std::string_view program, Language language) {
+    return Text(language, Message::Usage, {program});
 }
 
 std::string VersionText() {
@@ -101,15 +90,15 @@ std::optional<int> RunWithoutWindow(const std::vector<std::string_view>& argumen
                                     std::string_view program,
                                     const std::filesystem::path& program_folder, std::string& out,
                                     std::string& err, std::filesystem::path& game_folder,
-                                    WindowOptions& window) {
+                                    WindowOptions& window, Language language) {
     std::string error;
-    const std::optional<CommandLine> line = ParseCommandLine(arguments, error);
+    const std::optional<CommandLine> line = ParseCommandLine(arguments, language, error);
     if (!line) {
         err += std::string(program) + ": " + error + "\n";
         return 2;
     }
     if (line->action == CommandLine::Action::Help) {
-        out += HelpText(program);
+        out += HelpText(program, language);
         return 0;
     }
     if (line->action == CommandLine::Action::Version) {
@@ -117,14 +106,15 @@ std::optional<int> RunWithoutWindow(const std::vector<std::string_view>& argumen
         return 0;
     }
     const std::optional<std::filesystem::path> folder =
-        GameFolderToUse(*line, program_folder, error);
+        GameFolderToUse(*line, program_folder, language, error);
     if (!folder) {
         err += std::string(program) + ": " + error + "\n";
         return 2;
     }
     if (line->action == CommandLine::Action::Check) {
-        const std::vector<std::string> findings = CheckGame(GameFolder(*folder));
+        const std::vector<std::string> findings = CheckGame(GameFolder(*folder), language);
         for (const std::string& finding : findings) out += finding + "\n";
+        if (findings.empty()) out += Text(language, Message::CheckClean) + "\n";
         return findings.empty() ? 0 : 1;
     }
     game_folder = *folder;

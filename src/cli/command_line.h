@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/messages.h"
+
 namespace tsukikage {
 
 // How the window shows: `--scale N` and `--fullscreen`.
@@ -25,27 +27,28 @@ struct CommandLine {
 };
 
 // Parses the arguments after the program name. Nothing, with `error` set to a one-line
-// message, for an unknown option, a scale that is no whole number from 1 to 8, or more than
-// one folder.
+// message in `language`, for an unknown option, a scale that is no whole number from 1 to 8,
+// or more than one folder.
 std::optional<CommandLine> ParseCommandLine(const std::vector<std::string_view>& arguments,
-                                            std::string& error);
+                                            Language language, std::string& error);
 
 // The game folder to play or check; nothing, with `error` set, when it is no folder or holds
 // no scenario.
 std::optional<std::filesystem::path> GameFolderToUse(const CommandLine& command_line,
                                                      const std::filesystem::path& program_folder,
-                                                     std::string& error);
+                                                     Language language, std::string& error);
 
-std::string HelpText(std::string_view program);
+std::string HelpText(std::string_view program, Language language);
 std::string VersionText();
 
 // Runs everything that needs no window: help, version, the scenario check, and the errors of
 // the command line. Returns the exit status, or nothing when the game is to be played in
-// `game_folder` with the `window` options. Messages go to `out` and `err`.
+// `game_folder` with the `window` options. Messages go to `out` and `err`, in `language`; a
+// clean check says so in one line.
 std::optional<int> RunWithoutWindow(const std::vector<std::string_view>& arguments,
                                     std::string_view program,
                                     const std::filesystem::path& program_folder, std::string& out,
                                     std::string& err, std::filesystem::path& game_folder,
-                                    WindowOptions& window);
+                                    WindowOptions& window, Language language);
 
 }  // namespace tsukikage

@@ -16,6 +16,9 @@ struct PlaySettings {
     bool skip_unread = false;
     // Auto mode's wait for each character of a page, on top of a fixed wait.
     int auto_ms_per_character = 60;
+    // On the full screen, the picture as large as the screen allows, smoothed, rather than
+    // at the largest whole factor, sharp.
+    bool fit_screen = false;
 
     bool operator==(const PlaySettings&) const = default;
 };

@@ -23,7 +23,9 @@ class ScenarioCheckTest : public ::testing::Test {
         std::ofstream out(file, std::ios::binary | std::ios::app);
         out << bytes;
     }
-    std::vector<std::string> Check() { return CheckGame(GameFolder(folder.path())); }
+    std::vector<std::string> Check() {
+        return CheckGame(GameFolder(folder.path()), Language::Japanese);
+    }
     test_support::TempFolder folder;
 };
 
@@ -106,7 +108,7 @@ std::vector<std::string> ScenarioFindings(const std::vector<std::string_view>& l
     folder.Write("datafile", text);
     folder.Write("曲.mid");
     std::vector<std::string> found;
-    for (const std::string& line : CheckGame(GameFolder(folder.path()))) {
+    for (const std::string& line : CheckGame(GameFolder(folder.path()), Language::Japanese)) {
         if (line.starts_with("datafile:") && line.find(about) != std::string::npos) {
             found.push_back(line);
         }
@@ -193,7 +195,7 @@ TEST(ScenarioCheckSoundTest, SoundsThatCannotPlayAreNamedWithTheirEncoding) {
         "list.dat: 曲「speech」の符号化 TrueSpeech (0x0022) は再生できません",
     };
     std::vector<std::string> found;
-    for (const std::string& line : CheckGame(GameFolder(folder.path()))) {
+    for (const std::string& line : CheckGame(GameFolder(folder.path()), Language::Japanese)) {
         if (line.find("画像") == std::string::npos && line.find("cgmode") == std::string::npos) {
             found.push_back(line);
         }

@@ -6,8 +6,12 @@
 #include "view/view_tests.h"
 
 int main(int argc, char** argv) {
-    // Headless and quiet unless the caller chose otherwise.
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Headless and quiet unless the caller chose otherwise. Headless, the first screen is the
+    // plugin's usual 800 x 600 and a second, large one holds the window at larger factors.
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    if (platform.isEmpty() || platform == "offscreen") {
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" TSUKIKAGE_VIEW_SCREENS);
+    }
     QTemporaryDir runtime;
     if (!qEnvironmentVariableIsSet("XDG_RUNTIME_DIR")) {
         QFile::setPermissions(runtime.path(),

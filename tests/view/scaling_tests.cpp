@@ -2,8 +2,10 @@
 // factor, the letterbox reaches nothing, the picture is the 1x picture with each pixel
 // repeated, and the window's keys change the factor and the fullscreen state.
 
+#include <QGuiApplication>
 #include <QImage>
 #include <QMenuBar>
+#include <QScreen>
 #include <QtTest>
 
 #include <memory>
@@ -22,8 +24,17 @@ using namespace tsukikage;
 
 namespace {
 
+constexpr auto kNoTestScreens = "the test screens are set up only on the offscreen platform";
 const QRect kAhead(600, 552, 32, 32);
 const QRect kTextArea(8, 496, 592, 105);
+
+// The test screens (screens.json): the first 800 x 600, the second 2100 x 1900.
+QScreen* TestScreen(const char* name) {
+    for (QScreen* screen : QGuiApplication::screens()) {
+        if (screen->name() == QLatin1String(name)) return screen;
+    }
+    return nullptr;
+}
 
 QImage Doubled(const QImage& image, int factor) {
     return image.scaled(image.size() * factor, Qt::IgnoreAspectRatio, Qt::FastTransformation);
@@ -41,6 +52,8 @@ class ScalingTests : public QObject {
         engine_ = fixture_->engine.get();
         canvas_ = fixture_->window->canvas();
         window_ = fixture_->window.get();
+        // Room for every factor up to 3.
+        if (!PutOn("large")) QSKIP(kNoTestScreens);
     }
 
     void cleanup() { fixture_.reset(); }
@@ -254,9 +267,65 @@ class ScalingTests : public QObject {
         QTest::keyClick(window_, Qt::Key_3, Qt::ControlModifier);
         QVERIFY(!window_->fullscreen());
         QCOMPARE(canvas_->size(), QSize(1986, 1803));
+        // 2648 x 2404 is more than the screen holds: the largest that fits instead.
+        QTest::keyClick(window_, Qt::Key_4, Qt::ControlModifier);
+        QCOMPARE(canvas_->size(), QSize(1986, 1803));
+        QTest::keyClick(window_, Qt::Key_1, Qt::ControlModifier);
+        QCOMPARE(canvas_->size(), QSize(662, 601));
+    }
+
+    // A factor larger than the screen's room gives way to the largest that fits; 1 always
+    // stays, even where the screen is too small for it.
+    void factorsTheScreenCannotHoldAreRefused() {
+        const struct {
+            const char* screen;
+            int asked;
+            int used;
+        } cases[] = {
+            {"small", 1, 1}, {"small", 2, 1}, {"small", 8, 1}, {"small", 0, 1}, {"large", 2, 2},
+            {"large", 3, 3}, {"large", 4, 3}, {"large", 8, 3}, {"large", 0, 3},
+        };
+        for (const auto& c : cases) {
+            init();
+            if (!PutOn(c.screen)) QSKIP(kNoTestScreens);
+            window_->show();
+            QCOMPARE(window_->SetFactor(c.asked), c.used);
+            QCOMPARE(canvas_->factor(), c.used);
+            QVERIFY(window_->frameGeometry().width() <= window_->screen()->geometry().width() ||
+                    c.used == 1);
+        }
+    }
+
+    // On the full screen the picture takes the largest whole factor, sharp; fitting the screen
+    // takes all the room one side allows, and leaves the window at its factor.
+    void fullscreenFitsTheScreenWhenAsked() {
+        window_->show();
+        window_->SetFullscreen(true);
+        QTRY_COMPARE(canvas_->size(), QSize(2100, 1900));
+        QCOMPARE(canvas_->placement().target(), QRectF(57, 48, 1986, 1803));
+
+        PlaySettings settings = engine_->comfort.settings();
+        settings.fit_screen = true;
+        engine_->ApplySettings(settings);
+        window_->Sync();
+        // 1900 / 601 is the tighter side: the full height, and 662 times that across.
+        QCOMPARE(canvas_->placement().target(), QRectF(4, 0, 2092, 1900));
+
+        window_->SetFullscreen(false);
+        QCOMPARE(canvas_->size(), QSize(662, 601));
+        QCOMPARE(canvas_->placement().target(), QRectF(0, 0, 662, 601));
     }
 
   private:
+    // The window moved onto a test screen; false where there are none.
+    bool PutOn(const char* name) {
+        QScreen* screen = TestScreen(name);
+        if (!screen) return false;
+        window_->setScreen(screen);
+        window_->move(screen->geometry().topLeft());
+        return true;
+    }
+
     std::unique_ptr<WindowFixture> fixture_;
     Canvas* canvas_ = nullptr;
     Engine* engine_ = nullptr;

@@ -43,13 +43,14 @@ Q_DECLARE_METATYPE(tsukikage::PlaySettings)
 namespace QTest {
 template <>
 char* toString(const PlaySettings& settings) {
-    return qstrdup(QStringLiteral("music %1%2, effects %3%4, skip unread %5, auto %6 ms")
+    return qstrdup(QStringLiteral("music %1%2, effects %3%4, skip unread %5, auto %6 ms, fit %7")
                        .arg(settings.music_volume)
                        .arg(settings.music_muted ? " muted" : "")
                        .arg(settings.effects_volume)
                        .arg(settings.effects_muted ? " muted" : "")
                        .arg(settings.skip_unread)
                        .arg(settings.auto_ms_per_character)
+                       .arg(settings.fit_screen)
                        .toUtf8()
                        .constData());
 }
@@ -81,19 +82,19 @@ class SettingsViewTests : public QObject {
         if (game_screen) StartGame();
         const int menu_bar_items = window_->menu_bar()->actions().size();
         const std::vector<ShownItem> items = ContextMenuItems();
-        const std::vector<QString> texts = {QStringLiteral("履歴"),
-                                            QStringLiteral("スキップ"),
-                                            QStringLiteral("オート"),
-                                            QStringLiteral("全画面表示"),
-                                            QString(),
-                                            QStringLiteral("設定...")};
+        const std::vector<QString> texts = {
+            QStringLiteral("履歴"),           QStringLiteral("スキップ"),
+            QStringLiteral("オート"),         QStringLiteral("全画面表示"),
+            QStringLiteral("画面に合わせる"), QString(),
+            QStringLiteral("設定...")};
         QCOMPARE(items.size(), texts.size());
         for (std::size_t i = 0; i < texts.size(); ++i) QCOMPARE(items[i].text, texts[i]);
         QCOMPARE(items[0].enabled, game_screen);  // the history holds the first page
         QCOMPARE(items[1].enabled, game_screen);
         QVERIFY(items[2].enabled && !items[2].checked);
         QVERIFY(items[3].enabled && !items[3].checked);
-        QVERIFY(items[5].enabled);
+        QVERIFY(items[4].enabled && !items[4].checked);
+        QVERIFY(items[6].enabled);
         // The game's menu bar stays as it was.
         QCOMPARE(window_->menu_bar()->actions().size(), menu_bar_items);
     }
@@ -117,6 +118,14 @@ class SettingsViewTests : public QObject {
         ChooseFromContextMenu(QStringLiteral("全画面表示"));
         QVERIFY(!window_->fullscreen());
 
+        // Fitting the screen is a setting: kept at once, as the dialog's OK keeps it.
+        ChooseFromContextMenu(QStringLiteral("画面に合わせる"));
+        QVERIFY(engine_->comfort.settings().fit_screen);
+        QVERIFY(ContextMenuItems()[4].checked);
+        QVERIFY(LoadPlaySettings().fit_screen);
+        ChooseFromContextMenu(QStringLiteral("画面に合わせる"));
+        QVERIFY(!LoadPlaySettings().fit_screen);
+
         bool opened = false;
         WhenSettingsOpen([&](SettingsDialog*) { opened = true; });
         ChooseFromContextMenu(QStringLiteral("設定..."));
@@ -129,15 +138,15 @@ class SettingsViewTests : public QObject {
         QTest::addColumn<int>("speed");  // the auto slider's place
         QTest::addColumn<PlaySettings>("expected");
         QTest::newRow("lowest ends, slowest")
-            << kMinAutoMsPerCharacter << PlaySettings{0, true, 0, true, true, 200};
+            << kMinAutoMsPerCharacter << PlaySettings{0, true, 0, true, true, 200, false};
         QTest::newRow("highest ends, fastest")
-            << kMaxAutoMsPerCharacter << PlaySettings{100, false, 100, false, false, 10};
+            << kMaxAutoMsPerCharacter << PlaySettings{100, false, 100, false, false, 10, true};
     }
     void okAppliesAndKeepsAcrossARestart() {
         QFETCH(int, speed);
         QFETCH(PlaySettings, expected);
         const bool muted = expected.music_muted;
-        engine_->ApplySettings({50, !muted, 50, !muted, !muted, 100});
+        engine_->ApplySettings({50, !muted, 50, !muted, !muted, 100, muted});
         PlaySettings live;
         WhenSettingsOpen([&](SettingsDialog* dialog) {
             dialog->music_volume()->setValue(expected.music_volume);
@@ -147,6 +156,7 @@ class SettingsViewTests : public QObject {
             dialog->effects_muted()->setChecked(muted);
             dialog->skip_unread()->setChecked(muted);
             dialog->auto_speed()->setValue(speed);
+            dialog->fit_screen()->setChecked(expected.fit_screen);
             dialog->buttons()->button(QDialogButtonBox::Ok)->click();
         });
         window_->OpenSettings();
@@ -185,17 +195,19 @@ class SettingsViewTests : public QObject {
         QTest::addColumn<PlaySettings>("expected");
         const QByteArray sound = "[sound]\n";
         const QByteArray play = "[play]\n";
+        const QByteArray view = "[view]\n";
         const PlaySettings defaults;
         QTest::newRow("missing") << QByteArray() << defaults;
         QTest::newRow("empty") << QByteArray("") << defaults;
         QTest::newRow("lowest ends")
             << sound + "music_volume=0\nmusic_muted=true\neffects_volume=0\neffects_muted=1\n" +
-                   play + "skip_unread=true\nauto_ms_per_character=10\n"
-            << PlaySettings{0, true, 0, true, true, 10};
+                   play + "skip_unread=true\nauto_ms_per_character=10\n" + view +
+                   "fit_screen=false\n"
+            << PlaySettings{0, true, 0, true, true, 10, false};
         QTest::newRow("highest ends")
             << sound + "music_volume=100\nmusic_muted=false\neffects_volume=100\n" + play +
-                   "skip_unread=0\nauto_ms_per_character=200\n"
-            << PlaySettings{100, false, 100, false, false, 200};
+                   "skip_unread=0\nauto_ms_per_character=200\n" + view + "fit_screen=true\n"
+            << PlaySettings{100, false, 100, false, false, 200, true};
         QTest::newRow("just beyond the ends")
             << sound + "music_volume=101\neffects_volume=-1\n" + play + "auto_ms_per_character=9\n"
             << PlaySettings{100, false, 0, false, false, 10};
@@ -206,7 +218,7 @@ class SettingsViewTests : public QObject {
         QTest::newRow("no numbers")
             << sound +
                    "music_volume=loud\nmusic_muted=maybe\neffects_volume=\neffects_muted=yes\n" +
-                   play + "skip_unread=2\nauto_ms_per_character=50.5\n"
+                   play + "skip_unread=2\nauto_ms_per_character=50.5\n" + view + "fit_screen=fill\n"
             << defaults;
         QTest::newRow("number too long for any integer")
             << sound + "music_volume=123456789012345678901234567890\n"
@@ -224,7 +236,7 @@ class SettingsViewTests : public QObject {
         QCOMPARE(LoadPlaySettings(), expected);
 
         // Saving over whatever was there gives a file that reads back as saved.
-        const PlaySettings saved{7, true, 93, false, true, 33};
+        const PlaySettings saved{7, true, 93, false, true, 33, true};
         QVERIFY(SavePlaySettings(saved));
         QCOMPARE(LoadPlaySettings(), saved);
     }

@@ -8,6 +8,7 @@
 #include <iostream>
 #include <iterator>
 #include <limits>
+#include <sstream>
 
 #include <malloc.h>
 
@@ -22,15 +23,18 @@ constexpr int kRate = 44100;
 constexpr int kPolyphony = 64;
 
 // The one message of a silent music: what is wrong and how to choose another soundfont.
-void ReportSilentMusic(const std::filesystem::path& soundfont, std::string_view problem) {
-    std::cerr << "tsukikage: the music stays silent: the soundfont " << soundfont << ' ' << problem
-              << " (set " << kSoundFontVariable << " to another .sf2 or .sf3 file)\n";
+void ReportSilentMusic(Language language, Message problem, const std::filesystem::path& soundfont) {
+    std::ostringstream quoted;
+    quoted << soundfont;
+    std::cerr << "tsukikage: " << Text(language, problem, {quoted.str(), kSoundFontVariable})
+              << '\n';
 }
 
 }  // namespace
 
-FluidMusicPlayer::FluidMusicPlayer(SdlAudio& audio, std::filesystem::path soundfont)
-    : audio_(audio) {
+FluidMusicPlayer::FluidMusicPlayer(SdlAudio& audio, std::filesystem::path soundfont,
+                                   Language language)
+    : audio_(audio), language_(language) {
     // FluidSynth's own complaints would repeat what the one message says.
     for (int level : {FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG}) {
         fluid_set_log_function(level, nullptr, nullptr);
@@ -63,11 +67,11 @@ FluidMusicPlayer::~FluidMusicPlayer() {
 bool FluidMusicPlayer::LoadSynthesizer(const std::filesystem::path& soundfont) {
     std::error_code error;
     if (!std::filesystem::is_regular_file(soundfont, error)) {
-        ReportSilentMusic(soundfont, "is not there");
+        ReportSilentMusic(language_, Message::SoundFontMissing, soundfont);
         return false;
     }
     if (!fluid_is_soundfont(soundfont.c_str())) {
-        ReportSilentMusic(soundfont, "is not a soundfont");
+        ReportSilentMusic(language_, Message::NotASoundFont, soundfont);
         return false;
     }
     settings_ = new_fluid_settings();
@@ -81,7 +85,7 @@ bool FluidMusicPlayer::LoadSynthesizer(const std::filesystem::path& soundfont) {
     synth_ = new_fluid_synth(settings_);
     const bool loaded = synth_ && fluid_synth_sfload(synth_, soundfont.c_str(), 1) != FLUID_FAILED;
     if (!loaded) {
-        ReportSilentMusic(soundfont, "cannot be read");
+        ReportSilentMusic(language_, Message::SoundFontUnreadable, soundfont);
         if (synth_) delete_fluid_synth(synth_);
         synth_ = nullptr;
     }

@@ -14,6 +14,7 @@
 
 #include "audio/sdl/sdl_audio.h"
 #include "audio/sdl/sdl_sound_levels.h"
+#include "base/messages.h"
 
 namespace tsukikage {
 
@@ -22,11 +23,13 @@ namespace tsukikage {
 // nor a page waits for it; only a piece played before it is ready waits for the rest of the
 // loading. Each piece runs through a FluidSynth player of its own; the synthesizer's output is
 // the mixer's music stream (its music hook), so the wave voice's channel mixes on top of it.
-// Without a usable soundfont the music is silent, with one message on stderr, and every call
+// Without a usable soundfont the music is silent, with one message on stderr (in `language`),
+// and every call
 // still succeeds: the music device answers as it always does.
 class FluidMusicPlayer : public LeveledMusicPlayer {
   public:
-    FluidMusicPlayer(SdlAudio& audio, std::filesystem::path soundfont);
+    FluidMusicPlayer(SdlAudio& audio, std::filesystem::path soundfont,
+                     Language language = Language::English);
     // Fades a sounding piece out over one buffer before the hook is let go.
     ~FluidMusicPlayer() override;
     FluidMusicPlayer(const FluidMusicPlayer&) = delete;
@@ -53,6 +56,7 @@ class FluidMusicPlayer : public LeveledMusicPlayer {
     void DeletePlayer();  // with mutex_ held
 
     SdlAudio& audio_;
+    Language language_;
     std::future<bool> loading_;
     std::thread loader_;
     bool loaded_ = false;

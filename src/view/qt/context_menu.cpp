@@ -32,6 +32,14 @@ void GameWindow::ShowContextMenu(const QPoint& global_position) {
         add(QStringLiteral("全画面表示"), true, [this] { SetFullscreen(!fullscreen()); });
     full_screen->setCheckable(true);
     full_screen->setChecked(fullscreen());
+    QAction* fit = add(QStringLiteral("画面に合わせる"), true, [this] {
+        PlaySettings settings = engine_.comfort.settings();
+        settings.fit_screen = !settings.fit_screen;
+        engine_.ApplySettings(settings);
+        SaveSettings();
+    });
+    fit->setCheckable(true);
+    fit->setChecked(engine_.comfort.settings().fit_screen);
     menu.addSeparator();
     add(QStringLiteral("設定..."), true, [this] { OpenSettings(); });
 
@@ -57,6 +65,10 @@ void GameWindow::OpenSettings() {
     }
     engine_.ApplySettings(dialog.settings());
     Sync();
+    SaveSettings();
+}
+
+void GameWindow::SaveSettings() {
     if (!SavePlaySettings(engine_.comfort.settings())) {
         const QString text = QStringLiteral(
                                  "設定を保存できませんでした。\n%1\n"

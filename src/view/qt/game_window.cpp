@@ -62,11 +62,11 @@ GameWindow::GameWindow(Engine& engine, QWidget* parent)
     };
     // The keys that turn pages and pick choices come to the window wherever the focus is.
     setFocusPolicy(Qt::StrongFocus);
-    canvas_->SetFactor(DefaultFactor(devicePixelRatioF()));
-    canvas_->SetSmooth(qEnvironmentVariable("TSUKIKAGE_SMOOTH") == QStringLiteral("1"));
+    smooth_always_ = qEnvironmentVariable("TSUKIKAGE_SMOOTH") == QStringLiteral("1");
     canvas_->installEventFilter(this);
     BuildMenus();
     AddShortcuts();
+    canvas_->SetFactor(std::min(DefaultFactor(devicePixelRatioF()), LargestFactorForScreen()));
 
     // Ticks keep coming while a message box is open, as on the original platform; a handler
     // that must not run twice at once guards itself in the engine.
@@ -158,15 +158,17 @@ int GameWindow::LargestFactorForScreen() const {
     return LargestFittingFactor(room * screen->devicePixelRatio());
 }
 
-void GameWindow::SetFactor(int factor) {
+int GameWindow::SetFactor(int factor) {
     alt_alone_ = false;
-    canvas_->SetFactor(factor == 0 ? LargestFactorForScreen() : factor);
+    const int largest = LargestFactorForScreen();
+    canvas_->SetFactor(factor == 0 ? largest : std::min(factor, largest));
     if (fullscreen()) {
         SetFullscreen(false);
     } else {
         adjustSize();
         KeepOnScreen(false);
     }
+    return canvas_->factor();
 }
 
 // The window manager is asked for the full screen, and the window takes it itself as well:
@@ -178,6 +180,7 @@ void GameWindow::SetFullscreen(bool fullscreen) {
     const Qt::WindowStates state = windowState();
     setWindowState(fullscreen ? state | Qt::WindowFullScreen : state & ~Qt::WindowFullScreen);
     LayOut();
+    SyncSmoothing();
     if (isVisible()) show();
 }
 
@@ -338,6 +341,7 @@ void GameWindow::Sync() {
     }
     SyncTimers();
     about_.Sync(engine_.about_form);
+    SyncSmoothing();
     // Only a changed model is painted again: idle ticks cost no drawing.
     if (!requested_any_ || form.revision != requested_revision_) {
         requested_any_ = true;
@@ -345,6 +349,11 @@ void GameWindow::Sync() {
         canvas_->update();
         canvas_->RefreshPointer();
     }
+}
+
+// Fitting the screen fills it at any factor, which only smoothing keeps pleasant.
+void GameWindow::SyncSmoothing() {
+    canvas_->SetSmooth(smooth_always_ || (fullscreen_ && engine_.comfort.settings().fit_screen));
 }
 
 void GameWindow::SyncTimers() {

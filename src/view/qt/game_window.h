@@ -22,7 +22,8 @@ class Canvas;
 //
 // How large the client area shows is the view's own business: a whole factor (Ctrl+1 to
 // Ctrl+4, Ctrl+0 for the largest that fits the screen), or fullscreen (F11, Alt+Return) with
-// the picture centred and letterboxed. In fullscreen the menu bar shows while the pointer is
+// the picture centred and letterboxed, at a whole factor or, as the settings choose, as large
+// as the screen allows and smoothed. In fullscreen the menu bar shows while the pointer is
 // at the top edge, or after Alt until the next Alt or click.
 class GameWindow : public QWidget {
     Q_OBJECT
@@ -37,15 +38,18 @@ class GameWindow : public QWidget {
     // The about box while it is open, or nullptr.
     AboutDialog* about_dialog() const { return about_.dialog(); }
 
-    // Device pixels per client pixel in the window; 0 for the largest that fits the screen.
-    // In fullscreen, the window is shown again at the factor.
-    void SetFactor(int factor);
+    // Device pixels per client pixel in the window; 0 for the largest that fits the screen,
+    // and so does a factor the screen's room cannot hold. In fullscreen, the window is shown
+    // again at the factor. Returns the factor used.
+    int SetFactor(int factor);
     void SetFullscreen(bool fullscreen);
     bool fullscreen() const { return fullscreen_; }
 
     // The menu of the player's conveniences at a point on the screen, and their settings.
     void ShowContextMenu(const QPoint& global_position);
     void OpenSettings();
+    // Writes the settings down; a file that cannot be written is told in a box.
+    void SaveSettings();
 
     void FormLoad();
     // Brings caption, menus, timers, picture and pointer up to date with the model.
@@ -75,6 +79,7 @@ class GameWindow : public QWidget {
     template <typename Handler>
     void Dispatch(Handler&& handler);
     void SyncTimers();
+    void SyncSmoothing();
     // Skip lasts while Control is held; a release the window never saw (a box had the
     // keyboard) is found by asking the keyboard at each tick.
     void SetSkipHeld(bool held);
@@ -94,6 +99,8 @@ class GameWindow : public QWidget {
     bool alt_alone_ = false;
     bool menu_pinned_ = false;
     bool skip_held_ = false;
+    // Smooth scaling asked for everywhere (TSUKIKAGE_SMOOTH=1).
+    bool smooth_always_ = false;
 
     std::array<QTimer, kTimerCount> timers_;
     AboutWindow about_;

@@ -103,6 +103,13 @@ SettingsDialog::SettingsDialog(const PlaySettings& shown, QWidget* parent)
     conveniences->addWidget(auto_speed_, 1, 2);
     conveniences->addWidget(new QLabel(QStringLiteral("速い"), reading), 1, 3);
 
+    auto* screen = new QGroupBox(QStringLiteral("全画面表示"), this);
+    auto* screen_layout = new QVBoxLayout(screen);
+    fit_screen_ =
+        MakeCheckBox(screen, "fitScreen", QStringLiteral("画面に合わせる（なめらかに拡大する）"),
+                     settings.fit_screen);
+    screen_layout->addWidget(fit_screen_);
+
     buttons_ = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons_, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons_, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -111,12 +118,13 @@ SettingsDialog::SettingsDialog(const PlaySettings& shown, QWidget* parent)
     layout->setSizeConstraint(QLayout::SetFixedSize);
     layout->addWidget(sound);
     layout->addWidget(reading);
+    layout->addWidget(screen);
     layout->addWidget(buttons_);
 
     for (QSlider* slider : {music_volume_, effects_volume_, auto_speed_}) {
         connect(slider, &QSlider::valueChanged, this, &SettingsDialog::Changed);
     }
-    for (QCheckBox* box : {music_muted_, effects_muted_, skip_unread_}) {
+    for (QCheckBox* box : {music_muted_, effects_muted_, skip_unread_, fit_screen_}) {
         connect(box, &QCheckBox::toggled, this, &SettingsDialog::Changed);
     }
 }
@@ -129,6 +137,7 @@ PlaySettings SettingsDialog::settings() const {
     settings.effects_muted = effects_muted_->isChecked();
     settings.skip_unread = skip_unread_->isChecked();
     settings.auto_ms_per_character = WaitForSpeed(auto_speed_->value());
+    settings.fit_screen = fit_screen_->isChecked();
     return settings;
 }
 

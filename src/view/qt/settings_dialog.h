@@ -14,7 +14,8 @@ class QSlider;
 namespace tsukikage {
 
 // The player's settings on screen: music and sound effects each with a level from 0 to 100
-// and a mute box, skip through unread pages, and how fast auto mode reads on. Every change
+// and a mute box, skip through unread pages, how fast auto mode reads on, and how the full
+// screen is filled. Every change
 // goes out through `on_change` at once, so a level is heard while its slider moves; keeping
 // the settings (OK) or going back to the earlier ones (Cancel) is the caller's business.
 class SettingsDialog : public QDialog {
@@ -35,6 +36,7 @@ class SettingsDialog : public QDialog {
     QCheckBox* skip_unread() const { return skip_unread_; }
     // Right is faster: the slider's value runs against the wait for each character.
     QSlider* auto_speed() const { return auto_speed_; }
+    QCheckBox* fit_screen() const { return fit_screen_; }
     QDialogButtonBox* buttons() const { return buttons_; }
 
   private:
@@ -46,6 +48,7 @@ class SettingsDialog : public QDialog {
     QCheckBox* effects_muted_ = nullptr;
     QCheckBox* skip_unread_ = nullptr;
     QSlider* auto_speed_ = nullptr;
+    QCheckBox* fit_screen_ = nullptr;
     QDialogButtonBox* buttons_ = nullptr;
 };
 

@@ -16,6 +16,7 @@ constexpr auto kEffectsVolume = "sound/effects_volume";
 constexpr auto kEffectsMuted = "sound/effects_muted";
 constexpr auto kSkipUnread = "play/skip_unread";
 constexpr auto kAutoMsPerCharacter = "play/auto_ms_per_character";
+constexpr auto kFitScreen = "view/fit_screen";
 
 QSettings UserFile() {
     return QSettings(QSettings::IniFormat, QSettings::UserScope, QString::fromLatin1(kName),
@@ -51,6 +52,7 @@ PlaySettings LoadPlaySettings() {
     settings.skip_unread = ReadTruth(file, kSkipUnread, defaults.skip_unread);
     settings.auto_ms_per_character =
         ReadNumber(file, kAutoMsPerCharacter, defaults.auto_ms_per_character);
+    settings.fit_screen = ReadTruth(file, kFitScreen, defaults.fit_screen);
     return Clamped(settings);
 }
 
@@ -62,6 +64,7 @@ bool SavePlaySettings(const PlaySettings& settings) {
     file.setValue(QString::fromLatin1(kEffectsMuted), settings.effects_muted);
     file.setValue(QString::fromLatin1(kSkipUnread), settings.skip_unread);
     file.setValue(QString::fromLatin1(kAutoMsPerCharacter), settings.auto_ms_per_character);
+    file.setValue(QString::fromLatin1(kFitScreen), settings.fit_screen);
     file.sync();
     // A format error is the old file's (it is written over all the same); only a file that
     // could not be written loses the settings.
