@@ -43,6 +43,8 @@ std::string PlaySettingsText(const PlaySettings& settings) {
     text += "\n[play]\n";
     text += std::string("skip_unread=") + truth(settings.skip_unread) + "\n";
     text += "auto_ms_per_character=" + std::to_string(settings.auto_ms_per_character) + "\n";
+    text += "\n[view]\n";
+    text += std::string("fit_screen=") + truth(settings.fit_screen) + "\n";
     return text;
 }
 
@@ -73,6 +75,7 @@ PlaySettings ParsePlaySettings(std::string_view text) {
         if (key == "sound/effects_muted") truth(settings.effects_muted);
         if (key == "play/skip_unread") truth(settings.skip_unread);
         if (key == "play/auto_ms_per_character") number(settings.auto_ms_per_character);
+        if (key == "view/fit_screen") truth(settings.fit_screen);
     }
     return Clamped(settings);
 }
