@@ -79,7 +79,9 @@ class Player {
 
   public:
     Engine engine;
-    TimerSchedule schedule{[this](TimerId id) { return engine.TimerIdle(id); }};
+    // Every timer stays awake here: the page's sound and its idle checks still follow the
+    // transition timer's ticks.
+    TimerSchedule schedule;
     PictureTable pictures;
     // Kept until the page's next call for a text.
     std::string text;
