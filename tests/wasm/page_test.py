@@ -189,8 +189,11 @@ def main():
         menus = page.js("return Array.from(document.querySelectorAll('#menubar > .menu-title'),"
                         " m => m.firstChild.textContent);")
         assert menus == ["システム", "バージョン情報"], menus
+        # A page that never rests (a loop of ticks or paints) takes a whole core; how little an
+        # idle page takes is the benchmark's to measure (bench/web_page.py), as a busy machine
+        # makes any figure here vary by tens of per cent.
         cpu = idle_cpu(driver)
-        assert cpu < 0.10, f"the idle tab is busy: {cpu:.1%} of a core"
+        assert cpu < 0.5, f"the idle tab never rests: {cpu:.1%} of a core"
 
         page.click("NewGameImage")
         page.wait("the first page", "const l = tsukikage.control('Label1'); const a ="
