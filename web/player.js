@@ -19,6 +19,7 @@
   const state = {
     started: false,
     ended: false,
+    aborted: false,       // the runtime broke down: only a new page starts again
     busy: false,          // an engine call runs or waits (a box, a picture being decoded)
     chain: Promise.resolve(),
     paintedRevision: -1,
@@ -75,14 +76,9 @@
       showCursor();
     },
     ended(code) {
-      state.ended = true;
-      if (typeof TsukikageSound !== 'undefined') TsukikageSound.stopAll();
-      clearTimeout(state.timer);
-      const ended = document.getElementById('ended');
-      ended.querySelector('.ended-text').textContent =
-        code === 0 ? 'ゲームを終了しました。' : `ゲームはエラーで終了しました（状態 ${code}）。`;
-      ended.hidden = false;
-      status.textContent = `終了しました（状態 ${code}）`;
+      showEnded(code === 0 ? 'ゲームを終了しました。'
+                           : `ゲームはエラーで終了しました（状態 ${code}）。`,
+                `終了しました（状態 ${code}）`);
     },
     // Decodes a picture file's bytes; the pixels wait in `decoded` for the engine.
     async decodePicture(bytes) {
@@ -96,6 +92,30 @@
       paint();
     },
   };
+
+  // The game has ended: nothing more reaches the engine, and the page offers to start again.
+  function showEnded(text, statusText) {
+    state.ended = true;
+    if (typeof TsukikageSound !== 'undefined') TsukikageSound.stopAll();
+    clearTimeout(state.timer);
+    const ended = document.getElementById('ended');
+    ended.querySelector('.ended-text').textContent = text;
+    ended.hidden = false;
+    status.textContent = statusText;
+  }
+
+  // Starts the game again on the folder it was played from, the player's own as well: the
+  // engine ended its game, not the page. A runtime that broke down starts only with the page.
+  function restart() {
+    if (state.aborted) {
+      location.reload();
+      return;
+    }
+    document.getElementById('ended').hidden = true;
+    status.textContent = '';
+    state.ended = false;
+    playFolder(state.gameFolder, state.gameName);
+  }
 
   // --- Calls into the engine, one at a time -----------------------------------------------
   function call(name, argTypes = [], args = [], returnType = null) {
@@ -113,8 +133,9 @@
           return result;
         }, (error) => {
           state.busy = false;
-          // The game ended: the page shows it already (page.ended).
-          if (error && error.name === 'ExitStatus') {
+          // The runtime broke down: the page shows it already (Module.onAbort); what the
+          // game wrote before is kept.
+          if (state.aborted) {
             TsukikageRecords.keep().catch(() => {});
             return null;
           }
@@ -530,7 +551,7 @@
   }
 
   // --- Start ----------------------------------------------------------------------------------
-  document.getElementById('restart').addEventListener('click', () => location.reload());
+  document.getElementById('restart').addEventListener('click', restart);
   window.addEventListener('resize', fitScale);
   document.addEventListener('fullscreenchange', fitScale);
 
@@ -596,6 +617,11 @@
     print: (text) => console.log(text),
     printErr: (text) => console.warn(text),
     onRuntimeInitialized: () => { start(); },
+    onAbort: (what) => {
+      state.aborted = true;
+      showEnded(`ゲームは異常終了しました（${what}）。もう一度始めるとページを読み込み直します。`,
+                '異常終了しました');
+    },
     setStatus: (text) => { if (!state.started) status.textContent = text || ''; },
   };
 

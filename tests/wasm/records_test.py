@@ -1,10 +1,11 @@
 #!/usr/bin/env python3
 """The records that outlast the page, in headless Chromium: a save, a reload and a load bring
 back the same choice; the seen pictures and the endings survive a reload; the player's own
-folder (Japanese names in mixed case) plays through the folder picker, and a folder without a
-scenario is refused on the page; the exported archive holds the records as the desktop keeps
-them and imported again restores them; desktop record files import loose or zipped; damaged
-or foreign imports are refused with the records left as they were. Writes records_*.png.
+folder (Japanese names in mixed case) plays through the folder picker, and again after おわり
+and a new start, while a folder without a scenario is refused on the page; the exported
+archive holds the records as the desktop keeps them and imported again restores them;
+desktop record files import loose or zipped; damaged or foreign imports are refused with the
+records left as they were. Writes records_*.png.
 
 Usage: records_test.py WEB_DIR GAME_DIR OUT_DIR. Exits 77 (skipped) only without Chromium.
 """
@@ -209,6 +210,23 @@ def check_own_folder(page, game, root, out):
     return copy_ms
 
 
+def check_restart_keeps_folder(page):
+    """The title's おわり ends the game, not the page: starting again plays the own folder."""
+    key = page.js("window.pageMark = 'kept'; return TsukikageRecords.key;")
+    page.settled()
+    page.click("EndImage")
+    page.wait("the end", "return tsukikage.ended &&"
+              " !document.getElementById('ended').hidden;")
+    assert "終了しました" in page.js(
+        "return document.querySelector('#ended .ended-text').textContent;")
+    page.js("document.getElementById('restart').click();")
+    page.wait("the own game's title again", "return !tsukikage.ended &&"
+              " tsukikage.control('NewGameImage') && TsukikageRecords.key;", 30)
+    assert page.js("return window.pageMark;") == "kept", "the page was loaded again"
+    assert page.js("return TsukikageRecords.key;") == key, "another game started"
+    assert page.js("return document.getElementById('ended').hidden;")
+
+
 EXPORTED = """
 const done = arguments[arguments.length - 1];
 TsukikageRecords.exportArchive().arrayBuffer().then((buffer) => {
@@ -309,6 +327,8 @@ def main():
         print(f"records_test: own folder copied and started in {copy_ms:.0f} ms")
         check_export_import(page, root)
         print("records_test: export and import restored the records; bad imports refused")
+        check_restart_keeps_folder(page)
+        print("records_test: the own folder played again after おわり and a new start")
         errors = [e for e in driver.get_log("browser") if e["level"] == "SEVERE"]
         assert not errors, f"errors in the console: {errors}"
         return 0

@@ -44,10 +44,16 @@ class Player {
         if (const std::optional<PlaySettings> kept = settings_.Load()) engine.ApplySettings(*kept);
     }
 
-    // Runs one event, then lets the timers follow the model, as the desktop's Sync does.
+    // Runs one event, then lets the timers follow the model, as the desktop's Sync does. An
+    // event that ended the game leaves this engine as the end left it: the page calls it no
+    // more, and a new start makes a new one.
     template <typename Handler>
     void Dispatch(Handler&& handler) {
-        handler();
+        try {
+            handler();
+        } catch (const GameEnded&) {
+            return;
+        }
         schedule.Sync(engine.form, emscripten_get_now());
         settings_.Keep(engine.comfort.settings());
     }

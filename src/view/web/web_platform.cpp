@@ -61,7 +61,7 @@ void WebBusyPointer::SetBusy(bool busy) {
 
 void WebProcessControl::End(ExitStatus status) {
     ShowEnded(static_cast<int>(status));
-    emscripten_force_exit(static_cast<int>(status));
+    throw GameEnded{status};
 }
 
 Surface WebPictureDecoder::Decode(const std::filesystem::path& path) {

@@ -35,8 +35,13 @@ class WebBusyPointer : public BusyPointer {
     void SetBusy(bool busy) override;
 };
 
-// The game has ended: the page shows the status and offers to start again; the engine's
-// call is unwound and nothing more reaches it.
+// The game has ended: the page shows the status and offers to start again. The engine's call
+// is unwound by GameEnded to the page's entry point, and nothing more reaches that engine; the
+// page's runtime lives on, so the game can start again on the folder it was played from.
+struct GameEnded {
+    ExitStatus status;
+};
+
 class WebProcessControl : public ProcessControl {
   public:
     [[noreturn]] void End(ExitStatus status) override;
