@@ -5,8 +5,9 @@
 //
 // Browsers start audio only after a gesture: the graph is built at once and suspended, and
 // the first click, tap or key resumes it, so whatever the game asked for before (a looping
-// piece at the title) sounds from then on. While nothing sounds the graph is suspended again,
-// so an idle page costs no audio thread (the synthesizer would render silence on and on).
+// piece at the title) sounds from then on, while an effect whose moment has passed stays
+// silent. While nothing sounds the graph is suspended again, so an idle page costs no audio
+// thread (the synthesizer would render silence on and on).
 'use strict';
 
 const TsukikageSound = (() => {
@@ -25,6 +26,7 @@ const TsukikageSound = (() => {
   musicGain.connect(analysers.music);
 
   let voice = null;        // the source playing the wave voice
+  let voiceAskedAt = null; // when a wave played once was asked for before audio could start
   let musicWave = null;    // a wave opened by the music device: its buffer
   let musicSource = null;  // ... and the source playing it
   let midi = null;         // the MIDI piece opened by the music device
@@ -133,10 +135,33 @@ const TsukikageSound = (() => {
     }, IDLE_MS);
   }
 
+  function startVoice(buffer, loop, offset = 0) {
+    voice = startSource(buffer, loop, voiceGain, offset);
+    voice.onended = function () {
+      if (voice !== this) return;
+      voice = null;
+      follow();
+    };
+  }
+
+  // A wave played once that was asked for before the gesture sounds from where it would be
+  // now, or not at all once it would have ended: an effect belongs to its moment, while a
+  // loop or a piece of music starts with the gesture.
+  function catchUpVoice() {
+    if (!voice || voiceAskedAt === null) return;
+    const elapsed = (performance.now() - voiceAskedAt) / 1000;
+    const buffer = voice.buffer;
+    stopSource(voice);
+    voice = null;
+    voiceAskedAt = null;
+    if (elapsed < buffer.duration) startVoice(buffer, false, elapsed);
+  }
+
   function unlock(event) {
     if (unlocked || !event.isTrusted) return;
     unlocked = true;
     loadSynth();
+    catchUpVoice();
     context.resume();
     follow();
   }
@@ -153,14 +178,11 @@ const TsukikageSound = (() => {
     playVoice(samples, channels, rate, loop) {
       stopSource(voice);
       voice = null;
+      voiceAskedAt = null;
       if (channels < 1 || channels > 32 || samples.length < channels || !(rate > 0)) return false;
       try {
-        voice = startSource(bufferOf(samples, channels, rate), loop, voiceGain);
-        voice.onended = function () {
-          if (voice !== this) return;
-          voice = null;
-          follow();
-        };
+        startVoice(bufferOf(samples, channels, rate), loop);
+        if (!unlocked && !loop) voiceAskedAt = performance.now();
       } catch (error) {
         console.warn('wave not played:', error);
         return false;
@@ -171,6 +193,7 @@ const TsukikageSound = (() => {
     stopVoice() {
       stopSource(voice);
       voice = null;
+      voiceAskedAt = null;
       follow();
     },
     loadMidi(bytes) {

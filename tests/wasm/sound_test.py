@@ -41,6 +41,11 @@ def untrusted_click(page, name):
             "document.dispatchEvent(new MouseEvent('mouseup', o));", name)
 
 
+# A 100 Hz square of arguments[0] seconds at 8 kHz, in `wave`.
+SQUARE = ("const wave = new Float32Array(Math.round(arguments[0] * 8000));"
+          "for (let i = 0; i < wave.length; ++i) wave[i] = Math.floor(i / 40) % 2 ? 0.5 : -0.5;")
+
+
 def main():
     web = pathlib.Path(sys.argv[1])
     if not page_test.CHROMIUM:
@@ -69,11 +74,19 @@ def main():
         silent = loudest(page, "music", 0.5)
         assert silent == 0, f"heard {silent} before the gesture"
 
+        # An effect asked for before the gesture belongs to its moment: one that would have
+        # ended by then stays silent rather than sounding late.
+        page.js(SQUARE + "TsukikageSound.playVoice(wave, 1, 8000, false);", 0.2)
+        time.sleep(0.5)
+
         # A click beside the game's window is the gesture: the theme asked for before sounds now.
         from selenium.webdriver.common.action_chains import ActionChains
         from selenium.webdriver.common.by import By
         ActionChains(driver).click(driver.find_element(By.ID, "status")).perform()
         page.wait("the audio to start", "return TsukikageSound.context.state === 'running';")
+        effect = loudest(page, "voice", 0.3)
+        assert effect == 0 and not page.js("return TsukikageSound.voicePlaying;"), \
+            f"an effect whose moment had passed sounds late: peak {effect}"
         music = loudest(page, "music", 3.0)
         assert HEARD < music <= 1.0, f"the theme is not heard: peak {music}"
 
