@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """Plays the built page in headless Chromium as a player would, beyond the first pages: the
 demo from the title to its end by clicks and again by keys; the conveniences' menu and the
-settings acting on the engine; touch (a tap clicks, a swipe down opens the history, a long
-press opens the menu); and every frame of the three transitions on the canvas against the
+settings acting on the engine; the extras' screens and the about box; touch (a tap clicks, a
+swipe down opens the history, a long press opens the menu); and every frame of the three transitions on the canvas against the
 desktop's expected pictures in tests/golden/transitions. Writes a screenshot of each screen
 it passes into OUT_DIR/screens.
 
@@ -33,8 +33,9 @@ def keys(page, *names):
     ActionChains(page.driver).send_keys(*names).perform()
 
 
-def play_to_end(page, by_keys):
-    """From the title through the game to the title again; the number of steps taken."""
+def play_to_end(page, by_keys, out=None):
+    """From the title through the game to the title again; the number of steps taken. With
+    `out`, a screenshot of the first page and of the first choice goes there."""
     from selenium.webdriver.common.keys import Keys
 
     page.settled()
@@ -53,10 +54,14 @@ def play_to_end(page, by_keys):
                    " [...document.fonts].some((f) => f.family === 'IPAPGothic' &&"
                    " f.status === 'loaded' && f.unicodeRange !== 'U+0-10FFFF');"), \
         "the page's text is not in the font's pieces"
+    if out:
+        shot(page, out, "page")
     for step in range(MAX_STEPS):
         page.settled()
         if title_shown(page) and not page.control("imgAhead"):
             return step
+        if page.choosing() and out and not (out / "choice.png").exists():
+            shot(page, out, "choice")
         if page.choosing():
             keys(page, "1") if by_keys else page.click("lblSel(0)")
         elif page.control("imgAhead"):
@@ -67,6 +72,34 @@ def play_to_end(page, by_keys):
 
 def shot(page, out, name):
     page.driver.save_screenshot(str(out / f"{name}.png"))
+
+
+def extras(page, out):
+    """The gallery, the scene list and the music room from the title and back, and the about
+    box from the menu bar, each on a screenshot."""
+    # The scene list and the music room open once every ending has been seen: a desktop
+    # ending record saying so is imported, and the game starts again with it.
+    page.driver.execute_async_script(
+        "const done = arguments[arguments.length - 1];"
+        "tsukikage.importRecords([new File(['3\\r\\n1\\r\\n1\\r\\n1\\r\\n'], 'ENDLIST.DAT')])"
+        ".then(() => done(), (e) => done(String(e)));")
+    page.wait("the title", "return tsukikage.control('NewGameImage');")
+    for image, shown, name in (("CGImage", "CGGo", "gallery"),
+                               ("SceneImage", "MusicPlay", "scene_list"),
+                               ("MusicImage", "MusicPlay", "music_room")):
+        page.settled()
+        page.click(image)
+        page.wait(f"the {name}", "return tsukikage.control(arguments[0]);", 10, shown)
+        page.settled()
+        shot(page, out, name)
+        page.click("SystemBack")
+        page.wait("the title", "return tsukikage.control('NewGameImage');")
+    page.js("document.querySelector('#menubar [data-name=\"VerData\"]').click();")
+    page.wait("the about box", "return document.getElementById('about').open;")
+    page.settled()
+    shot(page, out, "about")
+    page.js("document.querySelector('#about .about-ok').click();")
+    page.wait("the about box to close", "return !document.getElementById('about').open;")
 
 
 def conveniences(page, out):
@@ -312,10 +345,12 @@ def main():
         page.wait("the title", "return window.tsukikage && tsukikage.control('NewGameImage');", 60)
         shot(page, out, "title")
         conveniences(page, out)
-        steps = play_to_end(page, by_keys=False)
+        (out / "choice.png").unlink(missing_ok=True)
+        steps = play_to_end(page, by_keys=False, out=out)
         print(f"screens_test: the demo played to its end by clicks in {steps} steps")
         steps = play_to_end(page, by_keys=True)
         print(f"screens_test: the demo played to its end by keys in {steps} steps")
+        extras(page, out)
         gestures(page, out)
         transitions(driver, url, golden)
         errors = [e for e in driver.get_log("browser") if e["level"] == "SEVERE"]
