@@ -28,5 +28,6 @@ int main(int argc, char** argv) {
     failures += RunScalingTests(argc, argv);
     failures += RunKeysViewTests(argc, argv);
     failures += RunSettingsViewTests(argc, argv);
+    failures += RunFontPagesTests(argc, argv);
     return failures;
 }

@@ -9,3 +9,4 @@ int RunAboutDialogTests(int argc, char** argv);
 int RunScalingTests(int argc, char** argv);
 int RunKeysViewTests(int argc, char** argv);
 int RunSettingsViewTests(int argc, char** argv);
+int RunFontPagesTests(int argc, char** argv);

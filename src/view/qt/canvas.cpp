@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "view/qt/font_pages.h"
 #include "view/qt/overlay_painter.h"
 #include "view/qt/surface_image.h"
 #include "view/qt/text_layout.h"
@@ -101,6 +102,9 @@ Canvas::Canvas(const Form& form, QWidget* parent) : QWidget(parent), form_(form)
     setMouseTracking(true);
     // Every pixel is painted each time: no background erase needed.
     setAttribute(Qt::WA_OpaquePaintEvent);
+    font_pages_timer_.setSingleShot(true);
+    font_pages_timer_.setInterval(1000);
+    connect(&font_pages_timer_, &QTimer::timeout, this, [] { LetFontPagesGo(); });
     Rescaled();
 }
 
@@ -180,6 +184,7 @@ void Canvas::PaintModel() {
         painter.restore();
     }
     overlay_painter_.Paint(painter, form_.overlay, form_[ControlId::Label1].font);
+    font_pages_timer_.start();
 }
 
 void Canvas::PaintControl(QPainter& painter, const Control& control) {

@@ -2,6 +2,7 @@
 
 #include <QCursor>
 #include <QImage>
+#include <QTimer>
 #include <QWidget>
 
 #include <cstdint>
@@ -67,6 +68,8 @@ class Canvas : public QWidget {
     const Form& form_;
     QImage frame_;
     OverlayPainter overlay_painter_;
+    // A second after the last drawing, the font files' pages go (view/qt/font_pages.h).
+    QTimer font_pages_timer_;
     std::optional<std::uint64_t> painted_revision_;
     int factor_ = 1;
     bool filling_ = false;
