@@ -1,5 +1,7 @@
 #include "engine/engine.h"
 
+#include <algorithm>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -10,6 +12,9 @@
 
 namespace tsukikage {
 namespace {
+
+// A quiet timer still wakes now and then, so that no clock fault can keep it asleep for long.
+constexpr std::int64_t kLongestTimerWaitMs = 60000;
 
 // The run-time error report of the platform, for an error that no handler caught.
 std::string UnhandledErrorText(const RuntimeError& error) {
@@ -160,6 +165,16 @@ bool Engine::TimerIdle(TimerId timer) const {
         default:
             return false;
     }
+}
+
+int Engine::TimerWaitMs(TimerId timer) {
+    const int interval = form.timer(timer).interval_ms;
+    if (timer != TimerId::BgmWatch || interval <= 0) return interval;
+    const std::optional<std::int64_t> quiet = sound.BgmWatchQuietMs();
+    if (!quiet || *quiet <= interval) return interval;
+    // The first tick on the interval's beat at or after the end: no later than before.
+    const std::int64_t ticks = (*quiet + interval - 1) / interval;
+    return static_cast<int>(std::min<std::int64_t>(ticks * interval, kLongestTimerWaitMs));
 }
 
 bool Engine::ComfortKeyPress(Key key, bool choosing) {

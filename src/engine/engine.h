@@ -66,6 +66,10 @@ class Engine : public MainWindow {
     // over): a view may leave it asleep rather than wake for it, since it follows the form
     // after every event and so wakes it when a handler changes that.
     bool TimerIdle(TimerId timer) const;
+    // The wait until the timer's next tick that may change something, in whole intervals: the
+    // interval itself, or more while the ticks would only find the looping piece playing on.
+    // A view may wait that long, since a handler that changes anything makes it ask again.
+    int TimerWaitMs(TimerId timer);
     // The about box's OK button and its close box.
     void AboutOK();
     void AboutClosed();

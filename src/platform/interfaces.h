@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -82,6 +83,10 @@ class MusicDevice {
     virtual ~MusicDevice() = default;
     virtual std::uint32_t SendString(std::string_view command, std::string& reply) = 0;
     virtual std::string ErrorText(std::uint32_t code) = 0;
+    // How long the open piece plays on before its status says "stopped", when the device knows
+    // it; nothing when no piece plays or the device cannot tell. A question only: it changes
+    // nothing the commands answer.
+    virtual std::optional<std::int64_t> MsUntilStopped() { return std::nullopt; }
 };
 
 // How loud the two sound outputs play, each from 0 (silent) to 100 (as recorded). The

@@ -314,6 +314,13 @@ std::int64_t MusicCommandDevice::Position() {
     return position;
 }
 
+std::optional<std::int64_t> MusicCommandDevice::MsUntilStopped() {
+    if (!piece_) return std::nullopt;
+    const std::int64_t position = Position();
+    if (!piece_->playing) return std::nullopt;
+    return piece_->length_ms - position;
+}
+
 void MusicCommandDevice::Close() {
     player_.Stop();
     player_.Unload();

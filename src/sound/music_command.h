@@ -72,6 +72,7 @@ class MusicCommandDevice : public MusicDevice {
 
     std::uint32_t SendString(std::string_view command, std::string& reply) override;
     std::string ErrorText(std::uint32_t code) override;
+    std::optional<std::int64_t> MsUntilStopped() override;
 
   private:
     struct Piece {

@@ -126,6 +126,11 @@ void Sound::BgmLoopWatch() {
     }
 }
 
+std::optional<std::int64_t> Sound::BgmWatchQuietMs() {
+    if (!w_.state.MidiOpen || midi1_closed_ || boxes_open_ > 0) return std::nullopt;
+    return w_.platform.music_device.MsUntilStopped();
+}
+
 void Sound::StopSound() {
     w_.state.written_only.SndResult = w_.platform.wave_voice.PlaySound("", snd::kAsync);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -35,6 +36,9 @@ class Sound {
     // start when the device reports it stopped. Asks nothing while MIDI1 is known to be
     // closed; stops its timer once MidiOpen is found cleared.
     void BgmLoopWatch();
+    // How long the watch's ticks only hear "playing": until the device's piece ends, when the
+    // device can tell; nothing when a tick may do more.
+    std::optional<std::int64_t> BgmWatchQuietMs();
 
     // Sends one command string to the music device; a failure shows the device's error text.
     // Returns the reply of status commands, otherwise empty text.

@@ -81,7 +81,9 @@ class ScriptedMusicDevice : public MusicDevice {
   public:
     std::uint32_t SendString(std::string_view command, std::string& reply) override;
     std::string ErrorText(std::uint32_t code) override;
+    std::optional<std::int64_t> MsUntilStopped() override { return until_stopped; }
     std::vector<std::string> commands;
+    std::optional<std::int64_t> until_stopped;  // what MsUntilStopped answers
     bool recording = true;
     std::map<std::string, std::uint32_t, std::less<>> errors;  // command -> error code
     std::map<std::string, std::string, std::less<>> replies;   // command -> reply

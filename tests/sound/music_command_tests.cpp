@@ -60,6 +60,25 @@ TEST_F(MusicDeviceTest, LoopingSequenceReportsLengthAndStopsExactlyAtTheEnd) {
     EXPECT_EQ(player.calls, (std::vector<std::string>{"load Theme.mid", "play 0", "play 0"}));
 }
 
+// The time left to play is the clock's, to the millisecond, and none once the piece rests.
+TEST_F(MusicDeviceTest, TellsHowLongThePiecePlaysOn) {
+    EXPECT_EQ(device.MsUntilStopped(), std::nullopt);  // nothing open
+    ASSERT_EQ(Send(OpenCommand("bgm\\theme.mid")), 0u);
+    ASSERT_EQ(Send("set MIDI1 time format milliseconds"), 0u);
+    EXPECT_EQ(device.MsUntilStopped(), std::nullopt);  // open, not playing
+    ASSERT_EQ(Send("Play MIDI1 from 0 notify"), 0u);
+    EXPECT_EQ(device.MsUntilStopped(), 10000);
+    clock.now += 9999;
+    EXPECT_EQ(device.MsUntilStopped(), 1);
+    clock.now += 1;
+    EXPECT_EQ(device.MsUntilStopped(), std::nullopt);
+    EXPECT_EQ(Mode(), "stopped");
+    ASSERT_EQ(Send("Play MIDI1 from 4000"), 0u);
+    EXPECT_EQ(device.MsUntilStopped(), 6000);
+    ASSERT_EQ(Send("Stop MIDI1"), 0u);
+    EXPECT_EQ(device.MsUntilStopped(), std::nullopt);
+}
+
 TEST_F(MusicDeviceTest, PlayWithoutFromGoesOnFromWhereItStopped) {
     ASSERT_EQ(Send(OpenCommand("bgm\\Theme.mid")), 0u);
     EXPECT_EQ(Send("Play MIDI1"), 0u);

@@ -46,6 +46,35 @@ TEST_F(SoundTest, EffectsStopTheVoiceThenPlayOnceOrLoopAndReadingGoesOn) {
     EXPECT_EQ(SoundCalls().back(), "\\ 1");
 }
 
+// While the device says how long the piece plays on, the watch may sleep that long, rounded up
+// to its beat; whatever else is going on, it ticks on its interval.
+TEST_F(SoundTest, TheWatchWaitsForTheEndOfThePieceOnItsBeat) {
+    WriteScenario({".", ".y bgm\\loop.mid", "後", "."});
+    fakes.music_device.replies["Status MIDI1 length"] = "12345";
+    NewGame();
+    Advance();
+    ASSERT_TRUE(engine->form.timer(TimerId::BgmWatch).enabled);
+    const int beat = engine->form.timer(TimerId::BgmWatch).interval_ms;
+    struct Case {
+        std::optional<std::int64_t> until_stopped;
+        int wait;
+    };
+    for (const Case& c :
+         {Case{std::nullopt, beat}, Case{0, beat}, Case{beat - 1, beat}, Case{beat, beat},
+          Case{beat + 1, 2 * beat}, Case{12345, 12360}, Case{3600000, 60000}}) {
+        fakes.music_device.until_stopped = c.until_stopped;
+        EXPECT_EQ(engine->TimerWaitMs(TimerId::BgmWatch), c.wait)
+            << (c.until_stopped ? *c.until_stopped : -1);
+    }
+    // The other timers keep their intervals.
+    EXPECT_EQ(engine->TimerWaitMs(TimerId::Timer1),
+              engine->form.timer(TimerId::Timer1).interval_ms);
+    // Once MIDI1 is closed the watch asks nothing, and waits no more than its beat.
+    fakes.music_device.until_stopped = 12345;
+    engine->sound.CloseMusicSilently();
+    EXPECT_EQ(engine->TimerWaitMs(TimerId::BgmWatch), beat);
+}
+
 TEST_F(SoundTest, OnceMusicClosesDirectlyAndPlaysWithoutReports) {
     WriteScenario({".", ".x a.mid", ".x b.mid", "続き", "."});
     fakes.music_device.errors["Close MIDI1"] = 263;  // nothing open: ignored

@@ -224,7 +224,8 @@ class WindowTests : public QObject {
         QTRY_VERIFY(paints > 0);
     }
 
-    // The view runs the looping-music watch while the model asks for it, and stops it after.
+    // The view runs the looping-music watch while the model asks for it, and stops it after; it
+    // sleeps while the piece is known to play on.
     void musicWatchTicksWhileTheModelRunsIt() {
         auto queries = [this] {
             int n = 0;
@@ -243,6 +244,15 @@ class WindowTests : public QObject {
         const int stopped_at = queries();
         QTest::qWait(200);
         QCOMPARE(queries(), stopped_at);
+
+        // While the device says the piece plays on, the watch sleeps until its end.
+        platform_->music_device.until_stopped = 400;
+        engine_->form.timer(TimerId::BgmWatch).enabled = true;
+        window_->Sync();
+        QTest::qWait(200);
+        QCOMPARE(queries(), stopped_at);
+        QTRY_VERIFY(queries() > stopped_at);
+        platform_->music_device.until_stopped.reset();
     }
 
     void longLinesWrapInsideTheLabel() {

@@ -364,9 +364,12 @@ void GameWindow::SyncTimers() {
         // A timer whose tick would change nothing sleeps, so an idle window never wakes.
         if (!model.enabled || model.interval_ms <= 0 || engine_.TimerIdle(id)) {
             timer.stop();
-        } else if (!timer.isActive() || timer.interval() != model.interval_ms) {
-            timer.start(model.interval_ms);
+            continue;
         }
+        // A long wait must end on time: a coarse timer may come late by a twentieth of it.
+        const int wait = engine_.TimerWaitMs(id);
+        timer.setTimerType(wait > model.interval_ms ? Qt::PreciseTimer : Qt::CoarseTimer);
+        if (!timer.isActive() || timer.interval() != wait) timer.start(wait);
     }
 }
 
