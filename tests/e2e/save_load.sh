@@ -3,9 +3,9 @@
 # player on one fresh demo game:
 #   1. a new game read to its first choice is saved into slot 3 by the menu (システム, セーブ,
 #      セーブ３): save3.dat holds the printed part number, " N " CR LF, and nothing else changed;
-#   2. the title's load image, then the load screen's third image, shows the same two captions,
-#      and the second one turns to its page; the fifth image, an empty slot, brings up the
-#      "ロードエラー" box and leaves the load screen as it was;
+#   2. the title's load image, then the load screen's third image, shows the same two captions
+#      over the same screen, and the second one turns to its page; the fifth image, an empty
+#      slot, brings up the "ロードエラー" box and leaves the load screen as it was;
 #   3. the load screen's back image leads to a title with the menu enabled (the first title has
 #      it disabled); the menu's ロード５ reports the empty slot, ロード３ shows the same
 #      captions, and the first one turns to its page;
@@ -156,6 +156,9 @@ same_choice_shown() {
     seen=$(now_ms)
     [[ $(captions_digest) == "$saved_captions" ]] ||
         fail "$1 shows other captions than those of the choice that was saved"
+    # The part marker sets the window and the scene's picture again: not the loading picture.
+    [[ $(canvas_digest) == "$choice_screen" ]] ||
+        fail "$1 shows the choice over another screen than the one saved"
     no_box "after $1"
 }
 

@@ -21,6 +21,7 @@
 #include "demo_scenario.h"
 #include "fakes/test_support.h"
 #include "graphics/picture_names.h"
+#include "window/form.h"
 
 namespace tsukikage {
 namespace {
@@ -78,6 +79,39 @@ Size PictureSize(std::string_view bytes) {
         at += 2 + Big(bytes, at + 2, 2);
     }
     return {};
+}
+
+// The pixels of an uncompressed 24- or 32-bit BMP, top row first, as 0xRRGGBB; nothing for
+// any other file.
+std::vector<std::uint32_t> BitmapPixels(std::string_view bytes) {
+    const Size size = PictureSize(bytes);
+    if (!bytes.starts_with("BM") || bytes.size() < 34 || size.width == 0) return {};
+    const unsigned bits = Little(bytes, 28, 2);
+    const unsigned compression = Little(bytes, 30, 4);
+    if ((bits != 24 && bits != 32) || (compression != 0 && compression != 3)) return {};
+    const bool bottom_up = static_cast<std::int32_t>(Little(bytes, 22, 4)) > 0;
+    const std::size_t stride = (static_cast<std::size_t>(size.width) * bits + 31) / 32 * 4;
+    const std::size_t start = Little(bytes, 10, 4);
+    if (start + stride * static_cast<std::size_t>(size.height) > bytes.size()) return {};
+    std::vector<std::uint32_t> pixels;
+    for (int y = 0; y < size.height; ++y) {
+        const std::size_t row =
+            start + stride * static_cast<std::size_t>(bottom_up ? size.height - 1 - y : y);
+        for (int x = 0; x < size.width; ++x) {
+            pixels.push_back(Little(bytes, row + static_cast<std::size_t>(x) * bits / 8, 3));
+        }
+    }
+    return pixels;
+}
+
+// The largest difference of one colour channel between two pixels.
+int ChannelStep(std::uint32_t a, std::uint32_t b) {
+    int step = 0;
+    for (int shift : {0, 8, 16}) {
+        step = std::max(step, std::abs(static_cast<int>((a >> shift) & 0xff) -
+                                       static_cast<int>((b >> shift) & 0xff)));
+    }
+    return step;
 }
 
 struct Wave {
@@ -283,6 +317,53 @@ TEST_F(DemoFolderTest, TheListsNameTracksThePlayerFindsAndScenesTheScenarioMarks
         const auto end = std::find(lines.begin(), lines.end(), ".h " + std::to_string(2 * k));
         EXPECT_LT(start, end) << "start and end markers missing or out of order";
     }
+}
+
+// On a choice the message label is hidden and the captions stand on the window picture: under
+// them and two pixels around them it changes only smoothly (no frame line or knot runs into a
+// caption), while the frame around them is there.
+TEST_F(DemoFolderTest, TheWindowPicturesFrameStaysClearOfTheChoiceCaptions) {
+    const auto bytes = Read(demo::kWindowPicture);
+    ASSERT_TRUE(bytes);
+    const Size size = PictureSize(*bytes);
+    const std::vector<std::uint32_t> pixels = BitmapPixels(*bytes);
+    ASSERT_EQ(pixels.size(), static_cast<std::size_t>(size.width * size.height));
+    const auto at = [&](int x, int y) {
+        return pixels[static_cast<std::size_t>(y * size.width + x)];
+    };
+    constexpr int kMargin = 2;
+    constexpr int kSmooth = 3;  // the gradient and the glow change by less than this a pixel
+    const Form form;
+    std::vector<Rect> clear;
+    for (ControlId caption : {ControlId::lblSel0, ControlId::lblSel1}) {
+        const Rect r = form[caption].rect;
+        clear.push_back(
+            {r.left - kMargin, r.top - kMargin, r.width + 2 * kMargin, r.height + 2 * kMargin});
+    }
+    const auto in_clear = [&](int x, int y) {
+        return std::any_of(clear.begin(), clear.end(),
+                           [&](const Rect& r) { return r.Contains(x, y); });
+    };
+    const Rect area = form[ControlId::Label1].rect;
+    int frame_steps = 0;
+    int rough_steps = 0;
+    std::string first_rough;
+    for (int y = area.top; y < std::min(area.top + area.height, size.height) - 1; ++y) {
+        for (int x = area.left; x < area.left + area.width - 1; ++x) {
+            const int step =
+                std::max(ChannelStep(at(x, y), at(x + 1, y)), ChannelStep(at(x, y), at(x, y + 1)));
+            const bool both_clear = in_clear(x, y) && in_clear(x + 1, y) && in_clear(x, y + 1);
+            if (both_clear && step > kSmooth) {
+                ++rough_steps;
+                first_rough = first_rough.empty() ? std::to_string(x) + ", " + std::to_string(y)
+                                                  : first_rough;
+            } else if (!both_clear && step > 4 * kSmooth) {
+                ++frame_steps;
+            }
+        }
+    }
+    EXPECT_EQ(rough_steps, 0) << "frame art under a caption, first at " << first_rough;
+    EXPECT_GT(frame_steps, 1000) << "no frame around the captions";
 }
 
 TEST_F(DemoFolderTest, FreshRecordsHoldNothingSeenAndNoEndingReached) {

@@ -8,6 +8,7 @@
 #include <map>
 #include <optional>
 #include <set>
+#include <span>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -94,6 +95,21 @@ bool IsPlainNumber(std::string_view text) {
            (text == "0" || text.front() != '0');
 }
 
+// The line of the choice that a part marker at `part` leads to, or `part` itself when anything
+// else stands between: after a load only the window and a picture may come first, or the load
+// shows the loading picture or never reaches the choice.
+std::size_t ChoiceAfterPart(std::span<const std::string_view> lines, std::size_t part) {
+    std::size_t i = part + 1;
+    bool window = false;
+    bool picture = false;
+    for (; i < lines.size() && !lines[i].starts_with(".s"); ++i) {
+        window = window || Argument(lines[i], 'l').has_value();
+        picture = picture || Argument(lines[i], 'c').has_value();
+        if (!Argument(lines[i], 'l') && !Argument(lines[i], 'c')) return part;
+    }
+    return i < lines.size() && window && picture ? i : part;
+}
+
 TEST(DemoScenarioTest, EveryChoiceHasAPartMarkerOfItsOwnAndEveryTargetItsLabel) {
     const auto lines = demo::ScenarioLines();
     std::set<std::string> labels;
@@ -102,6 +118,7 @@ TEST(DemoScenarioTest, EveryChoiceHasAPartMarkerOfItsOwnAndEveryTargetItsLabel) 
     }
     const std::map<std::size_t, std::size_t> block = ChoiceBlockLines();
     std::set<std::string_view> parts;
+    std::set<std::size_t> choices_after_parts;
     int waits_before_first_choice = 0;
     bool choice_seen = false;
     for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -109,12 +126,13 @@ TEST(DemoScenarioTest, EveryChoiceHasAPartMarkerOfItsOwnAndEveryTargetItsLabel) 
         if (const auto part = Argument(lines[i], 'p')) {
             EXPECT_TRUE(IsPlainNumber(*part)) << lines[i];
             EXPECT_TRUE(parts.insert(*part).second) << "a second marker " << lines[i];
-            ASSERT_LT(i + 1, lines.size());
-            EXPECT_TRUE(lines[i + 1].starts_with(".s")) << "no choice after " << lines[i];
+            const std::size_t choice = ChoiceAfterPart(lines, i);
+            EXPECT_NE(choice, i) << "no window, picture and choice after " << lines[i];
+            choices_after_parts.insert(choice);
         }
         if (lines[i].starts_with(".s")) {
             choice_seen = true;
-            EXPECT_TRUE(i > 0 && Argument(lines[i - 1], 'p')) << "a choice without a part marker";
+            EXPECT_TRUE(choices_after_parts.contains(i)) << "a choice without a part marker";
             ASSERT_LT(i + 5, lines.size()) << "choice block cut short";
             for (std::size_t target : {i + 1, i + 3}) {
                 if (lines[target] == "Skip") continue;
@@ -132,7 +150,8 @@ TEST(DemoScenarioTest, EveryChoiceHasAPartMarkerOfItsOwnAndEveryTargetItsLabel) 
 
 // A replay reads from the line after the scene's start marker, shows no choices, and goes
 // back to the list at the end marker: a scene must run straight from one to the other, set
-// up its own screen, and stop on a whole page.
+// up its own screen, and have its end marker open an advance, or the list would replace its
+// last page the moment it is shown.
 TEST(DemoScenarioTest, EveryReplaySceneRunsStraightFromItsStartMarkerToItsEnd) {
     const auto lines = demo::ScenarioLines();
     std::map<std::string, std::vector<std::size_t>> markers;
@@ -154,16 +173,19 @@ TEST(DemoScenarioTest, EveryReplaySceneRunsStraightFromItsStartMarkerToItsEnd) {
         const std::size_t start = starts.front();
         const std::size_t end = ends.front();
         ASSERT_LT(start, end);
-        ASSERT_LT(end + 1, lines.size());
-        EXPECT_EQ(lines[end + 1], ".") << "the replay does not stop on a page";
+        EXPECT_EQ(lines[end - 1], ".") << "the list replaces the scene's last page";
 
         bool window = false;
         bool picture = false;
         bool first_page = true;
         std::size_t text_lines = 0;
+        std::size_t pages = 0;
         for (std::size_t i = start + 1; i < end; ++i) {
             const std::string_view line = lines[i];
-            if (line == ".") first_page = false;
+            if (line == ".") {
+                first_page = false;
+                ++pages;
+            }
             if (!IsCommandLine(line)) ++text_lines;
             if (line.size() < 2 || !IsCommandLine(line)) continue;
             EXPECT_EQ(std::string_view("spfEjh").find(line[1]), std::string_view::npos)
@@ -176,6 +198,8 @@ TEST(DemoScenarioTest, EveryReplaySceneRunsStraightFromItsStartMarkerToItsEnd) {
         EXPECT_TRUE(window) << "the scene does not set the window picture before its first page";
         EXPECT_TRUE(picture) << "the scene shows the loading picture on its first page";
         EXPECT_GE(text_lines, 3u) << "hardly a scene";
+        EXPECT_GE(pages, 3u) << "a scene to replay is a few pages long";
+        EXPECT_LE(pages, 5u) << "a scene to replay is a few pages long";
     }
 }
 
@@ -186,7 +210,14 @@ class DemoPlayTest : public fakes::GameTest {
         std::vector<std::string> captions;  // the choice captions offered
         std::size_t picks_used = 0;
         std::vector<std::vector<std::uint32_t>> screens;  // the game screen after each step
+        // The game screen under each choice, by the part it saves.
+        std::map<std::int16_t, std::vector<std::uint32_t>> choice_screens;
     };
+
+    std::vector<std::uint32_t> Screen() {
+        const Surface* screen = control(ControlId::Picture1).ShownImage();
+        return screen ? screen->pixels : std::vector<std::uint32_t>();
+    }
 
     void SetUp() override {
         WriteGameFile("datafile", demo::ScenarioFile());
@@ -223,6 +254,7 @@ class DemoPlayTest : public fakes::GameTest {
         play.pages.push_back(Label());
         for (int steps = 0; engine->reader.IsOpen() && steps < 300; ++steps) {
             if (control(ControlId::imgSel0).visible) {
+                play.choice_screens.emplace(engine->state.PartNo, Screen());
                 play.captions.push_back(control(ControlId::lblSel0).caption);
                 play.captions.push_back(control(ControlId::lblSel1).caption);
                 if (play.picks_used == picks.size()) break;
@@ -243,8 +275,7 @@ class DemoPlayTest : public fakes::GameTest {
             }
             // The end command brings back the title screen and its notice.
             if (engine->reader.IsOpen()) play.pages.push_back(Label());
-            const Surface* screen = control(ControlId::Picture1).ShownImage();
-            play.screens.push_back(screen ? screen->pixels : std::vector<std::uint32_t>());
+            play.screens.push_back(Screen());
         }
         return play;
     }
@@ -337,25 +368,37 @@ TEST_F(DemoPlayTest, KeysPlayEveryRouteAsClicksDo) {
     }
 }
 
-// A saved game resumes at its part marker with the choice that follows it on screen, and a
-// pick there plays on.
-TEST_F(DemoPlayTest, RestoringEveryPartMarkerShowsItsChoiceAndPlaysOn) {
+// A saved game resumes at its part marker with the choice that follows it on screen, over the
+// window and the picture that the choice had in play (not the loading picture), and a pick
+// there plays on.
+TEST_F(DemoPlayTest, RestoringEveryPartMarkerShowsItsChoiceAsPlayedAndPlaysOn) {
+    std::map<std::int16_t, std::vector<std::uint32_t>> played;
+    for (const std::vector<int>& picks : {std::vector<int>{0, 0, 0}, {0, 1, 0}, {1, 0, 0}}) {
+        played.merge(PlayThrough(picks).choice_screens);
+    }
+    fakes::WriteBytes(folder.path() / "Data" / "nowload.jpg",
+                      fakes::TestPictureBytes(1, 1, 0xff0000ff));
+    const std::vector<std::uint32_t> kLoadingScreen{0xff0000ff};
     const auto lines = demo::ScenarioLines();
     int restored = 0;
-    for (std::size_t i = 0; i + 5 < lines.size(); ++i) {
+    for (std::size_t i = 0; i < lines.size(); ++i) {
         const auto part = Argument(lines[i], 'p');
         if (!part) continue;
         SCOPED_TRACE(lines[i]);
-        engine->reader.CloseScenario();
-        engine->state.PartNo = static_cast<std::int16_t>(std::stoi(std::string(*part)));
-        engine->state.Loading = true;
-        engine->new_game.LoadPart();
-        engine->state.Loading = false;
+        const std::size_t choice = ChoiceAfterPart(lines, i);
+        ASSERT_LT(choice + 5, lines.size());
+        engine->form.window_picture = nullptr;
+        WriteGameFile("save1.dat", " " + std::string(*part) + " \r\n");
+        engine->MenuCommand(MenuId::load1);
         ++restored;
 
         EXPECT_TRUE(control(ControlId::imgSel0).visible);
-        EXPECT_EQ(control(ControlId::lblSel0).caption, lines[i + 3]);
-        EXPECT_EQ(control(ControlId::lblSel1).caption, lines[i + 5]);
+        EXPECT_EQ(control(ControlId::lblSel0).caption, lines[choice + 2]);
+        EXPECT_EQ(control(ControlId::lblSel1).caption, lines[choice + 4]);
+        EXPECT_NE(engine->form.window_picture, nullptr);
+        ASSERT_TRUE(played.contains(engine->state.PartNo)) << "no route reaches this choice";
+        EXPECT_NE(Screen(), kLoadingScreen) << "the loading picture stays";
+        EXPECT_TRUE(Screen() == played[engine->state.PartNo]) << "not the scene of the choice";
         engine->Click(LblSel(0));
         EXPECT_TRUE(engine->reader.IsOpen());
         // Restoring hides the message label; the next text line brings it back.

@@ -94,10 +94,21 @@ def menu_names(page):
     return page.js("return tsukikage.frame.menus.map(m => m.name);")
 
 
+# A digest of the game screen's pixels as painted: the scene behind a choice.
+SCREEN_DIGEST = ("const [l, t, w, h] = tsukikage.control('Picture1').clip;"
+                 "const d = document.getElementById('screen').getContext('2d')"
+                 "    .getImageData(l, t, w, h).data;"
+                 "let hash = 0x811c9dc5;"
+                 "for (let i = 0; i < d.length; ++i) hash = Math.imul(hash ^ d[i], 0x01000193);"
+                 "return hash >>> 0;")
+
+
 def check_save_reload_load(page):
     page.to_choice()
     choices = page.choices()
     assert all(choices), choices
+    page.settled()
+    scene = page.js(SCREEN_DIGEST)
     names = menu_names(page)
     system, save_menu = names[0], names[2]
     page.menu(system, save_menu, "save1")
@@ -115,6 +126,10 @@ def check_save_reload_load(page):
     page.click_until("NewGameImage", "the loaded choice",
                      "return tsukikage.control('imgSel(0)') && tsukikage.control('lblSel(0)');")
     assert page.choices() == choices, f"{page.choices()} after the load, {choices} saved"
+    # The part marker sets the scene's picture again: the loading picture does not stay.
+    page.wait("the saved choice's scene behind the loaded choice",
+              SCREEN_DIGEST.replace("return hash >>> 0;", "return (hash >>> 0) === arguments[0];"),
+              20, scene)
     return choices
 
 

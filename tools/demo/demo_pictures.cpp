@@ -12,6 +12,9 @@ constexpr int kClientWidth = 662;
 constexpr int kClientHeight = 601;
 // Where the message text sits (the message label's rectangle).
 constexpr QRect kMessageArea{8, 496, 645, 105};
+// The two choice captions fill the message area's left part, one above the other, and their
+// markers stand at its right end, partly outside the window.
+constexpr QRect kCaptions{16, 504, 593, 89};
 
 }  // namespace
 
@@ -43,28 +46,31 @@ QImage DrawWindowPicture() {
     glow.setColorAt(1.0, QColor(0xc8, 0xd4, 0xe8, 0));
     painter.fillRect(image.rect(), glow);
 
-    // Slightly darker panel behind the text, with a double hairline frame.
-    const QRectF panel(kMessageArea);
+    // The message label covers the whole message area on a text page; on a choice the
+    // captions and their markers stand on the picture. A slightly darker panel behind the
+    // captions, with a double hairline frame and lattice knots in its corners, all within
+    // the margin around the captions so that none of it runs under them; the markers stand
+    // beside it on the plain background.
+    const int margin = kCaptions.left() - kMessageArea.left();
+    const QRectF panel(kMessageArea.left(), kMessageArea.top(), kCaptions.width() + 2 * margin,
+                       kMessageArea.height());
     painter.fillRect(panel, QColor(0x0b, 0x0e, 0x15, 110));
     painter.setBrush(Qt::NoBrush);
     painter.setPen(QPen(QColor(0x6a, 0x76, 0x8c, 150), 1.0));
     painter.drawRect(panel.adjusted(0.5, 0.5, -0.5, -0.5));
     painter.setPen(QPen(QColor(0x6a, 0x76, 0x8c, 70), 1.0));
-    painter.drawRect(panel.adjusted(3.5, 3.5, -3.5, -3.5));
-
-    // Lattice knots just inside the corners of the frame.
+    const QRectF inner = panel.adjusted(3.5, 3.5, -3.5, -3.5);
+    painter.drawRect(inner);
     painter.setPen(QPen(QColor(0x8e, 0x9a, 0xb0, 140), 1.0));
-    const QRectF knots = panel.adjusted(6, 6, -6, -6);
     for (QPointF at :
-         {knots.topLeft(), knots.topRight(), knots.bottomLeft(), knots.bottomRight()}) {
-        DrawKnot(painter, at, 5);
+         {inner.topLeft(), inner.topRight(), inner.bottomLeft(), inner.bottomRight()}) {
+        DrawKnot(painter, at, 3);
     }
-    // The message label may cover the panel: the margins around the picture box and the
-    // label carry the rest of the ornament. A row of small dots in the gap above the label,
+    // A row of small dots in the gap between the picture box and the message label,
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor(0x8e, 0x9a, 0xb0, 90));
     for (qreal x = kMessageArea.left() + 24; x < kMessageArea.right() - 20; x += 16) {
-        painter.drawEllipse(QPointF(x, kMessageArea.top() - 2.5), 0.9, 0.9);
+        painter.drawEllipse(QPointF(x, kMessageArea.top() - 3), 0.9, 0.9);
     }
     // a double hairline around the whole client area, and knots in its corners.
     painter.setBrush(Qt::NoBrush);

@@ -10,7 +10,7 @@
 namespace tsukikage::demo {
 
 // The window's background picture: the whole 662 x 601 client area, a dark blue-grey
-// gradient with a thin lattice frame around the message area.
+// gradient with a thin lattice frame clear of the choice captions in the message area.
 QImage DrawWindowPicture();
 
 // The numbered pictures of the demo game, 640 x 480, from 1 to kNumberedPictures.

@@ -22,8 +22,10 @@ constexpr std::string_view kLines[] = {
     "柱の影が一本、また一本と、床に長く伸びていた。",
     ".",
     // A replayed scene starts from the line after its start marker: it sets the window and
-    // the game screen itself, and its end marker stands just before a wait line, so that the
-    // replay stops on a whole page. Normal play passes the markers over.
+    // the game screen itself. Its end marker stands just after a wait line: the replay shows
+    // its last page whole, and the click on it brings the list back (text read before the
+    // marker in the same advance would be replaced by the list at once). Normal play passes
+    // the markers over.
     ".h 1",
     ".l Data\\window.bmp",
     ".c 2",
@@ -31,22 +33,32 @@ constexpr std::string_view kLines[] = {
     "風が渡るたび、軒の風鈴が小さく鳴る。",
     "遠くで梟が二度鳴いて、それきり黙った。",
     ".",
+    "眠ろうとして目を閉じても、",
+    "まぶたの裏に、月の白さが残っている。",
+    "私はあきらめて、膝を抱え直した。",
+    ".",
     ".c 3",
+    "ふと、背後の床板がきしんだ。",
+    "回廊の奥から、小さな灯りが近づいてくる。",
+    ".",
     "「眠れないのかい」",
     "振り向くと、手燭を提げた老僧が立っていた。",
-    ".h 2",
     ".",
-    // Every part marker stands directly before a choice block: a saved game resumes there.
-    // A block is five lines: target and caption of each choice, then one line left unread.
+    ".h 2",
+    // A saved game resumes at the part marker of its choice, from the loading picture: each
+    // marker sets the window and the scene's picture again, then the choice block follows
+    // with nothing that waits in between. A block is five lines: target and caption of each
+    // choice, then one line left unread.
     ".p 1",
+    ".l Data\\window.bmp",
+    ".c 3",
     ".s",
     "Ａ１",
     "「月が明るすぎて」と答える",
     "Ｂ１",
     "黙って首を横に振る",
     "",
-    // Each branch after a choice shows its picture first: a restored game starts from the
-    // loading picture.
+    // Each branch shows its own picture first: other choices jump here too.
     ".Ａ１",
     ".c 3",
     "「月が明るすぎて」と答えると、",
@@ -66,6 +78,8 @@ constexpr std::string_view kLines[] = {
     ".",
     // "Skip" reads on below the block.
     ".p 2",
+    ".l Data\\window.bmp",
+    ".c 4",
     ".s",
     "Ａ２",
     "手燭を借りて、回廊の奥へ歩いてみる",
@@ -80,6 +94,8 @@ constexpr std::string_view kLines[] = {
     "手燭の炎が、柱の影をかすかに揺らしている。",
     ".",
     ".p 5",
+    ".l Data\\window.bmp",
+    ".c 4",
     ".s",
     "Skip",
     "手燭を床に置いて、炎を見つめる",
@@ -100,13 +116,20 @@ constexpr std::string_view kLines[] = {
     "",
     "夜明けまでは、まだ長い。",
     ".",
+    "手燭の炎が細るたびに、芯を少し切る。",
+    "風鈴が鳴り、梟が鳴き、また静かになる。",
+    "そうして、いくつもの時が過ぎた。",
+    ".",
     ".x midi\\dawn.mid",
     ".d 7",
     "東の山の端が、ほんの少し白みはじめた。",
     "一本多かったはずの柱は、",
     "いつのまにか、元の数に戻っていた。",
-    ".h 6",
     ".",
+    "「ご苦労さま」と、背後で老僧の声がした。",
+    "振り向いても、そこには朝の光があるだけだった。",
+    ".",
+    ".h 6",
     ".f 2",
     "　　　　　　　―― 第二の結末「月の番」 ――",
     ".",
@@ -127,6 +150,8 @@ constexpr std::string_view kLines[] = {
     "戸の隙間から、細く白い光が漏れている。",
     ".",
     ".p 4",
+    ".l Data\\window.bmp",
+    ".c 5",
     ".s",
     "Skip",
     "木戸を押し開ける",
@@ -144,9 +169,16 @@ constexpr std::string_view kLines[] = {
     "押し開けると、まぶしい昼の庭が広がっていた。",
     "白砂が日に光り、どこかで蝉が鳴いている。",
     ".",
-    "振り返ると、木戸も回廊も、もうどこにもなかった。",
-    ".h 4",
+    "夜の冷たさが嘘のように、頬に日射しが暖かい。",
+    "縁側では、見知らぬ子どもたちが",
+    "手まりをついて遊んでいた。",
     ".",
+    "「お客さんだ」と一人が言って、笑った。",
+    "私もつられて、なぜだか笑ってしまった。",
+    ".",
+    "振り返ると、木戸も回廊も、もうどこにもなかった。",
+    ".",
+    ".h 4",
     ".f 1",
     "　　　　　　　―― 第一の結末「昼の庭」 ――",
     ".",
@@ -167,6 +199,8 @@ constexpr std::string_view kLines[] = {
     ".",
     // Calling the monk back joins the first branch's answer.
     ".p 3",
+    ".l Data\\window.bmp",
+    ".c 3",
     ".s",
     "Ｃ３",
     "消えた灯りを追いかける",
@@ -180,6 +214,8 @@ constexpr std::string_view kLines[] = {
     "振り返っても、回廊はどこにもない。",
     ".",
     ".p 6",
+    ".l Data\\window.bmp",
+    ".c 9",
     ".s",
     "Skip",
     "山道を下ってみる",
