@@ -19,7 +19,22 @@ void NewGame::NewGame_Click() {
     // would play under the title images; from a scene replay, the game leaves the replay, or
     // it would pass over every choice and end at the scene's end marker.
     if (!w_.state.GameMode || w_.state.SceneMode) w_.SelectMode(Mode::Game);
+    LeaveStandingChoice();
     StartScenario();
+}
+
+// A choice left standing (shown, or restored by a load) would stay over the new game's first
+// page and keep that page hidden: it goes as a pick would take it away.
+void NewGame::LeaveStandingChoice() {
+    Form& form = w_.form;
+    if (!form.IsShown(ImgSel(0)) && !form.IsShown(ImgSel(1))) return;
+    for (int i = 0; i < 2; ++i) {
+        form[LblSel(i)].caption.clear();
+        form.Hide(ImgSel(i));
+    }
+    form.key_focus.reset();
+    form[ControlId::Label1].visible = true;
+    form.Changed();
 }
 
 void NewGame::StartFromTitle() {

@@ -33,6 +33,7 @@ class NewGame {
   private:
     // Shows the advance marker, stops all sound and reads the first page.
     void StartScenario();
+    void LeaveStandingChoice();
     // Reads the text lines at the head of the file into the page, up to the first command.
     void FirstPage();
 

@@ -37,6 +37,35 @@ TEST_F(NewGameTest, ANewGameStartsFromAnEmptyPage) {
     EXPECT_EQ(Label(), "最初の頁\r\n");
 }
 
+// A new game from the menu while a choice stands, shown or restored by a load, starts on its
+// first page: the old captions and markers go, and the page is shown, not left hidden.
+TEST_F(NewGameTest, ANewGameFromTheMenuLeavesAStandingChoiceBehind) {
+    WriteScenario({"最初の頁", ".", ".p 1", ".s", "Ａ", "右へ", "Ｂ", "左へ", "", ".Ａ", "右", ".",
+                   ".Ｂ", "左", "."});
+    for (const bool restored : {false, true}) {
+        NewGame();
+        Advance();
+        ASSERT_TRUE(engine->form.ChoicesShown());
+        if (restored) {
+            engine->MenuCommand(MenuId::save1);
+            engine->MenuCommand(MenuId::load1);
+            ASSERT_TRUE(engine->form.ChoicesShown());
+            ASSERT_FALSE(control(ControlId::Label1).visible);
+        }
+        NewGame();
+        EXPECT_FALSE(engine->form.ChoicesShown()) << restored;
+        for (int i = 0; i < 2; ++i) {
+            EXPECT_FALSE(engine->form.IsShown(ImgSel(i))) << restored;
+            EXPECT_EQ(control(LblSel(i)).caption, "") << restored;
+        }
+        EXPECT_TRUE(control(ControlId::Label1).visible) << restored;
+        EXPECT_EQ(Label(), "最初の頁\r\n");
+        EXPECT_TRUE(engine->form.IsShown(ControlId::imgAhead));
+        Advance();
+        EXPECT_TRUE(engine->form.ChoicesShown()) << "the new game reaches its choice";
+    }
+}
+
 TEST_F(NewGameTest, ANewGameRereadsTheScenarioFromItsStart) {
     WriteScenario({"一", ".", "二", ".", "三", "."});
     NewGame();
