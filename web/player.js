@@ -559,6 +559,8 @@
     status.textContent = '';
     fitScale();
     state.started = true;
+    Module.ccall('tk_unpack_waves', 'number', ['string', 'string'],
+                 ['/packed-waves.txt', GAME_FOLDER]);
     await playFolder(GAME_FOLDER, 'game');
   }
 

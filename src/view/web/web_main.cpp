@@ -14,6 +14,7 @@
 #include "view/web/conveniences.h"
 #include "view/web/frame.h"
 #include "view/web/kept_records.h"
+#include "view/web/packed_waves.h"
 #include "view/web/timer_schedule.h"
 #include "view/web/web_platform.h"
 #include "view/web/web_sound.h"
@@ -106,6 +107,11 @@ extern "C" {
 EMSCRIPTEN_KEEPALIVE void tk_start(const char* game_folder) {
     player = std::make_unique<tsukikage::web::Player>(game_folder);
     player->Dispatch([] { player->engine.Form_Load(); });
+}
+
+// Restores the bundled game's packed waves (view/web/packed_waves.h) before it first starts.
+EMSCRIPTEN_KEEPALIVE int tk_unpack_waves(const char* list, const char* game_folder) {
+    return tsukikage::web::UnpackListedWaves(list, game_folder);
 }
 
 // The name of the record of read pages of the folder's scenario, which tells games apart; ""
