@@ -34,9 +34,10 @@ const TsukikageSound = (() => {
   let unlocked = false;    // a gesture has let the page start audio
   let idleTimer = null;
 
-  // One synthesizer for the page's life, loaded when the game first opens a MIDI piece or the
-  // player first touches the page, so that it never slows the page's own loading; its calls
-  // are queued so they reach it in order however long the soundfont takes to load.
+  // One synthesizer for the page's life, loaded when the game first opens a MIDI piece: a
+  // game that plays none never fetches the soundfont, and a waiting page never spends its
+  // time on it. Its calls are queued so they reach it in order however long the soundfont
+  // takes to load.
   let synth = null;
   let synthQueue = Promise.resolve();
   let synthReady = null;
@@ -136,7 +137,6 @@ const TsukikageSound = (() => {
   function unlock(event) {
     if (unlocked || !event.isTrusted) return;
     unlocked = true;
-    loadSynth();
     context.resume();
     follow();
   }

@@ -80,9 +80,8 @@ class Player {
 
   public:
     Engine engine;
-    // Every timer stays awake here: the page's sound and its idle checks still follow the
-    // transition timer's ticks.
-    TimerSchedule schedule;
+    // A timer whose tick would change nothing sleeps, so a waiting page never wakes.
+    TimerSchedule schedule{[this](TimerId id) { return engine.TimerIdle(id); }};
     PictureTable pictures;
     // Kept until the page's next call for a text.
     std::string text;
