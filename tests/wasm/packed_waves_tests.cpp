@@ -36,9 +36,9 @@ std::string Wave(int tag, int channels, int bits, const std::string& data,
                             Little(8000u * static_cast<std::uint32_t>(channels * bits / 8), 4) +
                             Little(static_cast<std::uint32_t>(channels * bits / 8), 2) +
                             Little(static_cast<std::uint32_t>(bits), 2);
-    const std::string body = "WAVEfmt " + Little(16, 4) + fmt + "data" +
-                             Little(declared ? declared : static_cast<std::uint32_t>(data.size()), 4) +
-                             data;
+    const std::string body =
+        "WAVEfmt " + Little(16, 4) + fmt + "data" +
+        Little(declared ? declared : static_cast<std::uint32_t>(data.size()), 4) + data;
     return "RIFF" + Little(static_cast<std::uint32_t>(body.size()), 4) + body;
 }
 
