@@ -158,9 +158,10 @@
     });
   }
 
+  // A picture's image, made again only when its pixels changed (a live picture's version).
   function pictureImage(picture) {
     let entry = pictures.get(picture.id);
-    if (entry && !picture.live) return entry.canvas;
+    if (entry && entry.version === picture.version) return entry.canvas;
     const pointer = Module._tk_picture_rgba(picture.id);
     if (!pointer) return null;
     if (!entry) {
@@ -170,9 +171,12 @@
       entry = { canvas: image };
       pictures.set(picture.id, entry);
     }
-    const bytes = Module.HEAPU8.slice(pointer, pointer + picture.width * picture.height * 4);
+    // Read in place: putImageData copies the pixels before the engine runs again.
+    const bytes = new Uint8ClampedArray(Module.HEAPU8.buffer, pointer,
+                                        picture.width * picture.height * 4);
     entry.canvas.getContext('2d').putImageData(
-      new ImageData(new Uint8ClampedArray(bytes.buffer), picture.width, picture.height), 0, 0);
+      new ImageData(bytes, picture.width, picture.height), 0, 0);
+    entry.version = picture.version;
     return entry.canvas;
   }
 
