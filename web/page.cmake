@@ -29,7 +29,7 @@ add_custom_command(
 
 set(WEB_PAGE_FILES index.html player.css player.js paint.js dialogs.css conveniences.js touch.js
     pictures.js loader.js record_archive.js records.js own_folder.js game_tools.js sound.js
-    fluid_quiet.js)
+    fluid_quiet.js fonts_ahead.js)
 set(WEB_PAGE_OUTPUTS ${WEB_DIR}/fonts/fonts.css)
 foreach(file ${WEB_PAGE_FILES})
     add_custom_command(
@@ -86,3 +86,9 @@ target_link_options(tsukikage_web PRIVATE -sASYNCIFY -sASYNCIFY_STACK_SIZE=13107
                     "SHELL:--preload-file ${WEB_GAME}@/game"
                     "SHELL:--preload-file ${WEB_PACKED_WAVES}@/packed-waves.txt")
 set_property(TARGET tsukikage_web APPEND PROPERTY LINK_DEPENDS ${WEB_GAME}/datafile)
+# The data gzipped beside it, which the page fetches and expands (web/loader.js).
+add_custom_command(TARGET tsukikage_web POST_BUILD
+    COMMAND ${TSUKIKAGE_SYSTEM_PYTHON} -c
+            "import gzip, sys; open(sys.argv[2], 'wb').write(gzip.compress(open(sys.argv[1], 'rb').read(), 9, mtime=0))"
+            ${WEB_DIR}/tsukikage_web.data ${WEB_DIR}/tsukikage_web.data.gz
+    VERBATIM)

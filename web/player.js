@@ -4,7 +4,7 @@
 'use strict';
 
 (() => {
-  const { WIDTH, HEIGHT, paintFrame, textsOf } = TsukikagePaint;
+  const { WIDTH, HEIGHT, paintFrame, textsOf, cssFont } = TsukikagePaint;
   const GAME_FOLDER = '/game';
   const ICONS = ['', 'critical', 'question', 'exclamation', 'information'];
   const ICON_SIGNS = ['', '×', '?', '!', 'i'];
@@ -196,6 +196,7 @@
     syncMenus(frame.menus);
     syncAbout(frame.about);
     state.paintedAt = performance.now();
+    TsukikageFontsAhead.follow(cssFont(frame.overlay.face, frame.overlay.px));
     if (window.tsukikage.afterPaint) window.tsukikage.afterPaint(frame);
     if (state.firstPaintAt === null) state.firstPaintAt = state.paintedAt;
     if (state.titleShownAt === null && frame.controls.some((c) => c.name === 'NewGameImage')) {

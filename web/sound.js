@@ -81,6 +81,15 @@ const TsukikageSound = (() => {
     const target = Math.min(Math.max(rate, MIN_RATE), MAX_RATE);
     const length = Math.max(1, Math.round(frames * target / rate));
     const buffer = new AudioBuffer({ length, numberOfChannels: channels, sampleRate: target });
+    if (target === rate) {
+      // A rate Web Audio takes: each channel's samples as they are.
+      for (let c = 0; c < channels; ++c) {
+        const plane = channels === 1 ? samples.subarray(0, frames) : new Float32Array(frames);
+        if (channels > 1) for (let i = 0; i < frames; ++i) plane[i] = samples[i * channels + c];
+        buffer.copyToChannel(plane, c);
+      }
+      return buffer;
+    }
     const step = rate / target;
     for (let c = 0; c < channels; ++c) {
       const plane = new Float32Array(length);

@@ -1,8 +1,8 @@
 #include "view/web/packed_waves.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <fstream>
-#include <iterator>
 #include <optional>
 #include <vector>
 
@@ -42,15 +42,21 @@ int UnpackListedWaves(const std::filesystem::path& list, const std::filesystem::
     for (std::string name; std::getline(names, name);) {
         if (!name.empty() && name.back() == '\r') name.pop_back();
         if (name.empty()) continue;
-        const std::filesystem::path path = folder / name;
-        std::ifstream in(path, std::ios::binary);
+        // Whole files in one read and one write: the page waits for this before it starts.
+        const std::string path = (folder / name).string();
+        std::FILE* in = std::fopen(path.c_str(), "rb");
         if (!in) continue;
-        std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        in.close();
-        if (!UnpackWave(bytes)) continue;
-        std::ofstream out(path, std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        if (out) ++restored;
+        std::string bytes;
+        if (std::fseek(in, 0, SEEK_END) == 0)
+            bytes.resize(static_cast<std::size_t>(std::ftell(in)));
+        std::rewind(in);
+        const bool read = std::fread(bytes.data(), 1, bytes.size(), in) == bytes.size();
+        std::fclose(in);
+        if (!read || !UnpackWave(bytes)) continue;
+        std::FILE* out = std::fopen(path.c_str(), "wb");
+        if (!out) continue;
+        const bool written = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
+        if (std::fclose(out) == 0 && written) ++restored;
     }
     return restored;
 }

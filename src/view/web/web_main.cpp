@@ -3,6 +3,7 @@
 // page calls them with ccall's async option, one at a time.
 #include <emscripten.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -15,6 +16,7 @@
 #include "view/web/frame.h"
 #include "view/web/kept_records.h"
 #include "view/web/packed_waves.h"
+#include "view/web/text_ahead.h"
 #include "view/web/timer_schedule.h"
 #include "view/web/web_platform.h"
 #include "view/web/web_sound.h"
@@ -225,6 +227,14 @@ EMSCRIPTEN_KEEPALIVE double tk_revision() {
 EMSCRIPTEN_KEEPALIVE const char* tk_frame() {
     player->text =
         tsukikage::web::FrameJson(player->engine.form, player->engine.about_form, player->pictures);
+    return player->text.c_str();
+}
+
+// The scenario's text the next pages will show (view/web/text_ahead.h).
+EMSCRIPTEN_KEEPALIVE const char* tk_text_ahead(int max_bytes) {
+    const tsukikage::Reader& reader = player->engine.reader;
+    player->text = tsukikage::web::TextAhead(reader.ScenarioBytes(), reader.position(),
+                                             static_cast<std::size_t>(std::max(max_bytes, 0)));
     return player->text.c_str();
 }
 
