@@ -47,7 +47,8 @@ def load(driver, page, url):
     return page.js("""
         const at = (name) => (performance.getEntriesByType('resource').find(
             (e) => e.name.endsWith(name)) || {}).responseEnd || null;
-        return { paint: tsukikage.firstPaintSinceLoadMs, data: at('.data'), wasm: at('.wasm'),
+        return { paint: tsukikage.firstPaintSinceLoadMs, data: at('.data') || at('.data.gz'),
+                 wasm: at('.wasm'),
                  domContentLoaded: performance.timing.domContentLoadedEventEnd
                                    - performance.timing.navigationStart };""")
 
@@ -161,7 +162,9 @@ def main():
         sizes = fetched(page, web)
         for name, size in sorted(sizes.items(), key=lambda item: -item[1]):
             print(f"  {size / 1024:8.1f} KiB  {name}")
-        print(f"fetched, gzipped: {sum(sizes.values()) / 1024:.0f} KiB in {len(sizes)} files")
+        without = sum(size for name, size in sizes.items() if not name.endswith(".sf2"))
+        print(f"fetched, gzipped: {sum(sizes.values()) / 1024:.0f} KiB in {len(sizes)} files;"
+              f" without the soundfont {without / 1024:.0f} KiB ({without} bytes)")
         print(f"idle CPU while a page of a game without music waits:"
               f" {quiet_page_cpu(driver, url):.2%} of a core")
     finally:

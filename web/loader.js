@@ -1,7 +1,9 @@
 // Starts the engine's files all at once: the game's data and the compiled engine are fetched
-// side by side from the first moment, and the engine's script comes in once the data is
-// here, taking both as they are (Module.getPreloadedPackage, Module.instantiateWasm). Where
-// an early fetch fails, the engine's script fetches the file itself as it would alone.
+// side by side from the first moment (this script comes first in the page's head, before the
+// page's own scripts and styles), and the engine's script comes in once the data is here and
+// the page's scripts have run, taking both as they are (Module.getPreloadedPackage,
+// Module.instantiateWasm). Where an early fetch fails, the engine's script fetches the file
+// itself as it would alone.
 'use strict';
 
 (() => {
@@ -10,14 +12,32 @@
     if (!response.ok) throw new Error(`${response.url}: ${response.status}`);
     return response;
   };
-  const data = fetch(`${ENGINE}.data`).then(ok).then((r) => r.arrayBuffer()).catch(() => null);
+  // The data comes gzipped beside the plain file (a third of its bytes) and is expanded
+  // here; a server that expanded it on the way already, or a browser without the
+  // decompressor, is served too.
+  const expand = (bytes) => {
+    const head = new Uint8Array(bytes, 0, Math.min(2, bytes.byteLength));
+    if (head[0] !== 0x1f || head[1] !== 0x8b) return bytes;
+    const stream = new Blob([bytes]).stream().pipeThrough(new DecompressionStream('gzip'));
+    return new Response(stream).arrayBuffer();
+  };
+  const data = (typeof DecompressionStream === 'function'
+    ? fetch(`${ENGINE}.data.gz`).then(ok).then((r) => r.arrayBuffer()).then(expand)
+    : fetch(`${ENGINE}.data`).then(ok).then((r) => r.arrayBuffer()))
+    .catch(() => null);
   const compiled = (WebAssembly.compileStreaming
     ? WebAssembly.compileStreaming(fetch(`${ENGINE}.wasm`).then(ok))
     : fetch(`${ENGINE}.wasm`).then(ok).then((r) => r.arrayBuffer()).then(WebAssembly.compile))
     .catch(() => null);
 
+  const parsed = new Promise((resolve) => {
+    if (document.readyState !== 'loading') resolve();
+    else document.addEventListener('DOMContentLoaded', resolve, { once: true });
+  });
+
   data.then(async (package_) => {
     const module = await compiled;
+    await parsed;
     if (package_) {
       Module.getPreloadedPackage = (name, size) =>
         (name.endsWith(`${ENGINE}.data`) && package_.byteLength === size ? package_ : null);

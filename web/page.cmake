@@ -13,16 +13,23 @@ endif()
 
 set(WEB_DIR ${CMAKE_BINARY_DIR}/web)
 set(WEB_GAME ${CMAKE_BINARY_DIR}/web-game)
+# Its waves are packed to compress well (tools/web/pack_waves.py); the page restores them
+# from the list before the game starts.
+set(WEB_PACKED_WAVES ${CMAKE_BINARY_DIR}/web-packed-waves.txt)
+find_program(TSUKIKAGE_SYSTEM_PYTHON python3 PATHS /usr/bin NO_DEFAULT_PATH)
 add_custom_command(
-    OUTPUT ${WEB_GAME}/datafile
+    OUTPUT ${WEB_GAME}/datafile ${WEB_PACKED_WAVES}
     COMMAND ${CMAKE_COMMAND} -DFROM=${TSUKIKAGE_WEB_GAME} -DTO=${WEB_GAME}
             -P ${CMAKE_CURRENT_SOURCE_DIR}/web/stage_game.cmake
+    COMMAND ${TSUKIKAGE_SYSTEM_PYTHON} ${CMAKE_CURRENT_SOURCE_DIR}/tools/web/pack_waves.py
+            ${WEB_GAME} ${WEB_PACKED_WAVES}
     DEPENDS ${TSUKIKAGE_WEB_GAME}/datafile ${CMAKE_CURRENT_SOURCE_DIR}/web/stage_game.cmake
+            ${CMAKE_CURRENT_SOURCE_DIR}/tools/web/pack_waves.py
     COMMENT "Taking the game for the page")
 
 set(WEB_PAGE_FILES index.html player.css player.js paint.js dialogs.css conveniences.js touch.js
     pictures.js loader.js record_archive.js records.js own_folder.js game_tools.js sound.js
-    fluid_quiet.js)
+    fluid_quiet.js fonts_ahead.js)
 set(WEB_PAGE_OUTPUTS ${WEB_DIR}/fonts/fonts.css)
 foreach(file ${WEB_PAGE_FILES})
     add_custom_command(
@@ -32,7 +39,6 @@ foreach(file ${WEB_PAGE_FILES})
     list(APPEND WEB_PAGE_OUTPUTS ${WEB_DIR}/${file})
 endforeach()
 # The font in pieces by character (python3-fonttools), so a page fetches only what it draws.
-find_program(TSUKIKAGE_SYSTEM_PYTHON python3 PATHS /usr/bin NO_DEFAULT_PATH)
 add_custom_command(
     OUTPUT ${WEB_DIR}/fonts/fonts.css
     COMMAND ${CMAKE_COMMAND} -E rm -rf ${WEB_DIR}/fonts
@@ -77,5 +83,12 @@ set_target_properties(tsukikage_web PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${WEB_DI
 # the engine's frames from the page's call down to the wait.
 target_link_options(tsukikage_web PRIVATE -sASYNCIFY -sASYNCIFY_STACK_SIZE=131072
                     -sENVIRONMENT=web -sEXPORTED_RUNTIME_METHODS=ccall,UTF8ToString,FS
-                    "SHELL:--preload-file ${WEB_GAME}@/game")
+                    "SHELL:--preload-file ${WEB_GAME}@/game"
+                    "SHELL:--preload-file ${WEB_PACKED_WAVES}@/packed-waves.txt")
 set_property(TARGET tsukikage_web APPEND PROPERTY LINK_DEPENDS ${WEB_GAME}/datafile)
+# The data gzipped beside it, which the page fetches and expands (web/loader.js).
+add_custom_command(TARGET tsukikage_web POST_BUILD
+    COMMAND ${TSUKIKAGE_SYSTEM_PYTHON} -c
+            "import gzip, sys; open(sys.argv[2], 'wb').write(gzip.compress(open(sys.argv[1], 'rb').read(), 9, mtime=0))"
+            ${WEB_DIR}/tsukikage_web.data ${WEB_DIR}/tsukikage_web.data.gz
+    VERBATIM)

@@ -4,7 +4,7 @@
 'use strict';
 
 (() => {
-  const { WIDTH, HEIGHT, paintFrame, textsOf } = TsukikagePaint;
+  const { WIDTH, HEIGHT, paintFrame, textsOf, cssFont } = TsukikagePaint;
   const GAME_FOLDER = '/game';
   const ICONS = ['', 'critical', 'question', 'exclamation', 'information'];
   const ICON_SIGNS = ['', '×', '?', '!', 'i'];
@@ -179,9 +179,10 @@
     });
   }
 
+  // A picture's image, made again only when its pixels changed (a live picture's version).
   function pictureImage(picture) {
     let entry = pictures.get(picture.id);
-    if (entry && !picture.live) return entry.canvas;
+    if (entry && entry.version === picture.version) return entry.canvas;
     const pointer = Module._tk_picture_rgba(picture.id);
     if (!pointer) return null;
     if (!entry) {
@@ -191,9 +192,12 @@
       entry = { canvas: image };
       pictures.set(picture.id, entry);
     }
-    const bytes = Module.HEAPU8.slice(pointer, pointer + picture.width * picture.height * 4);
+    // Read in place: putImageData copies the pixels before the engine runs again.
+    const bytes = new Uint8ClampedArray(Module.HEAPU8.buffer, pointer,
+                                        picture.width * picture.height * 4);
     entry.canvas.getContext('2d').putImageData(
-      new ImageData(new Uint8ClampedArray(bytes.buffer), picture.width, picture.height), 0, 0);
+      new ImageData(bytes, picture.width, picture.height), 0, 0);
+    entry.version = picture.version;
     return entry.canvas;
   }
 
@@ -213,6 +217,7 @@
     syncMenus(frame.menus);
     syncAbout(frame.about);
     state.paintedAt = performance.now();
+    TsukikageFontsAhead.follow(cssFont(frame.overlay.face, frame.overlay.px));
     if (window.tsukikage.afterPaint) window.tsukikage.afterPaint(frame);
     if (state.firstPaintAt === null) state.firstPaintAt = state.paintedAt;
     if (state.titleShownAt === null && frame.controls.some((c) => c.name === 'NewGameImage')) {
@@ -580,6 +585,8 @@
     status.textContent = '';
     fitScale();
     state.started = true;
+    Module.ccall('tk_unpack_waves', 'number', ['string', 'string'],
+                 ['/packed-waves.txt', GAME_FOLDER]);
     await playFolder(GAME_FOLDER, 'game');
   }
 

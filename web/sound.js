@@ -36,9 +36,10 @@ const TsukikageSound = (() => {
   let unlocked = false;    // a gesture has let the page start audio
   let idleTimer = null;
 
-  // One synthesizer for the page's life, loaded when the game first opens a MIDI piece or the
-  // player first touches the page, so that it never slows the page's own loading; its calls
-  // are queued so they reach it in order however long the soundfont takes to load.
+  // One synthesizer for the page's life, loaded when the game first opens a MIDI piece: a
+  // game that plays none never fetches the soundfont, and a waiting page never spends its
+  // time on it. Its calls are queued so they reach it in order however long the soundfont
+  // takes to load.
   let synth = null;
   let synthQueue = Promise.resolve();
   let synthReady = null;
@@ -82,6 +83,15 @@ const TsukikageSound = (() => {
     const target = Math.min(Math.max(rate, MIN_RATE), MAX_RATE);
     const length = Math.max(1, Math.round(frames * target / rate));
     const buffer = new AudioBuffer({ length, numberOfChannels: channels, sampleRate: target });
+    if (target === rate) {
+      // A rate Web Audio takes: each channel's samples as they are.
+      for (let c = 0; c < channels; ++c) {
+        const plane = channels === 1 ? samples.subarray(0, frames) : new Float32Array(frames);
+        if (channels > 1) for (let i = 0; i < frames; ++i) plane[i] = samples[i * channels + c];
+        buffer.copyToChannel(plane, c);
+      }
+      return buffer;
+    }
     const step = rate / target;
     for (let c = 0; c < channels; ++c) {
       const plane = new Float32Array(length);
@@ -160,7 +170,6 @@ const TsukikageSound = (() => {
   function unlock(event) {
     if (unlocked || !event.isTrusted) return;
     unlocked = true;
-    loadSynth();
     catchUpVoice();
     context.resume();
     follow();

@@ -41,7 +41,9 @@ add_test(NAME modal_wait_tests
          COMMAND ${TSUKIKAGE_NODE} --no-experimental-fetch $<TARGET_FILE:modal_wait_tests>)
 
 # The browser view's own logic: timers, keys, the window as JSON for the page.
-add_executable(web_view_tests wasm/web_view_tests.cpp wasm/kept_records_tests.cpp)
+add_executable(web_view_tests wasm/web_view_tests.cpp wasm/kept_records_tests.cpp
+               wasm/packed_waves_tests.cpp wasm/picture_version_tests.cpp
+               wasm/decoded_pictures_tests.cpp wasm/text_ahead_tests.cpp)
 target_include_directories(web_view_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(web_view_tests PRIVATE webview gtest gtest_main)
 target_link_options(web_view_tests PRIVATE -sEXIT_RUNTIME=1)

@@ -168,6 +168,24 @@ def idle_cpu(driver, seconds=5.0):
     return (task_seconds() - before) / (time.monotonic() - start)
 
 
+def check_waves_restored(page, game):
+    """The waves packed into the page's data are the game's own bytes once the game runs."""
+    import hashlib
+    digests = page.driver.execute_async_script("""
+        const done = arguments[arguments.length - 1];
+        const names = new TextDecoder().decode(FS.readFile('/packed-waves.txt'))
+          .split('\\n').filter((name) => name);
+        Promise.all(names.map(async (name) => {
+          const digest = await crypto.subtle.digest('SHA-256', FS.readFile('/game/' + name));
+          return [name, Array.from(new Uint8Array(digest), (b) => b.toString(16)
+                                     .padStart(2, '0')).join('')];
+        })).then(done);""")
+    assert digests, "no wave was packed into the page"
+    for name, digest in digests:
+        assert digest == hashlib.sha256((game / name).read_bytes()).hexdigest(), \
+            f"{name} is not the game's own once restored"
+
+
 def main():
     web, game, out = (pathlib.Path(a) for a in sys.argv[1:4])
     if not CHROMIUM:
@@ -194,6 +212,7 @@ def main():
         # makes any figure here vary by tens of per cent.
         cpu = idle_cpu(driver)
         assert cpu < 0.5, f"the idle tab never rests: {cpu:.1%} of a core"
+        check_waves_restored(page, game)
 
         page.click("NewGameImage")
         page.wait("the first page", "const l = tsukikage.control('Label1'); const a ="

@@ -37,9 +37,24 @@ const std::uint8_t* PictureTable::Rgba(int id) {
     return rgba_.data();
 }
 
+int PictureTable::VersionOf(int id) {
+    const Surface* picture = Find(id);
+    if (!picture) return 0;
+    Seen& seen = seen_[id];
+    if (seen.width != picture->width || seen.height != picture->height ||
+        seen.pixels != picture->pixels) {
+        seen.width = picture->width;
+        seen.height = picture->height;
+        seen.pixels = picture->pixels;
+        ++seen.version;
+    }
+    return seen.version;
+}
+
 void PictureTable::Prune() {
     std::erase_if(by_address_, [](const auto& entry) { return entry.second.picture.expired(); });
     std::erase_if(by_id_, [](const auto& entry) { return entry.second.expired(); });
+    std::erase_if(seen_, [this](const auto& entry) { return !by_id_.contains(entry.first); });
 }
 
 namespace {
@@ -84,10 +99,12 @@ void AppendPicture(std::string& out, const std::shared_ptr<const Surface>& pictu
         out += "null";
         return;
     }
-    out += "{\"id\":" + std::to_string(pictures.IdOf(picture)) +
-           ",\"width\":" + std::to_string(picture->width) +
+    const int id = pictures.IdOf(picture);
+    out += "{\"id\":" + std::to_string(id) + ",\"width\":" + std::to_string(picture->width) +
            ",\"height\":" + std::to_string(picture->height) +
-           ",\"live\":" + (live ? "true" : "false") + '}';
+           ",\"live\":" + (live ? "true" : "false");
+    if (live) out += ",\"version\":" + std::to_string(pictures.VersionOf(id));
+    out += '}';
 }
 
 std::string_view KindName(ControlKind kind) {

@@ -23,6 +23,9 @@ class PictureTable {
     // Its pixels as bytes R, G, B, A, row by row, for the page's ImageData; valid until the
     // next call.
     const std::uint8_t* Rgba(int id);
+    // The version of a picture whose pixels drawing changes in place: it moves on whenever
+    // they differ from what it was last asked, so the page uploads them only then.
+    int VersionOf(int id);
     // Lets go of the numbers of freed pictures.
     void Prune();
 
@@ -31,8 +34,15 @@ class PictureTable {
         std::weak_ptr<const Surface> picture;
         int id = 0;
     };
+    struct Seen {
+        int width = 0;
+        int height = 0;
+        std::vector<std::uint32_t> pixels;
+        int version = 0;
+    };
     std::map<const Surface*, Entry> by_address_;
     std::map<int, std::weak_ptr<const Surface>> by_id_;
+    std::map<int, Seen> seen_;
     int next_id_ = 1;
     std::vector<std::uint8_t> rgba_;
 };
@@ -41,7 +51,8 @@ class PictureTable {
 // controls from back to front with what canvas.cpp draws of each (rectangle, clip, caption,
 // font, colours, picture), the key focus, the menus, the overlay and the about box.
 // Pictures stand by number (PictureTable); the persistent image of a picture box, which
-// drawing changes in place, is marked "live" and must be read again at every paint.
+// drawing changes in place, is marked "live" with the version of its pixels, and must be read
+// again whenever that version changed.
 std::string FrameJson(const Form& form, const AboutForm& about, PictureTable& pictures);
 
 // The custom pointer over a client-area point as {"picture":..., "hot":[x, y]}, or "null"

@@ -3,6 +3,7 @@
 // page calls them with ccall's async option, one at a time.
 #include <emscripten.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -14,6 +15,8 @@
 #include "view/web/conveniences.h"
 #include "view/web/frame.h"
 #include "view/web/kept_records.h"
+#include "view/web/packed_waves.h"
+#include "view/web/text_ahead.h"
 #include "view/web/timer_schedule.h"
 #include "view/web/web_platform.h"
 #include "view/web/web_sound.h"
@@ -85,9 +88,8 @@ class Player {
 
   public:
     Engine engine;
-    // Every timer stays awake here: the page's sound and its idle checks still follow the
-    // transition timer's ticks.
-    TimerSchedule schedule;
+    // A timer whose tick would change nothing sleeps, so a waiting page never wakes.
+    TimerSchedule schedule{[this](TimerId id) { return engine.TimerIdle(id); }};
     PictureTable pictures;
     // Kept until the page's next call for a text.
     std::string text;
@@ -112,6 +114,11 @@ extern "C" {
 EMSCRIPTEN_KEEPALIVE void tk_start(const char* game_folder) {
     player = std::make_unique<tsukikage::web::Player>(game_folder);
     player->Dispatch([] { player->engine.Form_Load(); });
+}
+
+// Restores the bundled game's packed waves (view/web/packed_waves.h) before it first starts.
+EMSCRIPTEN_KEEPALIVE int tk_unpack_waves(const char* list, const char* game_folder) {
+    return tsukikage::web::UnpackListedWaves(list, game_folder);
 }
 
 // The name of the record of read pages of the folder's scenario, which tells games apart; ""
@@ -226,6 +233,14 @@ EMSCRIPTEN_KEEPALIVE double tk_revision() {
 EMSCRIPTEN_KEEPALIVE const char* tk_frame() {
     player->text =
         tsukikage::web::FrameJson(player->engine.form, player->engine.about_form, player->pictures);
+    return player->text.c_str();
+}
+
+// The scenario's text the next pages will show (view/web/text_ahead.h).
+EMSCRIPTEN_KEEPALIVE const char* tk_text_ahead(int max_bytes) {
+    const tsukikage::Reader& reader = player->engine.reader;
+    player->text = tsukikage::web::TextAhead(reader.ScenarioBytes(), reader.position(),
+                                             static_cast<std::size_t>(std::max(max_bytes, 0)));
     return player->text.c_str();
 }
 

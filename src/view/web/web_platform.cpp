@@ -3,6 +3,7 @@
 #include <emscripten.h>
 
 #include <string>
+#include <utility>
 
 #include "base/picture_file.h"
 #include "base/runtime_error.h"
@@ -65,7 +66,8 @@ void WebProcessControl::End(ExitStatus status) {
 }
 
 Surface WebPictureDecoder::Decode(const std::filesystem::path& path) {
-    const std::string bytes = ReadPictureFile(path);
+    std::string bytes = ReadPictureFile(path);
+    if (const Surface* known = decoded_.Find(bytes)) return *known;
     if (DecodeBytes(reinterpret_cast<const unsigned char*>(bytes.data()),
                     static_cast<int>(bytes.size())) == 0) {
         Raise(err::kInvalidPicture);
@@ -78,6 +80,7 @@ Surface WebPictureDecoder::Decode(const std::filesystem::path& path) {
     }
     Surface surface(width, height);
     TakeDecoded(surface.pixels.data());
+    decoded_.Keep(std::move(bytes), surface);
     return surface;
 }
 

@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "platform/interfaces.h"
+#include "view/web/decoded_pictures.h"
 
 namespace tsukikage::web {
 
@@ -50,9 +51,14 @@ class WebProcessControl : public ProcessControl {
 // The browser decodes pictures only asynchronously: the engine's call waits through Asyncify
 // while the page decodes the file's bytes (createImageBitmap), so each picture is decoded
 // when the game first asks for it, exactly as on the desktop, and no picture is held before.
+// Files decoded before come back from memory without the wait.
 class WebPictureDecoder : public PictureDecoder {
   public:
     Surface Decode(const std::filesystem::path& path) override;
+
+  private:
+    // Some twenty full-screen pictures with their files.
+    DecodedPictures decoded_{32u << 20};
 };
 
 }  // namespace tsukikage::web
