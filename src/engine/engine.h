@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "comfort/comfort.h"
+#include "comfort/conveniences_menu.h"
 #include "extras/extras.h"
 #include "graphics/graphics.h"
 #include "platform/interfaces.h"
@@ -61,6 +62,13 @@ class Engine : public MainWindow {
     void ToggleAuto();
     void OpenHistory();
     void ApplySettings(const PlaySettings& settings);
+    // The right button's menu as it stands, and the item the player chose from it by name;
+    // false for a name the engine does not act on (the view's own items).
+    std::vector<ConvenienceItem> ConveniencesMenu(const ConvenienceViewState& view) const;
+    bool ChooseConvenience(std::string_view name);
+    // Back to the title screen from the game screen, as the scenario's end goes, once the
+    // player has said yes.
+    void BackToTitle();
     void Tick(TimerId timer);
     // The timer's tick would change nothing now (no transition runs; the start-up sequence is
     // over): a view may leave it asleep rather than wake for it, since it follows the form
@@ -86,6 +94,10 @@ class Engine : public MainWindow {
 
   private:
     void FillCommandTable();
+    // Asks the player a yes-or-no question; true for yes.
+    bool Confirm(std::string_view question);
+    // A title image chosen with the keys: true when it may be clicked.
+    bool ConfirmKeyedTitleImage(ControlId image);
     // A key the conveniences take before the game sees it.
     bool ComfortKeyPress(Key key, bool choosing);
     // The control under a press, while the button is held.
