@@ -299,16 +299,20 @@ const TsukikageRecords = (() => {
     check(records);
     await saving.catch(() => {});
     const key = game.key;
+    // The browser's own records stay through a whole set taken: the slots' notes tell a slot
+    // only while its save is the one they were made for.
+    const own = whole ? [...NOT_EXPORTED].filter((r) => game.stored.has(r))
+                          .map((r) => [r, game.stored.get(r)]) : [];
     await transaction('readwrite', (store) => {
       if (whole) store.delete(range(key));
-      for (const [record, bytes] of records) store.put(bytes, [key, record]);
+      for (const [record, bytes] of [...own, ...records]) store.put(bytes, [key, record]);
     });
     // The engine's copies go too, so the game starts again from the stored set; until it
     // does, nothing the engine still holds is stored over them.
     if (whole) {
       for (const record of KEPT) {
         const path = pathOf(record);
-        if (exists(path)) FS().unlink(path);
+        if (exists(path) && !NOT_EXPORTED.has(record)) FS().unlink(path);
       }
     }
     game = null;

@@ -52,7 +52,8 @@ class Engine : public MainWindow {
     // A key or a wheel turn: each stands for a click the original took with the mouse (the
     // advance marker; with choices shown, a caption), and does nothing the click would not.
     // The text history takes keys and the wheel while it is open, and opens with wheel up,
-    // Page Up and Up (with no choice shown); A turns auto mode on and off.
+    // Page Up and Up (with no choice shown); A turns auto mode on and off. The title's new
+    // game and end images, chosen with a key, ask first.
     void KeyPress(Key key);
     // The right button: closes the history; false when it was not open.
     bool RightClick();
