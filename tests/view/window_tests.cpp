@@ -151,14 +151,15 @@ class WindowTests : public QObject {
         });
         QTest::mouseClick(canvas_, Qt::RightButton, {}, kAhead.center());
         QVERIFY(menu_shown);
-        const QString slots = QStringLiteral("スロット%1　（空き）");
+        const QString empty_slot = QStringLiteral("スロット%1　（空き）");
         QCOMPARE(lines.size(), 11);
         QCOMPARE(lines.mid(0, 4), QStringList({"履歴+", "スキップ+", "オート+", "全画面表示+"}));
-        QCOMPARE(lines[6], "セーブ+|" + slots.arg(1) + "+|" + slots.arg(2) + "+|" + slots.arg(3) +
-                               "+|" + slots.arg(4) + "+|" + slots.arg(5) + "+");
-        QCOMPARE(lines[7], "ロード|" + slots.arg(1) + "|" + slots.arg(2) + "|" + slots.arg(3) +
-                               "|" + slots.arg(4) + "|" + slots.arg(5) +
-                               "|-+|ロードすると最後の区切りから始まります");
+        QCOMPARE(lines[6], "セーブ+|" + empty_slot.arg(1) + "+|" + empty_slot.arg(2) + "+|" +
+                               empty_slot.arg(3) + "+|" + empty_slot.arg(4) + "+|" +
+                               empty_slot.arg(5) + "+");
+        QCOMPARE(lines[7], "ロード|" + empty_slot.arg(1) + "|" + empty_slot.arg(2) + "|" +
+                               empty_slot.arg(3) + "|" + empty_slot.arg(4) + "|" +
+                               empty_slot.arg(5) + "|-+|ロードすると最後の区切りから始まります");
         QCOMPARE(lines.mid(8), QStringList({"タイトルへ戻る+", "-+", "設定...+"}));
         QCOMPARE(Grab(canvas_), page);
 
