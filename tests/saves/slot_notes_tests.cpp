@@ -2,8 +2,7 @@
 // slots written by another program, and with the side file damaged or gone.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <ctime>
+#include <cctype>
 
 #include "fakes/game_fixture.h"
 #include "saves/slot_notes.h"
@@ -31,11 +30,26 @@ TEST(FirstWords, CutsBetweenCharactersAtTheLimitAndRunsTheLinesTogether) {
     for (const auto& c : cases) EXPECT_EQ(FirstWords(c.page, c.limit), c.words) << c.page;
 }
 
+constexpr std::int64_t kSavedAt = 1796212800;  // 2026-12-02 12:00 UTC
+
+// The time reads as the lists show it, in the local zone: date, then hours and minutes.
+TEST(SavedAtText, ShowsTheDateAndTheMinute) {
+    for (const std::int64_t moment : {std::int64_t{0}, kSavedAt}) {
+        const std::string text = SavedAtText(moment);
+        ASSERT_EQ(text.size(), 16u) << text;
+        for (std::size_t at = 0; at < text.size(); ++at) {
+            const char want = at == 4 || at == 7 ? '/' : at == 10 ? ' ' : at == 13 ? ':' : '0';
+            EXPECT_EQ(want == '0' ? std::isdigit(static_cast<unsigned char>(text[at])) != 0
+                                  : text[at] == want,
+                      true)
+                << text;
+        }
+    }
+}
+
 class SlotNotesTest : public fakes::GameTest {
   protected:
     void SetUp() override {
-        setenv("TZ", "UTC", 1);
-        tzset();
         WriteScenario({"前置き", ".", ".p 12",
                        "第一部の始まりは、長い長い廊下を歩くところからでした。", ".", "続きの頁",
                        ".", ".p 13", "第二部", ".", ".E"});
@@ -46,7 +60,7 @@ class SlotNotesTest : public fakes::GameTest {
         engine.reset();
         engine = std::make_unique<Engine>(fakes.platform, folder.path(), std::filesystem::path(),
                                           notes_folder.path());
-        engine->saves.clock = [] { return std::int64_t{1796212800}; };  // 2026-12-02 12:00 UTC
+        engine->saves.clock = [] { return kSavedAt; };
         engine->Form_Load();
         for (int tick = 0; tick < 3; ++tick) engine->Tick(TimerId::Timer2);
         fakes.Clear();
@@ -68,8 +82,8 @@ class SlotNotesTest : public fakes::GameTest {
     fakes::TempFolder notes_folder;
 };
 
-constexpr std::string_view kPartTwelve =
-    "2026/12/02 12:00　第一部の始まりは、長い長い廊下を歩くとこ…";
+// The page the part's saves are told by, as the lists show it after the time.
+constexpr std::string_view kPartTwelve = "　第一部の始まりは、長い長い廊下を歩くとこ…";
 
 TEST_F(SlotNotesTest, BothEndSlotsTellTheirSaveAcrossARestartAndTheSaveKeepsItsBytes) {
     for (int slot : {1, 5})
@@ -83,8 +97,8 @@ TEST_F(SlotNotesTest, BothEndSlotsTellTheirSaveAcrossARestartAndTheSaveKeepsItsB
     Restart();
     for (int slot : {1, 5}) {
         EXPECT_TRUE(engine->saves.SlotSummary(slot).used);
-        EXPECT_EQ(Caption(slot),
-                  "スロット" + std::to_string(slot) + "　" + std::string(kPartTwelve));
+        EXPECT_EQ(Caption(slot), "スロット" + std::to_string(slot) + "　" + SavedAtText(kSavedAt) +
+                                     std::string(kPartTwelve));
     }
     EXPECT_EQ(Caption(3), "スロット3　（空き）");
     EXPECT_FALSE(engine->saves.SlotSummary(3).used);
@@ -95,7 +109,7 @@ TEST_F(SlotNotesTest, BothEndSlotsTellTheirSaveAcrossARestartAndTheSaveKeepsItsB
     ASSERT_EQ(engine->state.PartNo, 12);
     engine->MenuCommand(MenuId::save3);
     EXPECT_EQ(ReadAll(Slot(3)), " 12 \r\n");
-    EXPECT_EQ(Caption(3), "スロット3　" + std::string(kPartTwelve));
+    EXPECT_EQ(Caption(3), "スロット3　" + SavedAtText(kSavedAt) + std::string(kPartTwelve));
 }
 
 TEST_F(SlotNotesTest, ASlotWrittenByAnotherProgramTellsItsPartOnly) {
