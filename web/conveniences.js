@@ -49,30 +49,36 @@ const TsukikageConveniences = (() => {
     items[(at + by + items.length) % items.length].focus();
   }
 
-  const commands = {
-    history: () => view.call('tk_open_history'),
-    skip: () => view.call('tk_start_skip'),
-    auto: () => view.call('tk_toggle_auto'),
+  // The items the page acts on itself; every other goes back to the engine by its name.
+  const pageCommands = {
     fullscreen: () => view.toggleFullscreen(),
     settings: (state) => openSettings(state.settings),
   };
 
-  // Shows the menu with its top-left corner at a page point, inside the browser's window.
-  async function open(x, y) {
-    if (!menu) build();
-    const json = await view.call('tk_conveniences', ['number'], [view.fullscreen() ? 1 : 0], 'string');
-    if (!json) return;
-    const state = JSON.parse(json);
+  function choose(item, state) {
+    // The chosen item runs once the menu has gone, so a box it opens stands alone.
+    close();
+    const command = pageCommands[item.name];
+    if (command) command(state); else view.call('tk_convenience', ['string'], [item.name]);
+  }
+
+  // Shows a list of items in the menu; a submenu's item shows its own list in its place.
+  function show(items, state) {
     menu.replaceChildren();
-    for (const item of state.items) {
+    for (const item of items) {
       if (item.name === '-') {
         menu.append(element('div', 'menu-separator'));
+        continue;
+      }
+      if (!item.name && !item.items) {
+        menu.append(element('div', 'menu-note', item.caption));
         continue;
       }
       const node = element('div', 'menu-item');
       node.dataset.name = item.name;
       node.tabIndex = -1;
       node.setAttribute('role', item.checked === undefined ? 'menuitem' : 'menuitemcheckbox');
+      if (item.items) node.setAttribute('aria-haspopup', 'menu');
       if (item.checked !== undefined) node.setAttribute('aria-checked', String(item.checked));
       node.classList.toggle('checked', item.checked === true);
       node.classList.toggle('disabled', !item.enabled);
@@ -80,19 +86,37 @@ const TsukikageConveniences = (() => {
       // A checkable item shows its box, ticked or empty, as the desktop's menu does.
       const box = element('span', item.checked === undefined ? 'check' : 'check tick', item.checked ? '✓' : '');
       node.append(box, element('span', '', item.caption));
+      if (item.items) node.append(element('span', 'submenu-sign', '▸'));
       node.addEventListener('click', () => {
         if (!item.enabled) return;
-        // The chosen item runs once the menu has gone, so a box it opens stands alone.
-        close();
-        commands[item.name](state);
+        if (item.items) {
+          show(item.items, state);
+          place(Number.parseFloat(menu.style.left), Number.parseFloat(menu.style.top));
+          step(1);
+          return;
+        }
+        choose(item, state);
       });
       menu.append(node);
     }
-    menu.hidden = false;
+  }
+
+  function place(x, y) {
     const left = Math.max(0, Math.min(x, window.innerWidth - menu.offsetWidth));
     const top = Math.max(0, Math.min(y, window.innerHeight - menu.offsetHeight));
     menu.style.left = `${left}px`;
     menu.style.top = `${top}px`;
+  }
+
+  // Shows the menu with its top-left corner at a page point, inside the browser's window.
+  async function open(x, y) {
+    if (!menu) build();
+    const json = await view.call('tk_conveniences', ['number'], [view.fullscreen() ? 1 : 0], 'string');
+    if (!json) return;
+    const state = JSON.parse(json);
+    show(state.items, state);
+    menu.hidden = false;
+    place(x, y);
   }
 
   function close() {

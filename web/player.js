@@ -49,7 +49,8 @@
   // --- The engine's calls into the page -------------------------------------------------
   const page = {
     decoded: null,
-    openBox(text, icon, title) {
+    boxAnswer: false,  // the last box's: Yes chosen
+    openBox(text, icon, title, question = false) {
       // The engine waits on the box: what it wrote before is kept even if the tab closes now.
       TsukikageRecords.keep().catch(() => {});
       const number = state.nextBox++;
@@ -59,8 +60,21 @@
       const sign = boxDialog.querySelector('.box-icon');
       sign.className = 'box-icon ' + (ICONS[icon] || '');
       sign.textContent = ICON_SIGNS[icon] || '';
-      boxDialog.onclose = () => state.boxes.set(number, true);
+      // A question answers with Yes (Return) or No; Escape closes it as No.
+      const buttons = question ? [['yes', 'はい'], ['no', 'いいえ']] : [['ok', 'OK']];
+      boxDialog.querySelector('.box-buttons').replaceChildren(...buttons.map(([value, caption]) => {
+        const button = document.createElement('button');
+        button.value = value;
+        button.textContent = caption;
+        return button;
+      }));
+      boxDialog.returnValue = '';
+      boxDialog.onclose = () => {
+        page.boxAnswer = boxDialog.returnValue === 'yes';
+        state.boxes.set(number, true);
+      };
       boxDialog.showModal();
+      boxDialog.querySelector('.box-buttons button').focus();
       return number;
     },
     boxClosed(number) {

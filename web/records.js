@@ -19,7 +19,9 @@ const TsukikageRecords = (() => {
   const MAX_ARCHIVE_BYTES = 16 << 20;
   const NOTE = 'tsukikage-records.json';  // names the game in an exported archive
   const KEPT = ['cgmode.dat', 'endlist.dat', 'save1.dat', 'save2.dat', 'save3.dat',
-                'save4.dat', 'save5.dat', 'read-pages.txt', 'settings.ini'];
+                'save4.dat', 'save5.dat', 'read-pages.txt', 'settings.ini', 'slots.txt'];
+  // Kept in the browser only: the notes name the desktop's folders by their paths.
+  const NOT_EXPORTED = new Set(['slots.txt']);
 
   let database = null;
   let openMs = null;  // how long the last game's records took to be put back
@@ -84,6 +86,7 @@ const TsukikageRecords = (() => {
   function pathOf(record) {
     if (record === 'read-pages.txt') return `${PLAYER}/read-pages/${game.scenario}`;
     if (record === 'settings.ini') return `${PLAYER}/settings.ini`;
+    if (record === 'slots.txt') return `${PLAYER}/read-pages/${game.slots}`;
     const names = FS().readdir(game.folder).sort();
     const found = names.includes(record) ? record
                                          : names.find((n) => n.toLowerCase() === record);
@@ -129,7 +132,8 @@ const TsukikageRecords = (() => {
     } catch (error) {
       console.warn('records could not be read', error);
     }
-    game = { folder, name, scenario, key, stamps: new Map(), stored };
+    const slots = Module.ccall('tk_slot_notes_record', 'string', ['string'], [folder]);
+    game = { folder, name, scenario, slots, key, stamps: new Map(), stored };
     removeTree(PLAYER);
     FS().mkdirTree(`${PLAYER}/read-pages`);
     for (const [record, bytes] of stored) FS().writeFile(pathOf(record), bytes);
@@ -207,7 +211,9 @@ const TsukikageRecords = (() => {
     const files = [[NOTE, new TextEncoder().encode(JSON.stringify(note, null, 1) + '\n')]];
     for (const record of KEPT) {
       const path = pathOf(record);
-      if (exists(path)) files.push([archiveName(record), FS().readFile(path)]);
+      if (exists(path) && !NOT_EXPORTED.has(record)) {
+        files.push([archiveName(record), FS().readFile(path)]);
+      }
     }
     return TsukikageArchive.write(files);
   }
@@ -293,16 +299,20 @@ const TsukikageRecords = (() => {
     check(records);
     await saving.catch(() => {});
     const key = game.key;
+    // The browser's own records stay through a whole set taken: the slots' notes tell a slot
+    // only while its save is the one they were made for.
+    const own = whole ? [...NOT_EXPORTED].filter((r) => game.stored.has(r))
+                          .map((r) => [r, game.stored.get(r)]) : [];
     await transaction('readwrite', (store) => {
       if (whole) store.delete(range(key));
-      for (const [record, bytes] of records) store.put(bytes, [key, record]);
+      for (const [record, bytes] of [...own, ...records]) store.put(bytes, [key, record]);
     });
     // The engine's copies go too, so the game starts again from the stored set; until it
     // does, nothing the engine still holds is stored over them.
     if (whole) {
       for (const record of KEPT) {
         const path = pathOf(record);
-        if (exists(path)) FS().unlink(path);
+        if (exists(path) && !NOT_EXPORTED.has(record)) FS().unlink(path);
       }
     }
     game = null;

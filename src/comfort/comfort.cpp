@@ -79,7 +79,10 @@ void Comfort::NotePage() {
     const Control& label = w_.form[ControlId::Label1];
     if (label.visible) {
         std::string text = PageText(label.caption);
-        if (!text.empty()) history_.AddPage(std::move(text));
+        if (!text.empty()) {
+            if (page_shown) page_shown(text);
+            history_.AddPage(std::move(text));
+        }
     }
     page_read_before_ = read_.Contains(reader_.position());
     if (read_.Mark(reader_.position()) && !skipping()) SaveReadPages();

@@ -27,6 +27,8 @@ class Comfort {
 
     // The click on the advance marker, as the player makes it.
     std::function<void()> advance;
+    // A page of text brought on the game screen.
+    std::function<void(std::string_view)> page_shown;
 
     // Claims the comfort timer.
     void ClaimEvents(EventTable& events);

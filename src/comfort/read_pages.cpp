@@ -6,6 +6,7 @@
 #include <iterator>
 #include <system_error>
 
+#include "base/digest.h"
 #include "base/runtime_error.h"
 #include "base/text_file.h"
 
@@ -13,15 +14,6 @@ namespace tsukikage {
 namespace {
 
 constexpr std::string_view kFormatLine = "tsukikage read pages 1";
-
-std::uint64_t Fnv1a64(std::string_view bytes) {
-    std::uint64_t hash = 0xcbf29ce484222325ULL;
-    for (unsigned char byte : bytes) {
-        hash ^= byte;
-        hash *= 0x100000001b3ULL;
-    }
-    return hash;
-}
 
 }  // namespace
 

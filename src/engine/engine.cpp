@@ -33,7 +33,7 @@ Engine::Engine(Platform& platform, std::filesystem::path game_folder,
       reader(*this, page, commands),
       choices(*this, reader),
       new_game(*this, reader, page, sound),
-      saves(*this, reader, new_game, sound),
+      saves(*this, reader, new_game, sound, read_pages),
       extras(*this, reader, graphics, sound),
       title(*this, new_game, graphics, sound, extras),
       quit(*this, reader, sound),
@@ -54,6 +54,7 @@ Engine::Engine(Platform& platform, std::filesystem::path game_folder,
     comfort.ClaimEvents(events);
     comfort.advance = [this] { Click(ControlId::imgAhead); };
     choices.on_pick = [this](std::string_view caption) { comfort.RecordPick(caption); };
+    comfort.page_shown = [this](std::string_view text) { saves.NotePage(text); };
 
     Control& ahead = form[ControlId::imgAhead];
     ahead.picture = AheadMarkerPicture();
@@ -207,6 +208,24 @@ void Engine::OpenHistory() {
 
 void Engine::ApplySettings(const PlaySettings& settings) {
     Guarded([&] { comfort.Apply(settings); });
+}
+
+// As the scenario's end goes back: the page is left, the sound stops, the title comes.
+void Engine::BackToTitle() {
+    if (!state.GameMode || !Confirm("タイトルへ戻りますか？")) return;
+    // The box waited: the game may have left the screen meanwhile.
+    if (!state.GameMode) return;
+    form.Changed();
+    Guarded([&] { new_game.EndOfScenario(); });
+    form.Changed();
+}
+
+bool Engine::Confirm(std::string_view question) {
+    form.Changed();
+    bool yes = false;
+    Guarded([&] { yes = platform.message_box.Ask(question, application::kTitle); });
+    form.Changed();
+    return yes;
 }
 
 void Engine::AboutOK() {

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "comfort/comfort.h"
+#include "comfort/conveniences_menu.h"
 #include "extras/extras.h"
 #include "graphics/graphics.h"
 #include "platform/interfaces.h"
@@ -51,7 +52,8 @@ class Engine : public MainWindow {
     // A key or a wheel turn: each stands for a click the original took with the mouse (the
     // advance marker; with choices shown, a caption), and does nothing the click would not.
     // The text history takes keys and the wheel while it is open, and opens with wheel up,
-    // Page Up and Up (with no choice shown); A turns auto mode on and off.
+    // Page Up and Up (with no choice shown); A turns auto mode on and off. The title's new
+    // game and end images, chosen with a key, ask first.
     void KeyPress(Key key);
     // The right button: closes the history; false when it was not open.
     bool RightClick();
@@ -61,6 +63,13 @@ class Engine : public MainWindow {
     void ToggleAuto();
     void OpenHistory();
     void ApplySettings(const PlaySettings& settings);
+    // The right button's menu as it stands, and the item the player chose from it by name;
+    // false for a name the engine does not act on (the view's own items).
+    std::vector<ConvenienceItem> ConveniencesMenu(const ConvenienceViewState& view) const;
+    bool ChooseConvenience(std::string_view name);
+    // Back to the title screen from the game screen, as the scenario's end goes, once the
+    // player has said yes.
+    void BackToTitle();
     void Tick(TimerId timer);
     // The timer's tick would change nothing now (no transition runs; the start-up sequence is
     // over): a view may leave it asleep rather than wake for it, since it follows the form
@@ -90,6 +99,10 @@ class Engine : public MainWindow {
 
   private:
     void FillCommandTable();
+    // Asks the player a yes-or-no question; true for yes.
+    bool Confirm(std::string_view question);
+    // A title image chosen with the keys: true when it may be clicked.
+    bool ConfirmKeyedTitleImage(ControlId image);
     // A key the conveniences take before the game sees it.
     bool ComfortKeyPress(Key key, bool choosing);
     // The control under a press, while the button is held.

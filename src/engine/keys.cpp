@@ -71,7 +71,10 @@ void Engine::KeyPress(Key key) {
             }
             case Key::Return:
             case Key::Space:
-                if (form.key_focus) Click(*form.key_focus);
+                if (form.key_focus) {
+                    const ControlId image = *form.key_focus;
+                    if (ConfirmKeyedTitleImage(image)) Click(image);
+                }
                 return;
             default:
                 return;

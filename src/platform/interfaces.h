@@ -21,6 +21,9 @@ class MessageBox {
   public:
     virtual ~MessageBox() = default;
     virtual void Show(std::string_view text, MessageIcon icon, std::string_view title) = 0;
+    // A modal question with Yes and No (Return answers yes, Escape and the close box no);
+    // true for yes.
+    virtual bool Ask(std::string_view text, std::string_view title) = 0;
 };
 
 class Beeper {

@@ -47,6 +47,10 @@ poll "$step_timeout" "the title caption appears about three seconds after the st
 # --- a game by keys, to its end ---------------------------------------------------------------
 
 press Down Return
+# A new game chosen by a key asks first; Return answers yes.
+expect_box 朧堂開発用プログラム new-game-question "Down and Return on the title"
+# With no window manager the focus does not go back to the window by itself.
+xdotool windowfocus --sync "$window" 2>/dev/null || true
 poll "$step_timeout" "Down and Return on the title show the first page" first_page_shown
 keep_shot first-page
 shown=$label
@@ -94,6 +98,7 @@ say "$pages pages and $choices choices by keys, then the end"
 # --- the second game: Control skips the read pages and stops at the first choice --------------
 
 press Down Return
+expect_box 朧堂開発用プログラム second-new-game-question "Down and Return on the title"
 poll "$step_timeout" "a new game by keys shows the first page" first_page_shown
 shown=$label
 xdotool windowfocus --sync "$window" 2>/dev/null || true

@@ -123,6 +123,7 @@ TEST(TitleKeyTest, ArrowsGoThroughTheTitleImagesAndReturnClicksOne) {
         Engine engine(fakes.platform, folder.path());
         engine.Form_Load();
         for (int tick = 0; tick < 3; ++tick) engine.Tick(TimerId::Timer2);
+        fakes.message_box.answers = {true};  // a new game by key asks first
         for (Key key : c.keys) engine.KeyPress(key);
         EXPECT_EQ(engine.form.key_focus, c.focus);
         EXPECT_EQ(engine.state.GameMode, c.game_started);

@@ -17,6 +17,15 @@ void RecordingMessageBox::Show(std::string_view text, MessageIcon icon, std::str
     if (while_open) while_open();
 }
 
+bool RecordingMessageBox::Ask(std::string_view text, std::string_view title) {
+    if (recording) shown.push_back({std::string(text), MessageIcon::Question, std::string(title)});
+    if (while_open) while_open();
+    if (answers.empty()) return false;
+    const bool yes = answers.front();
+    answers.pop_front();
+    return yes;
+}
+
 void FakeProcessControl::End(ExitStatus exit_status) {
     ++ends;
     status = static_cast<int>(exit_status);

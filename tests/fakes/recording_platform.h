@@ -21,7 +21,11 @@ struct ShownBox {
 class RecordingMessageBox : public MessageBox {
   public:
     void Show(std::string_view text, MessageIcon icon, std::string_view title) override;
+    // Recorded among `shown` with the question icon; answered from `answers`, front first,
+    // and no when none is left.
+    bool Ask(std::string_view text, std::string_view title) override;
     std::vector<ShownBox> shown;
+    std::deque<bool> answers;
     bool recording = true;  // false: nothing is kept (see RecordingPlatform::StopRecording)
     // Runs while a box is "open", to model events handled during the modal loop.
     std::function<void()> while_open;

@@ -247,7 +247,11 @@ class DemoPlayTest : public fakes::GameTest {
         Play play;
         if (by_keys) {
             engine->KeyPress(Key::Down);
+            fakes.message_box.answers = {true};  // a new game by key asks first
             engine->KeyPress(Key::Return);
+            std::vector<fakes::ShownBox>& shown = fakes.message_box.shown;
+            EXPECT_TRUE(!shown.empty() && shown.back().icon == MessageIcon::Question);
+            if (!shown.empty()) shown.pop_back();
         } else {
             NewGame();
         }

@@ -86,6 +86,8 @@ class SettingsViewTests : public QObject {
             QStringLiteral("履歴"),           QStringLiteral("スキップ"),
             QStringLiteral("オート"),         QStringLiteral("全画面表示"),
             QStringLiteral("画面に合わせる"), QString(),
+            QStringLiteral("セーブ"),         QStringLiteral("ロード"),
+            QStringLiteral("タイトルへ戻る"), QString(),
             QStringLiteral("設定...")};
         QCOMPARE(items.size(), texts.size());
         for (std::size_t i = 0; i < texts.size(); ++i) QCOMPARE(items[i].text, texts[i]);
@@ -94,7 +96,9 @@ class SettingsViewTests : public QObject {
         QVERIFY(items[2].enabled && !items[2].checked);
         QVERIFY(items[3].enabled && !items[3].checked);
         QVERIFY(items[4].enabled && !items[4].checked);
-        QVERIFY(items[6].enabled);
+        QCOMPARE(items[8].enabled, game_screen);  // back to the title
+        QVERIFY(!items[7].enabled);               // no slot saved yet
+        QVERIFY(items[10].enabled);
         // The game's menu bar stays as it was.
         QCOMPARE(window_->menu_bar()->actions().size(), menu_bar_items);
     }

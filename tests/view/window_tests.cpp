@@ -129,14 +129,38 @@ class WindowTests : public QObject {
         QTest::mousePress(canvas_, Qt::LeftButton, {}, kAhead.center());
         QTest::mouseRelease(canvas_, Qt::LeftButton, {}, QPoint(300, 520));  // dragged off
         // The right button opens the conveniences' menu; left with no choice, it turns no page.
+        // Its lines are the engine's, the slots in submenus, the load list's note disabled.
         bool menu_shown = false;
-        QTimer::singleShot(0, canvas_, [&menu_shown] {
+        QStringList lines;
+        QTimer::singleShot(0, canvas_, [&menu_shown, &lines] {
             auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
             menu_shown = menu != nullptr;
-            if (menu) menu->close();
+            if (!menu) return;
+            for (QAction* action : menu->actions()) {
+                QString line = action->isSeparator() ? QStringLiteral("-") : action->text();
+                if (action->isEnabled()) line += QStringLiteral("+");
+                if (QMenu* sub = action->menu()) {
+                    for (QAction* item : sub->actions()) {
+                        line += QStringLiteral("|") + (item->isSeparator() ? "-" : item->text());
+                        if (item->isEnabled()) line += QStringLiteral("+");
+                    }
+                }
+                lines << line;
+            }
+            menu->close();
         });
         QTest::mouseClick(canvas_, Qt::RightButton, {}, kAhead.center());
         QVERIFY(menu_shown);
+        const QString empty_slot = QStringLiteral("スロット%1　（空き）");
+        QCOMPARE(lines.size(), 11);
+        QCOMPARE(lines.mid(0, 4), QStringList({"履歴+", "スキップ+", "オート+", "全画面表示+"}));
+        QCOMPARE(lines[6], "セーブ+|" + empty_slot.arg(1) + "+|" + empty_slot.arg(2) + "+|" +
+                               empty_slot.arg(3) + "+|" + empty_slot.arg(4) + "+|" +
+                               empty_slot.arg(5) + "+");
+        QCOMPARE(lines[7], "ロード|" + empty_slot.arg(1) + "|" + empty_slot.arg(2) + "|" +
+                               empty_slot.arg(3) + "|" + empty_slot.arg(4) + "|" +
+                               empty_slot.arg(5) + "|-+|ロードすると最後の区切りから始まります");
+        QCOMPARE(lines.mid(8), QStringList({"タイトルへ戻る+", "-+", "設定...+"}));
         QCOMPARE(Grab(canvas_), page);
 
         engine_->form[ControlId::imgAhead].enabled = false;

@@ -12,6 +12,7 @@ not installed.
 import base64
 import json
 import pathlib
+import re
 import shutil
 import struct
 import sys
@@ -43,6 +44,10 @@ def play_to_end(page, by_keys, out=None):
         # The title's images go by the arrows; Return clicks the one pointed at, the first.
         keys(page, Keys.ARROW_DOWN)
         page.settled()
+        keys(page, Keys.ENTER)
+        # A new game chosen by a key asks first; Return answers yes.
+        page.wait("the question", "return document.getElementById('box').open;")
+        assert page.js("return document.querySelector('#box .box-text').textContent;") == "はじめから始めますか？"
         keys(page, Keys.ENTER)
     else:
         page.click("NewGameImage")
@@ -120,7 +125,9 @@ def conveniences(page, out):
 
     items = open_menu()
     shot(page, out, "conveniences_menu")
-    assert [i[0] for i in items] == ["history", "skip", "auto", "fullscreen", "settings"], items
+    assert [i[0] for i in items] == ["history", "skip", "auto", "fullscreen", "save", "load", "title",
+                                     "settings"], items
+    assert [i[1] for i in items[4:7]] == [False, False, False], "the game's items on the title screen"
     assert items[2] == ["auto", True, False], items
     choose("auto")
     assert open_menu()[2] == ["auto", True, True], "auto mode is not ticked"
@@ -172,6 +179,56 @@ def conveniences(page, out):
     page.js("document.querySelector('#settings button[value=cancel]').click();")
     keys(page, "\ue00c")  # Escape closes the menu without a choice
     page.settled()
+
+
+def slots_and_title(page, out):
+    """A save from the menu tells its slot in the lists; the way back to the title asks first."""
+    from selenium.webdriver.common.action_chains import ActionChains
+
+    page.click("NewGameImage")
+    page.wait("the first page", "return tsukikage.control('imgAhead');")
+    page.settled()
+
+    def open_menu():
+        canvas = page.driver.find_element("id", "screen")
+        ActionChains(page.driver).move_to_element_with_offset(canvas, -200, -200).context_click().perform()
+        page.wait("the conveniences' menu", "return !document.getElementById('conveniences').hidden;")
+
+    def click(name, settle=True):
+        page.js("document.querySelector(`#conveniences [data-name='${arguments[0]}']`).click();", name)
+        if settle:  # a question keeps the engine's call waiting
+            page.settled()
+
+    def listed():
+        return page.js("return Array.from(document.querySelectorAll('#conveniences .menu-item,"
+                       " #conveniences .menu-note'), n => [n.dataset.name || '', n.textContent,"
+                       " !n.classList.contains('disabled')]);")
+
+    open_menu()
+    click("save")
+    slots = listed()
+    assert [s[0] for s in slots] == ["save1", "save2", "save3", "save4", "save5"], slots
+    assert all(s[1].endswith("（空き）") and s[2] for s in slots), slots
+    click("save1")
+    open_menu()
+    click("load")
+    slots = listed()
+    shot(page, out, "load_list")
+    assert slots[0][2] and re.search(r"スロット1　\d{4}/\d\d/\d\d \d\d:\d\d", slots[0][1]), slots
+    assert not any(s[2] for s in slots[1:5]), "an empty slot can be loaded"
+    assert slots[-1][0] == "" and "最後の区切り" in slots[-1][1], slots
+    keys(page, "\ue00c")
+    page.settled()
+
+    for answer, title in (("\ue00c", False), ("\ue007", True)):  # Escape: no; Return: yes
+        open_menu()
+        click("title", settle=False)
+        page.wait("the question", "return document.getElementById('box').open;")
+        if answer == "\ue007":
+            shot(page, out, "back_to_title_question")
+        keys(page, answer)
+        page.settled()
+        assert title_shown(page) == title and bool(page.control("imgAhead")) != title, answer
 
 
 def touch(page, name, points, hold=0.0):
@@ -350,6 +407,7 @@ def main():
         print(f"screens_test: the demo played to its end by clicks in {steps} steps")
         steps = play_to_end(page, by_keys=True)
         print(f"screens_test: the demo played to its end by keys in {steps} steps")
+        slots_and_title(page, out)
         extras(page, out)
         gestures(page, out)
         transitions(driver, url, golden)

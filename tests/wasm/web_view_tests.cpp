@@ -217,21 +217,30 @@ TEST(Frame, MenusOverlayAboutBoxAndPointer) {
     EXPECT_EQ(PointerJson(form, 20, 20, pictures), "null");  // over the picture box
 }
 
-// The history needs the game screen and a page in it; auto and full screen show their ticks;
-// the speed slider runs against the wait, its ends at the wait's ends.
-TEST(Conveniences, MenuStatesAndSettingsAsThePageShowsThem) {
+// The engine's items as they are, with their ticks, submenus and notes; a caption that holds
+// quotes or a line end still parses. The speed slider runs against the wait, its ends at the
+// wait's ends.
+TEST(Conveniences, MenuItemsAndSettingsAsThePageShowsThem) {
     PlaySettings settings;
     settings.auto_ms_per_character = kMaxAutoMsPerCharacter;
     settings.music_volume = 140;  // out of range: shown at the end
-    ExpectHolds(ConveniencesJson(true, 0, true, false, settings),
-                "frame.items.map(i => i.name).join() === 'history,skip,auto,fullscreen,-,settings'"
-                " && !frame.items[0].enabled && frame.items[1].enabled && frame.items[2].checked"
-                " && !frame.items[3].checked && frame.settings.autoSpeed === 10"
-                " && frame.settings.musicVolume === 100");
-    ExpectHolds(ConveniencesJson(false, 3, false, true, PlaySettings()),
-                "!frame.items[0].enabled && !frame.items[1].enabled && frame.items[3].checked");
-    ExpectHolds(ConveniencesJson(true, 1, false, false, PlaySettings()),
-                "frame.items[0].enabled && frame.settings.autoSpeed === 150");
+    ConvenienceItem history{"history", "履歴", false, std::nullopt, false, {}};
+    ConvenienceItem automatic{"auto", "オート", true, true, false, {}};
+    ConvenienceItem separator;
+    separator.separator = true;
+    ConvenienceItem load{"load", "ロード", true, std::nullopt, false, {}};
+    load.items = {{"load1", "スロット1　\"引用\"\n改行", true, std::nullopt, false, {}},
+                  {"", "ロードすると最後の区切りから始まります", false, std::nullopt, false, {}}};
+    ExpectHolds(ConveniencesJson({history, automatic, separator, load}, settings),
+                "frame.items.map(i => i.name).join() === 'history,auto,-,load'"
+                " && !frame.items[0].enabled && frame.items[0].checked === undefined"
+                " && frame.items[1].checked && frame.items[0].items === undefined"
+                " && frame.items[3].items.length === 2"
+                " && frame.items[3].items[0].caption === 'スロット1　\"引用\"\\n改行'"
+                " && frame.items[3].items[1].name === '' && !frame.items[3].items[1].enabled"
+                " && frame.settings.autoSpeed === 10 && frame.settings.musicVolume === 100");
+    ExpectHolds(ConveniencesJson({}, PlaySettings()),
+                "frame.items.length === 0 && frame.settings.autoSpeed === 150");
 }
 
 TEST(Conveniences, SettingsFromThePageAreBroughtIntoRange) {

@@ -3,7 +3,8 @@
 #include <QAction>
 #include <QMenu>
 
-#include <functional>
+#include <string>
+#include <vector>
 
 #include "view/qt/game_window.h"
 #include "view/qt/settings_dialog.h"
@@ -11,41 +12,58 @@
 
 namespace tsukikage {
 
+namespace {
+
+// Fills a menu with the engine's lines; the chosen line's name lands in `chosen`.
+void AddItems(QMenu& menu, const std::vector<ConvenienceItem>& items, QMenu& top,
+              std::string& chosen) {
+    for (const ConvenienceItem& item : items) {
+        if (item.separator) {
+            menu.addSeparator();
+            continue;
+        }
+        const QString text = QString::fromStdString(item.text);
+        if (!item.items.empty()) {
+            QMenu* sub = menu.addMenu(text);
+            sub->setEnabled(item.enabled);
+            AddItems(*sub, item.items, top, chosen);
+            continue;
+        }
+        QAction* action = menu.addAction(text);
+        action->setEnabled(item.enabled && !item.name.empty());
+        if (item.checked) {
+            action->setCheckable(true);
+            action->setChecked(*item.checked);
+        }
+        QObject::connect(action, &QAction::triggered, &top,
+                         [&chosen, name = item.name] { chosen = name; });
+    }
+}
+
+}  // namespace
+
 void GameWindow::ShowContextMenu(const QPoint& global_position) {
-    const bool game_screen = engine_.state.GameMode;
+    ConvenienceViewState view;
+    view.full_screen = fullscreen();
+    view.offers_fit = true;
     QMenu menu(this);
     // The chosen item runs once the menu has gone, so a box it opens stands alone.
-    std::function<void()> chosen;
-    const auto add = [&](const QString& text, bool enabled, std::function<void()> command) {
-        QAction* action = menu.addAction(text);
-        action->setEnabled(enabled);
-        connect(action, &QAction::triggered, &menu, [&chosen, command] { chosen = command; });
-        return action;
-    };
-    add(QStringLiteral("履歴"), game_screen && engine_.comfort.history().size() > 0,
-        [this] { engine_.OpenHistory(); });
-    add(QStringLiteral("スキップ"), game_screen, [this] { engine_.StartSkip(); });
-    QAction* auto_mode = add(QStringLiteral("オート"), true, [this] { engine_.ToggleAuto(); });
-    auto_mode->setCheckable(true);
-    auto_mode->setChecked(engine_.comfort.auto_on());
-    QAction* full_screen =
-        add(QStringLiteral("全画面表示"), true, [this] { SetFullscreen(!fullscreen()); });
-    full_screen->setCheckable(true);
-    full_screen->setChecked(fullscreen());
-    QAction* fit = add(QStringLiteral("画面に合わせる"), true, [this] {
+    std::string chosen;
+    AddItems(menu, engine_.ConveniencesMenu(view), menu, chosen);
+    menu.exec(global_position);
+    if (chosen.empty()) return;
+    if (chosen == kFullScreenItem) {
+        SetFullscreen(!fullscreen());
+    } else if (chosen == kFitItem) {
         PlaySettings settings = engine_.comfort.settings();
         settings.fit_screen = !settings.fit_screen;
         engine_.ApplySettings(settings);
         SaveSettings();
-    });
-    fit->setCheckable(true);
-    fit->setChecked(engine_.comfort.settings().fit_screen);
-    menu.addSeparator();
-    add(QStringLiteral("設定..."), true, [this] { OpenSettings(); });
-
-    menu.exec(global_position);
-    if (!chosen) return;
-    chosen();
+    } else if (chosen == kSettingsItem) {
+        OpenSettings();
+    } else {
+        engine_.ChooseConvenience(chosen);
+    }
     Sync();
 }
 

@@ -86,6 +86,16 @@ void QtMessageBox::Show(std::string_view text, MessageIcon icon, std::string_vie
     box.exec();
 }
 
+bool QtMessageBox::Ask(std::string_view text, std::string_view title) {
+    if (before_show_) before_show_();
+    QMessageBox box(QMessageBox::Question, FromUtf8(title), FromUtf8(text),
+                    QMessageBox::Yes | QMessageBox::No, owner_);
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
 void QtBeeper::Beep() {
     QApplication::beep();
 }

@@ -16,6 +16,7 @@ class QtMessageBox : public MessageBox {
     // must cover the screen as the game left it, not a frame from before the event.
     void SetOwner(QWidget* owner, std::function<void()> before_show);
     void Show(std::string_view text, MessageIcon icon, std::string_view title) override;
+    bool Ask(std::string_view text, std::string_view title) override;
 
   private:
     QWidget* owner_ = nullptr;

@@ -1,5 +1,7 @@
 #include "view/web/conveniences.h"
 
+#include "view/web/frame.h"
+
 namespace tsukikage::web {
 namespace {
 
@@ -12,24 +14,36 @@ std::string Bool(bool value) {
     return value ? "true" : "false";
 }
 
+void AppendItems(std::string& out, const std::vector<ConvenienceItem>& items) {
+    out += '[';
+    for (const ConvenienceItem& item : items) {
+        if (out.back() != '[') out += ',';
+        if (item.separator) {
+            out += "{\"name\":\"-\"}";
+            continue;
+        }
+        out += "{\"name\":";
+        AppendJsonString(out, item.name);
+        out += ",\"caption\":";
+        AppendJsonString(out, item.text);
+        out += ",\"enabled\":" + Bool(item.enabled);
+        if (item.checked) out += ",\"checked\":" + Bool(*item.checked);
+        if (!item.items.empty()) {
+            out += ",\"items\":";
+            AppendItems(out, item.items);
+        }
+        out += '}';
+    }
+    out += ']';
+}
+
 }  // namespace
 
-std::string ConveniencesJson(bool game_screen, std::size_t history_entries, bool auto_on,
-                             bool full_screen, const PlaySettings& shown) {
+std::string ConveniencesJson(const std::vector<ConvenienceItem>& items, const PlaySettings& shown) {
     const PlaySettings settings = Clamped(shown);
-    // The items stand in the desktop menu's order.
-    std::string out = "{\"items\":[";
-    out += "{\"name\":\"history\",\"caption\":\"履歴\",\"enabled\":" +
-           Bool(game_screen && history_entries > 0) + "},";
-    out += "{\"name\":\"skip\",\"caption\":\"スキップ\",\"enabled\":" + Bool(game_screen) + "},";
-    out +=
-        "{\"name\":\"auto\",\"caption\":\"オート\",\"enabled\":true,\"checked\":" + Bool(auto_on) +
-        "},";
-    out += "{\"name\":\"fullscreen\",\"caption\":\"全画面表示\",\"enabled\":true,\"checked\":" +
-           Bool(full_screen) + "},";
-    out += "{\"name\":\"-\"},";
-    out += "{\"name\":\"settings\",\"caption\":\"設定...\",\"enabled\":true}";
-    out += "],\"settings\":{\"musicVolume\":" + std::to_string(settings.music_volume) +
+    std::string out = "{\"items\":";
+    AppendItems(out, items);
+    out += ",\"settings\":{\"musicVolume\":" + std::to_string(settings.music_volume) +
            ",\"musicMuted\":" + Bool(settings.music_muted) +
            ",\"effectsVolume\":" + std::to_string(settings.effects_volume) +
            ",\"effectsMuted\":" + Bool(settings.effects_muted) +

@@ -57,9 +57,7 @@ void PictureTable::Prune() {
     std::erase_if(seen_, [this](const auto& entry) { return !by_id_.contains(entry.first); });
 }
 
-namespace {
-
-void AppendString(std::string& out, std::string_view text) {
+void AppendJsonString(std::string& out, std::string_view text) {
     out += '"';
     for (const char c : text) {
         switch (c) {
@@ -81,6 +79,8 @@ void AppendString(std::string& out, std::string_view text) {
     }
     out += '"';
 }
+
+namespace {
 
 void AppendColour(std::string& out, Rgb rgb) {
     char text[10];
@@ -126,17 +126,17 @@ std::string_view KindName(ControlKind kind) {
 void AppendControl(std::string& out, const Form& form, const Control& control,
                    PictureTable& pictures) {
     out += "{\"name\":";
-    AppendString(out, control.name);
+    AppendJsonString(out, control.name);
     out += ",\"kind\":";
-    AppendString(out, KindName(control.kind));
+    AppendJsonString(out, KindName(control.kind));
     out += ",\"rect\":";
     AppendRect(out, control.rect);
     out += ",\"clip\":";
     AppendRect(out, form.VisibleRect(control.id));
     out += ",\"caption\":";
-    AppendString(out, control.caption);
+    AppendJsonString(out, control.caption);
     out += ",\"font\":{\"face\":";
-    AppendString(out, control.font.face);
+    AppendJsonString(out, control.font.face);
     out += ",\"px\":" + std::to_string(control.font.pixel_size) + '}';
     out += ",\"fore\":";
     AppendColour(out, control.fore_color);
@@ -158,9 +158,9 @@ void AppendControl(std::string& out, const Form& form, const Control& control,
 // The overlay is drawn in the page text's face and size.
 void AppendOverlay(std::string& out, const Overlay& overlay, const Font& font) {
     out += "{\"face\":";
-    AppendString(out, font.face);
+    AppendJsonString(out, font.face);
     out += ",\"px\":" + std::to_string(font.pixel_size) + ",\"sign\":";
-    AppendString(out, overlay.sign);
+    AppendJsonString(out, overlay.sign);
     out += ",\"history\":";
     if (!overlay.history.open) {
         out += "null}";
@@ -173,7 +173,7 @@ void AppendOverlay(std::string& out, const Overlay& overlay, const Font& font) {
         if (!first) out += ',';
         first = false;
         out += "{\"text\":";
-        AppendString(out, entry.text);
+        AppendJsonString(out, entry.text);
         out += ",\"pick\":";
         out += entry.pick ? "true" : "false";
         out += '}';
@@ -197,9 +197,9 @@ void AppendAbout(std::string& out, const AboutForm& about) {
            ",\"load\":" + std::to_string(about.load_count);
     for (const auto& [name, value] : fields) {
         out += ',';
-        AppendString(out, name);
+        AppendJsonString(out, name);
         out += ':';
-        AppendString(out, *value);
+        AppendJsonString(out, *value);
     }
     out += '}';
 }
@@ -209,7 +209,7 @@ void AppendAbout(std::string& out, const AboutForm& about) {
 std::string FrameJson(const Form& form, const AboutForm& about, PictureTable& pictures) {
     pictures.Prune();
     std::string out = "{\"revision\":" + std::to_string(form.revision) + ",\"caption\":";
-    AppendString(out, form.caption);
+    AppendJsonString(out, form.caption);
     out += ",\"window\":";
     AppendPicture(out, form.window_picture, false, pictures);
     out += ",\"controls\":[";
@@ -229,9 +229,9 @@ std::string FrameJson(const Form& form, const AboutForm& about, PictureTable& pi
         if (!first) out += ',';
         first = false;
         out += "{\"id\":" + std::to_string(static_cast<int>(item.id)) + ",\"name\":";
-        AppendString(out, item.name);
+        AppendJsonString(out, item.name);
         out += ",\"caption\":";
-        AppendString(out, item.caption);
+        AppendJsonString(out, item.caption);
         out += ",\"parent\":" +
                (item.parent ? std::to_string(static_cast<int>(*item.parent)) : "null");
         out += ",\"enabled\":";

@@ -47,6 +47,9 @@ class PictureTable {
     std::vector<std::uint8_t> rgba_;
 };
 
+// A text as a JSON string, quoted and escaped.
+void AppendJsonString(std::string& out, std::string_view text);
+
 // The window as the page paints it, in JSON: the caption, the window picture, the shown
 // controls from back to front with what canvas.cpp draws of each (rectangle, clip, caption,
 // font, colours, picture), the key focus, the menus, the overlay and the about box.

@@ -11,6 +11,7 @@
 #include "base/game_folder.h"
 #include "engine/engine.h"
 #include "saves/record_check.h"
+#include "saves/slot_notes.h"
 #include "view/web/browser_keys.h"
 #include "view/web/conveniences.h"
 #include "view/web/frame.h"
@@ -128,6 +129,12 @@ EMSCRIPTEN_KEEPALIVE const char* tk_scenario_record(const char* game_folder) {
     return tsukikage::web::reply.c_str();
 }
 
+// The name of the player's notes on the save slots of the folder's game (saves/slot_notes.h).
+EMSCRIPTEN_KEEPALIVE const char* tk_slot_notes_record(const char* game_folder) {
+    tsukikage::web::reply = tsukikage::SlotNotesFileName(game_folder);
+    return tsukikage::web::reply.c_str();
+}
+
 // The kept record a file stands for by its name (saves/record_check.h), or "".
 EMSCRIPTEN_KEEPALIVE const char* tk_kept_record_name(const char* file_name,
                                                      const char* read_pages_name) {
@@ -183,10 +190,16 @@ EMSCRIPTEN_KEEPALIVE void tk_menu(int item) {
 // The conveniences' menu and the settings as the page shows them; full screen is the page's.
 EMSCRIPTEN_KEEPALIVE const char* tk_conveniences(int full_screen) {
     const tsukikage::Engine& engine = player->engine;
-    player->text = tsukikage::web::ConveniencesJson(
-        engine.state.GameMode, engine.comfort.history().size(), engine.comfort.auto_on(),
-        full_screen != 0, engine.comfort.settings());
+    tsukikage::ConvenienceViewState view;
+    view.full_screen = full_screen != 0;
+    player->text =
+        tsukikage::web::ConveniencesJson(engine.ConveniencesMenu(view), engine.comfort.settings());
     return player->text.c_str();
+}
+// An item of that menu chosen by its name, but the page's own (full screen, settings).
+EMSCRIPTEN_KEEPALIVE void tk_convenience(const char* name) {
+    const std::string chosen = name;
+    player->Dispatch([&] { player->engine.ChooseConvenience(chosen); });
 }
 EMSCRIPTEN_KEEPALIVE void tk_open_history() {
     player->Dispatch([] { player->engine.OpenHistory(); });

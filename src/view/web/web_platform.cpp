@@ -14,11 +14,12 @@ namespace {
 
 // clang-format off
 EM_JS(int, OpenBox, (const char* text, int text_size, int icon, const char* title,
-                     int title_size), {
+                     int title_size, int question), {
     return Module.page.openBox(UTF8ToString(text, text_size), icon,
-                               UTF8ToString(title, title_size));
+                               UTF8ToString(title, title_size), question !== 0);
 });
 EM_JS(int, BoxClosed, (int box), { return Module.page.boxClosed(box) ? 1 : 0; });
+EM_JS(int, BoxAnswer, (), { return Module.page.boxAnswer ? 1 : 0; });
 EM_JS(void, ShowBusy, (int busy), { Module.page.setBusy(busy !== 0); });
 EM_JS(void, ShowEnded, (int status), { Module.page.ended(status); });
 // Decodes the bytes; 1 and the picture kept for TakeDecoded, or 0 when they are no picture
@@ -46,14 +47,24 @@ constexpr int kBoxStepMs = 10;
 }  // namespace
 
 void WebMessageBox::Show(std::string_view text, MessageIcon icon, std::string_view title) {
+    Wait(text, icon, title, false);
+}
+
+bool WebMessageBox::Ask(std::string_view text, std::string_view title) {
+    return Wait(text, MessageIcon::Question, title, true) != 0;
+}
+
+int WebMessageBox::Wait(std::string_view text, MessageIcon icon, std::string_view title,
+                        bool question) {
     if (before_show_) before_show_();
     const int box = OpenBox(text.data(), static_cast<int>(text.size()), static_cast<int>(icon),
-                            title.data(), static_cast<int>(title.size()));
+                            title.data(), static_cast<int>(title.size()), question ? 1 : 0);
     WaitWhileTicking([box] { return BoxClosed(box) != 0; },
                      [this] {
                          if (tick_due_) tick_due_();
                      },
                      kBoxStepMs);
+    return BoxAnswer();
 }
 
 void WebBusyPointer::SetBusy(bool busy) {

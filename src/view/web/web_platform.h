@@ -19,8 +19,12 @@ class WebMessageBox : public MessageBox {
     WebMessageBox(std::function<void()> before_show, std::function<void()> tick_due)
         : before_show_(std::move(before_show)), tick_due_(std::move(tick_due)) {}
     void Show(std::string_view text, MessageIcon icon, std::string_view title) override;
+    bool Ask(std::string_view text, std::string_view title) override;
 
   private:
+    // Opens the box (with Yes and No when `question`) and waits for its answer: 1 for yes.
+    int Wait(std::string_view text, MessageIcon icon, std::string_view title, bool question);
+
     std::function<void()> before_show_;
     std::function<void()> tick_due_;
 };
