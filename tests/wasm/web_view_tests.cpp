@@ -107,6 +107,32 @@ TEST(TimerSchedule, LeavesIdleTimersAsleepUntilTheyHaveWork) {
     EXPECT_LT(schedule.NextDueIn(2000), 0);
 }
 
+// A timer allowed to wait longer ticks at that period, and starts afresh, a whole new period
+// on, when the wait changes; a wait below the interval leaves the interval.
+TEST(TimerSchedule, WaitsAsLongAsTheTimerMay) {
+    Form form;
+    form.timer(TimerId::Timer1).enabled = false;
+    form.timer(TimerId::Timer2).enabled = false;
+    form.timer(TimerId::BgmWatch).enabled = true;
+    const int beat = form.timer(TimerId::BgmWatch).interval_ms;
+    int wait = 12360;
+    TimerSchedule schedule({}, [&](TimerId id) { return id == TimerId::BgmWatch ? wait : 0; });
+    schedule.Sync(form, 0);
+    EXPECT_DOUBLE_EQ(schedule.NextDueIn(0), 12360);
+    int ticks = 0;
+    const auto tick = [&](TimerId) { ++ticks; };
+    schedule.TickDue(form, 12359, tick);
+    EXPECT_EQ(ticks, 0);
+    schedule.TickDue(form, 12360, tick);
+    EXPECT_EQ(ticks, 1);
+    wait = 1;  // below the interval
+    schedule.Sync(form, 12400);
+    EXPECT_DOUBLE_EQ(schedule.NextDueIn(12400), beat);
+    wait = 5000;
+    schedule.Sync(form, 12410);
+    EXPECT_DOUBLE_EQ(schedule.NextDueIn(12410), 5000);
+}
+
 TEST(BrowserKeys, TheDesktopsKeysByTheirBrowserNamesAndNoOthers) {
     const std::pair<const char*, std::optional<Key>> kCases[] = {
         {"Enter", Key::Return},

@@ -13,8 +13,11 @@ void TimerSchedule::Sync(const Form& form, double now_ms) {
         Running& running = timers_[static_cast<std::size_t>(i)];
         if (!model.enabled || model.interval_ms <= 0 || (idle_ && idle_(id))) {
             running.on = false;
-        } else if (!running.on || running.interval_ms != model.interval_ms) {
-            running = Running{true, model.interval_ms, now_ms + model.interval_ms};
+            continue;
+        }
+        const int period = wait_ ? std::max(wait_(id), model.interval_ms) : model.interval_ms;
+        if (!running.on || running.interval_ms != period) {
+            running = Running{true, period, now_ms + period};
         }
     }
 }

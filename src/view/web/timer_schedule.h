@@ -14,8 +14,11 @@ namespace tsukikage::web {
 class TimerSchedule {
   public:
     // `idle` tells the timers whose tick would change nothing now: they sleep, and start
-    // afresh once they would.
-    explicit TimerSchedule(std::function<bool(TimerId)> idle = {}) : idle_(std::move(idle)) {}
+    // afresh once they would. `wait` tells how long a timer may wait for its next tick (its
+    // interval when not given): a timer runs at that period and starts afresh when it changes.
+    explicit TimerSchedule(std::function<bool(TimerId)> idle = {},
+                           std::function<int(TimerId)> wait = {})
+        : idle_(std::move(idle)), wait_(std::move(wait)) {}
 
     // Brings the schedule in step with the form's timers at `now_ms`.
     void Sync(const Form& form, double now_ms);
@@ -34,6 +37,7 @@ class TimerSchedule {
         double due_ms = 0;
     };
     std::function<bool(TimerId)> idle_;
+    std::function<int(TimerId)> wait_;
     std::array<Running, kTimerCount> timers_{};
 };
 

@@ -90,7 +90,8 @@ class Player {
   public:
     Engine engine;
     // A timer whose tick would change nothing sleeps, so a waiting page never wakes.
-    TimerSchedule schedule{[this](TimerId id) { return engine.TimerIdle(id); }};
+    TimerSchedule schedule{[this](TimerId id) { return engine.TimerIdle(id); },
+                           [this](TimerId id) { return engine.TimerWaitMs(id); }};
     PictureTable pictures;
     // Kept until the page's next call for a text.
     std::string text;
