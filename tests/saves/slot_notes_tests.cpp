@@ -135,7 +135,7 @@ TEST_F(SlotNotesTest, ADamagedOrMissingSideFileNeverLosesASave) {
     } cases[] = {
         {"missing", ""},
         {"another format", "tsukikage slots 9\n1 0000000000000000 0 x\n"},
-        {"binary", std::string("\0\xff\xfe\n1 2 3\n", 12)},
+        {"binary", std::string("\0\xff\xfe\n1 2 3\n", 10)},
         {"bad lines",
          "tsukikage slots 1\n0 0123456789abcdef 1 zero\n6 0123456789abcdef 1 six\n"
          "1 xyz 1 bad digest\n1 0123456789abcdef notanumber words\n"},
