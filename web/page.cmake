@@ -29,7 +29,7 @@ add_custom_command(
 
 set(WEB_PAGE_FILES index.html player.css player.js paint.js dialogs.css conveniences.js touch.js
     pictures.js loader.js record_archive.js records.js own_folder.js game_tools.js sound.js
-    fluid_quiet.js fonts_ahead.js)
+    fluid_quiet.js fonts_ahead.js menubar.js about_box.js)
 set(WEB_PAGE_OUTPUTS ${WEB_DIR}/fonts/fonts.css)
 foreach(file ${WEB_PAGE_FILES})
     add_custom_command(

@@ -14,7 +14,6 @@
   const menubar = document.getElementById('menubar');
   const status = document.getElementById('status');
   const boxDialog = document.getElementById('box');
-  const aboutDialog = document.getElementById('about');
 
   const state = {
     started: false,
@@ -38,7 +37,6 @@
     fontsTried: null,     // the texts whose font was fetched last
     cursorAsked: '',      // what the pointer was last worked out for
     cursor: '',
-    aboutShown: null,     // the about form's load count on screen
     startedAt: performance.now(),
     firstPaintAt: null,
     titleShownAt: null,
@@ -228,8 +226,8 @@
     state.frame = frame;
     state.paintedRevision = frame.revision;
     document.title = frame.caption;
-    syncMenus(frame.menus);
-    syncAbout(frame.about);
+    TsukikageMenubar.sync(frame.menus);
+    TsukikageAbout.sync(frame.about);
     state.paintedAt = performance.now();
     TsukikageFontsAhead.follow(cssFont(frame.overlay.face, frame.overlay.px));
     if (window.tsukikage.afterPaint) window.tsukikage.afterPaint(frame);
@@ -325,7 +323,7 @@
     const at = clientPoint(event);
     if (!inside(at)) return;
     event.preventDefault();
-    closeMenus();
+    TsukikageMenubar.close();
     state.pressing = true;
     // While the button is held the pressed control keeps the mouse, wherever it goes.
     const move = (e) => {
@@ -363,7 +361,7 @@
   // The right button closes the history; anywhere else it opens the conveniences' menu.
   function rightButton(pageX, pageY) {
     if (!state.started) return;
-    closeMenus();
+    TsukikageMenubar.close();
     call('tk_right_click', [], [], 'number').then((closed) => {
       if (closed === 0) TsukikageConveniences.open(pageX, pageY);
     });
@@ -373,7 +371,7 @@
   function tap(pageX, pageY) {
     const at = clientPoint({ clientX: pageX, clientY: pageY });
     if (!state.started || !inside(at)) return;
-    closeMenus();
+    TsukikageMenubar.close();
     TsukikageConveniences.close();
     state.mouse = at;
     call('tk_mouse_move', ['number', 'number'], at);
@@ -452,7 +450,7 @@
     if (['Enter', ' ', 'PageDown', 'PageUp', 'ArrowRight', 'ArrowLeft', 'ArrowUp', 'ArrowDown',
          '1', '2', 'Escape', 'a', 'A'].includes(event.key)) {
       event.preventDefault();
-      closeMenus();
+      TsukikageMenubar.close();
       call('tk_key', ['string'], [event.key]);
     }
   });
@@ -462,112 +460,6 @@
   window.addEventListener('blur', () => {
     if (state.started) call('tk_skip_held', ['number'], [0]);
   });
-
-  // --- The menu bar -------------------------------------------------------------------------
-  const menuNodes = new Map();  // menu id -> element
-
-  function buildMenus(menus) {
-    const hasChildren = new Set(menus.filter((m) => m.parent !== null).map((m) => m.parent));
-    for (const item of menus) {
-      const node = document.createElement('div');
-      const top = item.parent === null;
-      if (item.caption === '-') {
-        node.className = 'menu-separator';
-      } else {
-        node.className = top ? 'menu-title' : 'menu-item';
-        node.setAttribute('role', 'menuitem');
-        node.dataset.name = item.name;
-        const label = document.createElement('span');
-        label.textContent = item.caption;
-        node.append(label);
-        if (hasChildren.has(item.id)) {
-          node.classList.add('has-list');
-          const list = document.createElement('div');
-          list.className = 'menu-list';
-          list.setAttribute('role', 'menu');
-          node.append(list);
-        }
-        node.addEventListener('click', (event) => {
-          event.stopPropagation();
-          if (node.classList.contains('disabled')) return;
-          menuClicked(item, node, hasChildren.has(item.id));
-        });
-      }
-      (top ? menubar : menuNodes.get(item.parent).querySelector('.menu-list')).append(node);
-      menuNodes.set(item.id, node);
-    }
-  }
-
-  // Opening a menu is its Click, as on the desktop: the engine hears it, then the list shows
-  // with the states it left. An item runs its command once the menus have closed.
-  function menuClicked(item, node, opens) {
-    if (!opens) {
-      closeMenus();
-      call('tk_menu', ['number'], [item.id]);
-      return;
-    }
-    if (node.classList.contains('open')) {
-      if (item.parent === null) closeMenus();
-      return;
-    }
-    for (const open of node.parentElement.querySelectorAll(':scope > .open')) {
-      open.classList.remove('open');
-    }
-    if (item.parent === null) closeMenus();
-    call('tk_menu', ['number'], [item.id]).then(() => {
-      paint();
-      node.classList.add('open');
-    });
-  }
-
-  function closeMenus() {
-    for (const open of document.querySelectorAll('#menubar .open')) open.classList.remove('open');
-  }
-  document.addEventListener('click', closeMenus);
-
-  function syncMenus(menus) {
-    if (menuNodes.size === 0) buildMenus(menus);
-    for (const item of menus) {
-      const node = menuNodes.get(item.id);
-      if (!node || item.caption === '-') continue;
-      node.classList.toggle('disabled', !item.enabled);
-      node.setAttribute('aria-disabled', String(!item.enabled));
-      const label = node.firstChild;
-      if (label.textContent !== item.caption) label.textContent = item.caption;
-    }
-  }
-
-  // --- The about box: a window beside the game's, not modal -------------------------------
-  aboutDialog.addEventListener('close', () => {
-    if (state.aboutShown === null) return;
-    state.aboutShown = null;
-    call(aboutDialog.returnValue === 'ok' ? 'tk_about_ok' : 'tk_about_closed');
-  });
-  aboutDialog.addEventListener('cancel', (event) => {
-    event.preventDefault();
-    call('tk_about_closed');
-  });
-
-  function syncAbout(about) {
-    if (!about) {
-      if (state.aboutShown !== null) {
-        state.aboutShown = null;
-        aboutDialog.close();
-      }
-      return;
-    }
-    const fields = { '.about-caption': about.caption, '.about-title': about.lblTitle,
-                     '.about-version': about.lblVersion, '.about-description': about.lblDescription,
-                     '.about-disclaimer': about.lblDisclaimer, '.about-ok': about.cmdOK };
-    for (const [selector, text] of Object.entries(fields)) {
-      aboutDialog.querySelector(selector).textContent = text;
-    }
-    if (state.aboutShown !== about.load) {
-      state.aboutShown = about.load;
-      aboutDialog.returnValue = '';
-      if (!aboutDialog.open) aboutDialog.show();
-    }
-  }
 
   // --- Start ----------------------------------------------------------------------------------
   document.getElementById('restart').addEventListener('click', restart);
@@ -584,6 +476,7 @@
   // What the page's other parts (conveniences.js, touch.js) may ask of the player.
   const view = {
     call,
+    paintNow: paint,
     fullscreen,
     toggleFullscreen,
     rightButton,
@@ -593,6 +486,8 @@
     historyOpen: () => Boolean(state.frame && state.frame.overlay && state.frame.overlay.history),
   };
   TsukikageConveniences.attach(view);
+  TsukikageMenubar.attach(view);
+  TsukikageAbout.attach(view);
   TsukikageTouch.attach(canvas, view);
 
   async function start() {
@@ -620,10 +515,7 @@
       cursors.clear();
       state.paintedRevision = -1;
       state.frame = null;
-      if (state.aboutShown !== null) {
-        state.aboutShown = null;
-        aboutDialog.close();
-      }
+      TsukikageAbout.reset();
     });
     return call('tk_start', ['string'], () => {
       if (!opened) return null;
