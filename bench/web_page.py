@@ -157,8 +157,7 @@ def main():
                       f" max {max(done):.1f} ms over {len(done)} pages")
         page.settled()
         cpu = page_test.idle_cpu(driver, 5.0)
-        print(f"idle CPU while a page waits: {cpu:.2%} of a core (the looping music's watch"
-              " ticks every 20 ms)")
+        print(f"idle CPU while a page waits with its looping music: {cpu:.2%} of a core")
         sizes = fetched(page, web)
         for name, size in sorted(sizes.items(), key=lambda item: -item[1]):
             print(f"  {size / 1024:8.1f} KiB  {name}")

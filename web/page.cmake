@@ -27,10 +27,18 @@ add_custom_command(
             ${CMAKE_CURRENT_SOURCE_DIR}/tools/web/pack_waves.py
     COMMENT "Taking the game for the page")
 
-set(WEB_PAGE_FILES index.html player.css player.js paint.js dialogs.css conveniences.js touch.js
+set(WEB_PAGE_FILES player.css player.js paint.js dialogs.css conveniences.js touch.js
     pictures.js loader.js record_archive.js records.js own_folder.js game_tools.js sound.js
     fluid_quiet.js fonts_ahead.js menubar.js about_box.js)
-set(WEB_PAGE_OUTPUTS ${WEB_DIR}/fonts/fonts.css)
+set(WEB_PAGE_OUTPUTS ${WEB_DIR}/fonts/fonts.css ${WEB_DIR}/index.html ${WEB_DIR}/page.js)
+list(TRANSFORM WEB_PAGE_FILES PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/web/ OUTPUT_VARIABLE WEB_PAGE_SOURCES)
+add_custom_command(
+    OUTPUT ${WEB_DIR}/index.html ${WEB_DIR}/page.js
+    COMMAND ${CMAKE_COMMAND} -DSOURCE=${CMAKE_CURRENT_SOURCE_DIR}/web -DOUTPUT=${WEB_DIR}
+            -P ${CMAKE_CURRENT_SOURCE_DIR}/tools/web/bundle_page.cmake
+    DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/web/index.html ${WEB_PAGE_SOURCES}
+            ${CMAKE_CURRENT_SOURCE_DIR}/tools/web/bundle_page.cmake
+    COMMENT "Putting the page's scripts into one")
 foreach(file ${WEB_PAGE_FILES})
     add_custom_command(
         OUTPUT ${WEB_DIR}/${file}
