@@ -30,11 +30,6 @@ for tool in Xvfb xdotool python3; do
     command -v "$tool" >/dev/null || { echo "measure_budget: $tool is not installed" >&2; exit 1; }
 done
 
-display_number=97
-while [[ -e /tmp/.X$display_number-lock || -e /tmp/.X11-unix/X$display_number ]]; do
-    display_number=$((display_number + 1))
-    [[ $display_number -lt 140 ]] || { echo "measure_budget: no free X display" >&2; exit 1; }
-done
 work=$(mktemp -d)
 xvfb_pid=
 player_pid=
@@ -45,12 +40,8 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-Xvfb ":$display_number" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do
-    [[ -S /tmp/.X11-unix/X$display_number ]] && break
-    sleep 0.05
-done
+source "$here/own_display.sh"
+start_own_display measure_budget "$work/xvfb.log"
 export DISPLAY=:$display_number
 mkdir -m 700 "$work/runtime" "$work/home"
 

@@ -43,13 +43,6 @@ canvas_height=601
 new_game_image="531,$((287 + menu_bar_height))"
 marker="616,$((568 + menu_bar_height))"
 
-# A display of our own, from :97 up.
-display_number=97
-while [[ -e /tmp/.X$display_number-lock || -e /tmp/.X11-unix/X$display_number ]]; do
-    display_number=$((display_number + 1))
-    [[ $display_number -lt 140 ]] || { echo "measure_window: no free X display" >&2; exit 1; }
-done
-
 work=$(mktemp -d)
 xvfb_pid=
 cleanup() {
@@ -61,14 +54,9 @@ cleanup() {
 }
 trap cleanup EXIT
 
-Xvfb ":$display_number" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do
-    [[ -S /tmp/.X11-unix/X$display_number ]] && break
-    kill -0 "$xvfb_pid" 2>/dev/null || { cat "$work/xvfb.log" >&2; exit 1; }
-    sleep 0.05
-done
-[[ -S /tmp/.X11-unix/X$display_number ]] || { echo "measure_window: Xvfb did not start" >&2; exit 1; }
+# A display of our own.
+source "$here/own_display.sh"
+start_own_display measure_window "$work/xvfb.log"
 
 mkdir -m 700 "$work/runtime"
 steps=(--click "$new_game_image")
