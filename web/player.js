@@ -494,9 +494,15 @@
     status.textContent = '';
     fitScale();
     state.started = true;
-    Module.ccall('tk_unpack_waves', 'number', ['string', 'string'],
-                 ['/packed-waves.txt', GAME_FOLDER]);
-    await playFolder(GAME_FOLDER, 'game');
+    const started = playFolder(GAME_FOLDER, 'game');
+    // The bundled game's packed waves are restored once its first screen is on the canvas: the
+    // start-up sounds nothing before its third second, and every later call waits its turn
+    // behind this one.
+    state.chain = state.chain.catch(() => {}).then(() => new Promise((shown) => {
+      requestAnimationFrame(() => setTimeout(shown, 0));
+    })).then(() => Module.ccall('tk_unpack_waves', 'number', ['string', 'string'],
+                                ['/packed-waves.txt', GAME_FOLDER]));
+    await started;
   }
 
   // Starts the game of a folder with its records put back; false when it holds no scenario.
