@@ -1,5 +1,7 @@
 #include "comfort/conveniences_menu.h"
 
+#include <array>
+
 namespace tsukikage {
 namespace {
 
@@ -27,11 +29,14 @@ ConvenienceItem Note(std::string_view text) {
     return item;
 }
 
+using SlotSummaries = std::array<Saves::Summary, Saves::kLastSlot - Saves::kFirstSlot + 1>;
+
 // The five slots under one item; a slot is offered while the menu bar's item for it is.
-ConvenienceItem SlotList(const MainWindow& window, const Saves& saves, bool load) {
+ConvenienceItem SlotList(const MainWindow& window, const SlotSummaries& summaries, bool load) {
     ConvenienceItem list = Item(load ? "load" : "save", load ? "ロード" : "セーブ", false);
     for (int slot = Saves::kFirstSlot; slot <= Saves::kLastSlot; ++slot) {
-        const Saves::Summary summary = saves.SlotSummary(slot);
+        const Saves::Summary& summary =
+            summaries[static_cast<std::size_t>(slot - Saves::kFirstSlot)];
         const MenuId item = load ? LoadItem(slot) : SaveItem(slot);
         const bool enabled =
             window.state.GameMode && window.form.IsMenuAvailable(item) && (summary.used || !load);
@@ -71,8 +76,13 @@ std::vector<ConvenienceItem> ConveniencesMenu(const MainWindow& window, const Co
         menu.push_back(Item(kFitItem, "画面に合わせる", true, comfort.settings().fit_screen));
     }
     menu.push_back(Separator());
-    menu.push_back(SlotList(window, saves, false));
-    menu.push_back(SlotList(window, saves, true));
+    // Each slot's files are read once for both lists.
+    SlotSummaries summaries;
+    for (int slot = Saves::kFirstSlot; slot <= Saves::kLastSlot; ++slot) {
+        summaries[static_cast<std::size_t>(slot - Saves::kFirstSlot)] = saves.SlotSummary(slot);
+    }
+    menu.push_back(SlotList(window, summaries, false));
+    menu.push_back(SlotList(window, summaries, true));
     menu.push_back(Item(kBackToTitleItem, "タイトルへ戻る", game_screen));
     menu.push_back(Separator());
     menu.push_back(Item(kSettingsItem, "設定...", true));
