@@ -130,6 +130,9 @@ int main(int argc, char** argv) {
                                  picture_decoder, wave_voice, music_device, sound_levels};
 
     tsukikage::Engine engine(platform, game_folder, UserRecords(game_folder), ReadPagesFolder());
+    if (tsukikage::IsInstalledDemo(ProgramFolder(argv[0]), game_folder)) {
+        engine.records.SetWritableTest([](const std::filesystem::path&) { return false; });
+    }
     engine.ApplySettings(tsukikage::LoadPlaySettings());
     tsukikage::GameWindow window(engine);
     message_box.SetOwner(&window, [&window] { window.RepaintNow(); });

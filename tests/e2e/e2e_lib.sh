@@ -232,9 +232,10 @@ make_game() {  # FOLDER: a fresh demo game written by the build's generator
         fail "make_demo could not write the demo game (see $artifacts/make_demo.log)"
 }
 
-# start_player GAME_FOLDER [FILE_SIZE_LIMIT]: starts the player on the game and waits until its
-# window is mapped and painted. With a limit (bytes), no file of the player can grow beyond it:
-# a write that would is refused (SIGXFSZ ignored, so the write fails with EFBIG instead).
+# start_player GAME_FOLDER [FILE_SIZE_LIMIT]: starts the player on the game (on none when the name
+# is empty, as the menu entry starts it) and waits until its window is mapped and painted. With
+# a limit (bytes), no file of the player can grow beyond it: a write that would is refused
+# (SIGXFSZ ignored, so the write fails with EFBIG instead).
 start_player() {
     local game=$1 limit=${2:-}
     player_runs=$((player_runs + 1))
@@ -254,7 +255,7 @@ start_player() {
             trap '' XFSZ
             exec prlimit --fsize="$limit" -- "$player" "$game"
         fi
-        exec "$player" "$game"
+        exec "$player" ${game:+"$game"}
     ) >"$player_log" 2>&1 &
     player_pid=$!
     window=
