@@ -68,6 +68,15 @@ DISPLAY=:$display_number SDL_AUDIODRIVER=dummy XDG_RUNTIME_DIR=$work/runtime \
     | tee "$work/probe.txt" || status=$?
 [[ $status -eq 0 ]] || echo "measure_window: window_probe reported a failed run" >&2
 
+# The floor under the first paint: a bare Qt window with a menu bar and a line of Japanese.
+floor=$build_dir/bench/qt_floor
+if [[ -x $floor ]]; then
+    DISPLAY=:$display_number XDG_RUNTIME_DIR=$work/runtime \
+        "$probe" --runs "$runs" --settle 300 --idle 1000 --name floor -- "$floor" floor \
+        | awk '$1 == "first_paint_ms" { print "bare Qt window: " $0 }' ||
+        echo "measure_window: window_probe reported a failed run (bare Qt window)" >&2
+fi
+
 expected="662x$((canvas_height + menu_bar_height))"
 if grep -q '^run ' "$work/probe.txt" && grep '^run ' "$work/probe.txt" | grep -vq "window=$expected "; then
     echo "measure_window: the window is not $expected: the click positions above may be off" >&2
