@@ -13,16 +13,15 @@
     return response;
   };
   // The data comes gzipped beside the plain file (a third of its bytes) and is expanded
-  // here; a server that expanded it on the way already, or a browser without the
-  // decompressor, is served too.
-  const expand = (bytes) => {
-    const head = new Uint8Array(bytes, 0, Math.min(2, bytes.byteLength));
-    if (head[0] !== 0x1f || head[1] !== 0x8b) return bytes;
-    const stream = new Blob([bytes]).stream().pipeThrough(new DecompressionStream('gzip'));
-    return new Response(stream).arrayBuffer();
+  // while it arrives, the last bytes still on their way as the first come out; a server that
+  // marked it as gzipped has had the browser expand it already, and a browser without the
+  // decompressor fetches the plain file.
+  const expanding = (response) => {
+    if (/gzip/i.test(response.headers.get('Content-Encoding') || '')) return response;
+    return new Response(response.body.pipeThrough(new DecompressionStream('gzip')));
   };
   const data = (typeof DecompressionStream === 'function'
-    ? fetch(`${ENGINE}.data.gz`).then(ok).then((r) => r.arrayBuffer()).then(expand)
+    ? fetch(`${ENGINE}.data.gz`).then(ok).then(expanding).then((r) => r.arrayBuffer())
     : fetch(`${ENGINE}.data`).then(ok).then((r) => r.arrayBuffer()))
     .catch(() => null);
   const compiled = (WebAssembly.compileStreaming

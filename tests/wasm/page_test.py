@@ -11,6 +11,7 @@ import base64
 import functools
 import gzip
 import http.server
+import io
 import json
 import pathlib
 import shutil
@@ -186,6 +187,42 @@ def check_waves_restored(page, game):
             f"{name} is not the game's own once restored"
 
 
+class GameDataHandler(QuietHandler):
+    """Serves the gzipped game data as a server may: `marked` says it is gzip-encoded (the
+    browser then expands it on the way), `missing` has none (only the plain file)."""
+    way = "marked"
+
+    def send_head(self):
+        if self.path.split("?")[0].endswith(".data.gz"):
+            if self.way == "missing":
+                self.send_error(404)
+                return None
+            body = gzip.decompress(pathlib.Path(self.translate_path(self.path)).read_bytes())
+            packed = gzip.compress(body, 1)
+            self.send_response(200)
+            self.send_header("Content-Type", "application/octet-stream")
+            self.send_header("Content-Encoding", "gzip")
+            self.send_header("Content-Length", str(len(packed)))
+            self.end_headers()
+            return io.BytesIO(packed)
+        return super().send_head()
+
+
+def check_game_data_served_other_ways(driver, web):
+    """The game's data reaches the engine whole however the server hands the gzipped file."""
+    for way in ("marked", "missing"):
+        handler = functools.partial(type(way, (GameDataHandler,), {"way": way}),
+                                    directory=str(web))
+        server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
+        threading.Thread(target=server.serve_forever, daemon=True).start()
+        try:
+            driver.get(f"http://127.0.0.1:{server.server_address[1]}/index.html")
+            Page(driver).wait(f"the title screen, the data served {way}",
+                              "return window.tsukikage && tsukikage.control('NewGameImage');", 60)
+        finally:
+            server.shutdown()
+
+
 def main():
     web, game, out = (pathlib.Path(a) for a in sys.argv[1:4])
     if not CHROMIUM:
@@ -246,6 +283,7 @@ def main():
         (out / "page_test.png").write_bytes(base64.b64decode(png.split(",", 1)[1]))
         errors = [e for e in driver.get_log("browser") if e["level"] == "SEVERE"]
         assert not errors, f"errors in the console: {errors}"
+        check_game_data_served_other_ways(driver, web)
         sizes = page_size(web)
         print(f"page_test: {len(texts)} pages and the choice {choice!r} played")
         print(f"page_test: load to first paint {load_ms[0]:.0f} ms, to the title"
