@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Measures the built player as a whole, from outside, on an Xvfb of its own:
 #   launch-to-first-paint (ms), resident memory while waiting for a click (MiB),
+#   the title's おわり to the process gone (ms),
 #   click-to-next-page (ms, median over the timed clicks of all runs);
 #   then, on a copy of the demo whose pages alternate between text only and a new MIDI piece,
 #   click-to-page for the text pages beside the music pages (medians; the first piece of each
@@ -67,6 +68,14 @@ DISPLAY=:$display_number SDL_AUDIODRIVER=dummy XDG_RUNTIME_DIR=$work/runtime \
     "$probe" --runs "$runs" --settle 700 --idle 4000 "${verbose[@]}" "${steps[@]}" -- "$player" \
     | tee "$work/probe.txt" || status=$?
 [[ $status -eq 0 ]] || echo "measure_window: window_probe reported a failed run" >&2
+
+# Quitting: the title's last image (おわり), while the title's wave theme plays, to the
+# process gone.
+quit_image="531,$((287 + 5 * 32 + menu_bar_height))"
+DISPLAY=:$display_number SDL_AUDIODRIVER=dummy XDG_RUNTIME_DIR=$work/runtime \
+    "$probe" --runs "$runs" --settle 300 --idle 4000 --quit-click "$quit_image" -- "$player" \
+    | awk '$1 == "quit_ms" { print "quit (おわり) to the process gone: " $0 }' ||
+    echo "measure_window: window_probe reported a failed run (quit)" >&2
 
 # The floor under the first paint: a bare Qt window with a menu bar and a line of Japanese.
 floor=$build_dir/bench/qt_floor

@@ -1,7 +1,8 @@
 // window_probe: measures a whole windowed program from outside, through the X server.
 //
 //   window_probe [--runs N] [--name TITLE] [--settle MS] [--idle MS] [--quiet MS]
-//                [--timeout MS] [--click X,Y | --time-click X,Y]... -- PROGRAM [ARGS...]
+//                [--timeout MS] [--click X,Y | --time-click X,Y]... [--quit-click X,Y]
+//                -- PROGRAM [ARGS...]
 //
 // For each run it starts PROGRAM and reports
 //   - the time from just before exec to the first damage (painted frame) of the program's
@@ -9,6 +10,7 @@
 //   - VmRSS and VmHWM once the program has stopped drawing for --idle ms;
 //   - for each --time-click step (the pointer is moved there first and the windows left to
 //     settle), the time from the click to the next damage on any of the program's windows;
+//   - for a --quit-click step, the time from the click to the program's end (the last step);
 // --click steps are clicked without timing, to reach a state; every step is followed by
 // --settle ms and then by --quiet ms without drawing.
 // then ends the program (SIGTERM, SIGKILL a second later). Click coordinates are relative to
@@ -67,6 +69,7 @@ struct Step {
     int x = 0;
     int y = 0;
     bool timed = false;
+    bool quits = false;
 };
 
 struct Options {
@@ -136,6 +139,9 @@ Options ParseOptions(int argc, char** argv) {
             options.steps.push_back(ParsePoint(value("--click"), false));
         } else if (arg == "--time-click") {
             options.steps.push_back(ParsePoint(value("--time-click"), true));
+        } else if (arg == "--quit-click") {
+            options.steps.push_back(ParsePoint(value("--quit-click"), false));
+            options.steps.back().quits = true;
         } else {
             Usage(("unknown option " + std::string(arg)).c_str());
         }
@@ -201,6 +207,7 @@ struct RunResult {
     std::optional<Memory> end_memory;    // after the last step
     std::vector<double> click_ms;
     int missed_clicks = 0;
+    std::optional<double> quit_ms;
 };
 
 class Probe {
@@ -292,6 +299,10 @@ class Probe {
             const Nanos clicked = Now();
             XFlush(display_);
             Log(clicked, "%s at %d,%d", step.timed ? "timed click" : "click", step.x, step.y);
+            if (step.quits) {
+                if (WaitForEnd(clicked + 5000 * kMilli)) result.quit_ms = Ms(Now() - clicked);
+                break;
+            }
             if (step.timed) {
                 if (PumpUntil(clicked + 5000 * kMilli, [&] { return damage_count_ > before; })) {
                     result.click_ms.push_back(Ms(first_damage_after_mark_ - clicked));
@@ -303,7 +314,10 @@ class Probe {
             WaitQuiet(options_.quiet_ms * kMilli, 5000 * kMilli);
         }
         if (!options_.steps.empty()) result.end_memory = ReadMemory(child_);
-        if (!ChildAlive()) std::fprintf(stderr, "window_probe: the program ended by itself\n");
+        const bool asked_to_end = !options_.steps.empty() && options_.steps.back().quits;
+        if (!ChildAlive() && !asked_to_end) {
+            std::fprintf(stderr, "window_probe: the program ended by itself\n");
+        }
         Stop();
         return result;
     }
@@ -416,6 +430,21 @@ class Probe {
             const Nanos wait = std::min<Nanos>(deadline - now, 20 * kMilli);
             poll(&connection, 1, static_cast<int>((wait + kMilli - 1) / kMilli));
         }
+    }
+
+    // Waits for the program's end, looking every millisecond; false at the deadline.
+    bool WaitForEnd(Nanos deadline) {
+        while (ChildAlive()) {
+            if (Now() >= deadline) return false;
+            while (XPending(display_) > 0) {
+                XEvent event;
+                XNextEvent(display_, &event);
+                Handle(event, Now());
+            }
+            pollfd connection{ConnectionNumber(display_), POLLIN, 0};
+            poll(&connection, 1, 1);
+        }
+        return true;
     }
 
     // Waits until no window of the program has been drawn for `quiet`; false after `cap`.
@@ -617,6 +646,7 @@ int main(int argc, char** argv) {
     std::vector<double> ready_rss;
     std::vector<double> end_rss;
     std::vector<double> clicks;
+    std::vector<double> quits;
     int failures = 0;
     try {
         Probe probe(options);
@@ -631,12 +661,12 @@ int main(int argc, char** argv) {
             }
             std::printf(
                 "run %d: window=%dx%d create_ms=%s map_ms=%s first_paint_ms=%s idle_rss_mib=%s%s "
-                "ready_rss_mib=%s end_rss_mib=%s click_ms=%s\n",
+                "ready_rss_mib=%s end_rss_mib=%s click_ms=%s quit_ms=%s\n",
                 run, result.width, result.height, Describe(result.create_ms).c_str(),
                 Describe(result.map_ms).c_str(), Describe(result.paint_ms).c_str(),
                 Describe(result.idle_memory).c_str(), result.idle_reached ? "" : " (never idle)",
                 Describe(result.ready_memory).c_str(), Describe(result.end_memory).c_str(),
-                click_list.empty() ? "-" : click_list.c_str());
+                click_list.empty() ? "-" : click_list.c_str(), Describe(result.quit_ms).c_str());
             std::fflush(stdout);
             if (!result.paint_ms) ++failures;
             if (result.paint_ms) paint.push_back(*result.paint_ms);
@@ -644,6 +674,7 @@ int main(int argc, char** argv) {
             if (result.ready_memory) ready_rss.push_back(result.ready_memory->rss_mib);
             if (result.end_memory) end_rss.push_back(result.end_memory->rss_mib);
             clicks.insert(clicks.end(), result.click_ms.begin(), result.click_ms.end());
+            if (result.quit_ms) quits.push_back(*result.quit_ms);
         }
     } catch (const std::exception& error) {
         std::fprintf(stderr, "window_probe: %s\n", error.what());
@@ -654,5 +685,6 @@ int main(int argc, char** argv) {
     PrintStats("ready_rss_mib", ready_rss);
     PrintStats("end_rss_mib", end_rss);
     PrintStats("click_ms", clicks);
+    PrintStats("quit_ms", quits);
     return failures == 0 ? 0 : 1;
 }
