@@ -8,6 +8,7 @@ const TsukikagePictures = (() => {
   const KEPT_BYTES = 96 * 1024 * 1024;  // pixels kept, the least recently shown let go first
   const kept = new Map();               // key -> { bytes, image }, oldest first
   let keptBytes = 0;
+  const decoding = new Map();           // key -> { bytes, done }: decodes under way
 
   // FNV-1a over the words, then the bytes that are left; the length goes into the key too.
   function keyOf(bytes) {
@@ -92,8 +93,11 @@ const TsukikagePictures = (() => {
       kept.set(key, hit);
       return hit.image;
     }
-    const image = await decodeFresh(bytes);
+    const under_way = decoding.get(key);
+    const image = await (under_way && same(under_way.bytes, bytes) ? under_way.done
+                                                                  : decodeFresh(bytes));
     if (!image) return null;
+    if (kept.get(key) && same(kept.get(key).bytes, bytes)) return kept.get(key).image;
     if (hit) {
       kept.delete(key);
       keptBytes -= hit.image.data.length;
@@ -106,6 +110,23 @@ const TsukikagePictures = (() => {
       keptBytes -= entry.image.data.length;
     }
     return image;
+  }
+
+  // Starts decoding a file the game is about to show, before it asks: its decode() then waits
+  // for this one instead of beginning anew.
+  function begin(bytes) {
+    if (!typeOf(bytes)) return;
+    const key = keyOf(bytes);
+    if (kept.has(key) || decoding.has(key)) return;
+    const done = decodeFresh(bytes);
+    decoding.set(key, { bytes, done });
+    done.then((image) => {
+      decoding.delete(key);
+      if (image && !kept.has(key)) {
+        kept.set(key, { bytes, image });
+        keptBytes += image.data.length;
+      }
+    });
   }
 
   // Decodes picture files ahead, one while the page has nothing else to do, so a page that
@@ -131,5 +152,5 @@ const TsukikagePictures = (() => {
     next();
   }
 
-  return { decode, warm, typeOf };
+  return { decode, begin, warm, typeOf };
 })();

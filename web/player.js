@@ -494,6 +494,15 @@
     status.textContent = '';
     fitScale();
     state.started = true;
+    // The first screen's picture decodes while the records come in and the engine starts.
+    try {
+      const first = Module.ccall('tk_startup_pictures', 'string', ['string'], [GAME_FOLDER]);
+      for (const path of first.split('\n').filter(Boolean)) {
+        TsukikagePictures.begin(FS.readFile(path));
+      }
+    } catch (error) {
+      console.warn('pictures ahead', error);
+    }
     const started = playFolder(GAME_FOLDER, 'game');
     // The bundled game's packed waves are restored once its first screen is on the canvas: the
     // start-up sounds nothing before its third second, and every later call waits its turn

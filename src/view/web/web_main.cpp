@@ -21,6 +21,7 @@
 #include "view/web/timer_schedule.h"
 #include "view/web/web_platform.h"
 #include "view/web/web_sound.h"
+#include "window/title_images.h"
 
 namespace tsukikage::web {
 namespace {
@@ -116,6 +117,17 @@ extern "C" {
 EMSCRIPTEN_KEEPALIVE void tk_start(const char* game_folder) {
     player = std::make_unique<tsukikage::web::Player>(game_folder);
     player->Dispatch([] { player->engine.Form_Load(); });
+}
+
+// The files of the pictures the start-up shows first, as found in the game folder, one a
+// line: the page begins decoding them while the engine starts.
+EMSCRIPTEN_KEEPALIVE const char* tk_startup_pictures(const char* game_folder) {
+    tsukikage::web::reply.clear();
+    const tsukikage::GameFolder folder(game_folder);
+    if (const auto path = folder.Find(tsukikage::kLetteringPicture)) {
+        tsukikage::web::reply = path->string() + "\n";
+    }
+    return tsukikage::web::reply.c_str();
 }
 
 // Restores the bundled game's packed waves (view/web/packed_waves.h) before it first starts.
