@@ -15,6 +15,7 @@
 
 #include "fakes/game_fixture.h"
 #include "view/pad/sdl_pad.h"
+#include "view/qt/qt_platform.h"
 #include "view/window_fixture.h"
 
 namespace tsukikage {
@@ -264,7 +265,18 @@ TEST(SdlPadTest, TheDemoPlaysToAnEndingWithThePadAlone) {
     const std::string game = folder.path().toStdString() + "/game";
     ASSERT_EQ(std::system(("\"" MAKE_DEMO_PROGRAM "\" \"" + game + "\" >/dev/null").c_str()), 0);
     fakes::RecordingPlatform platform;
-    Engine engine(platform.platform, game);
+    // The demo's pictures are real JPEG files; its looping theme has a length.
+    QtPictureDecoder pictures;
+    platform.music_device.replies["Status MIDI1 length"] = "18190";
+    Platform with_pictures{platform.message_box,
+                           platform.beeper,
+                           platform.busy_pointer,
+                           platform.process,
+                           pictures,
+                           platform.wave_voice,
+                           platform.music_device,
+                           platform.sound_levels};
+    Engine engine(with_pictures, game);
     GameWindow window(engine);
     window.FormLoad();
     for (int tick = 0; tick < 3; ++tick) engine.Tick(TimerId::Timer2);
@@ -276,14 +288,22 @@ TEST(SdlPadTest, TheDemoPlaysToAnEndingWithThePadAlone) {
     Tap(virtual_pad, pad, SDL_CONTROLLER_BUTTON_A);
     ASSERT_TRUE(engine.state.GameMode);
     int presses = 0;
-    for (; engine.state.GameMode && presses < 2000; ++presses) {
-        if (engine.form.ChoicesShown() && !engine.form.key_focus) {
-            Tap(virtual_pad, pad, SDL_CONTROLLER_BUTTON_DPAD_DOWN);
+    try {
+        for (; engine.state.GameMode && presses < 2000; ++presses) {
+            if (engine.form.ChoicesShown() && !engine.form.key_focus) {
+                Tap(virtual_pad, pad, SDL_CONTROLLER_BUTTON_DPAD_DOWN);
+            }
+            Tap(virtual_pad, pad, SDL_CONTROLLER_BUTTON_A);
+            // The transitions' and the waits' timers run between presses.
+            QTest::qWait(5);
         }
-        Tap(virtual_pad, pad, SDL_CONTROLLER_BUTTON_A);
-        // The transitions' and the waits' timers run between presses.
-        QTest::qWait(5);
+    } catch (const fakes::ProcessEnded&) {
+        ADD_FAILURE() << "the program ended: "
+                      << (platform.message_box.shown.empty()
+                              ? std::string()
+                              : platform.message_box.shown.back().text);
     }
+    RecordProperty("presses", presses);
     EXPECT_TRUE(engine.state.TitleMode) << presses << " presses";
     EXPECT_GE(engine.state.EndCount, 1);
     EXPECT_TRUE(
