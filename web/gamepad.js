@@ -36,7 +36,8 @@ const TsukikageGamepad = (() => {
 
   // The box, the settings or the menu open over the game, if any.
   function openLayer() {
-    for (const dialog of document.querySelectorAll('dialog[open]')) return dialog;
+    const dialog = document.querySelector('dialog[open]');
+    if (dialog) return dialog;
     const menu = document.getElementById('conveniences');
     return menu && !menu.hidden ? menu : null;
   }
@@ -55,7 +56,7 @@ const TsukikageGamepad = (() => {
       if (at >= 0) stops[at].click();
     } else if (name === 'B' || name === 'Start') {
       layer.close();
-    } else if (KEYS[name] && name in { Up: 1, Down: 1, Left: 1, Right: 1 } && stops.length) {
+    } else if (['Up', 'Down', 'Left', 'Right'].includes(name) && stops.length) {
       const by = name === 'Up' || name === 'Left' ? -1 : 1;
       stops[Math.max(0, Math.min(stops.length - 1, at < 0 ? 0 : at + by))].focus();
     }
