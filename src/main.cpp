@@ -31,6 +31,7 @@
 #endif
 #include "base/game_folder.h"
 #include "sound/music_command.h"
+#include "view/pad/sdl_pad.h"
 #endif
 
 namespace {
@@ -149,5 +150,14 @@ int main(int argc, char** argv) {
     }
     window.SetFullscreen(window_options.fullscreen);
     window.show();
+#ifdef TSUKIKAGE_HAVE_SDL
+    tsukikage::SdlPad pad([&window](tsukikage::PadButton button, bool pressed) {
+        if (pressed) {
+            window.PadPressed(button);
+        } else {
+            window.PadReleased(button);
+        }
+    });
+#endif
     return QApplication::exec();
 }

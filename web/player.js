@@ -448,7 +448,7 @@
     if (event.ctrlKey || event.altKey || event.metaKey) return;
     // The keys the game takes (view/web/browser_keys.cpp); the page keeps the others.
     if (['Enter', ' ', 'PageDown', 'PageUp', 'ArrowRight', 'ArrowLeft', 'ArrowUp', 'ArrowDown',
-         '1', '2', 'Escape', 'a', 'A'].includes(event.key)) {
+         '1', '2', 'Escape', 'a', 'A', 'Backspace'].includes(event.key)) {
       event.preventDefault();
       TsukikageMenubar.close();
       call('tk_key', ['string'], [event.key]);
@@ -481,6 +481,12 @@
     toggleFullscreen,
     rightButton,
     tap,
+    // The conveniences' menu over the middle of the game, as a pad's Start opens it.
+    openMenu: () => {
+      const box = canvas.getBoundingClientRect();
+      TsukikageMenubar.close();
+      TsukikageConveniences.open(box.left + box.width / 2, box.top + box.height / 2);
+    },
     key: (name) => { if (state.started) call('tk_key', ['string'], [name]); },
     started: () => state.started && !state.ended,
     historyOpen: () => Boolean(state.frame && state.frame.overlay && state.frame.overlay.history),
@@ -489,6 +495,7 @@
   TsukikageMenubar.attach(view);
   TsukikageAbout.attach(view);
   TsukikageTouch.attach(canvas, view);
+  TsukikageGamepad.attach(view);
 
   async function start() {
     status.textContent = '';

@@ -110,6 +110,7 @@ bool Comfort::KeyPress(Key key, bool choosing) {
                 history_.Forward(kHistoryPageStep);
                 break;
             case Key::Escape:
+            case Key::Backspace:
                 history_.Close();
                 break;
             default:
@@ -123,8 +124,9 @@ bool Comfort::KeyPress(Key key, bool choosing) {
         return true;
     }
     StopStartedSkip();
-    const bool history_key =
-        key == Key::WheelUp || key == Key::PageUp || (key == Key::Up && !choosing);
+    // Backspace is the way back: it opens the history here, and closes it above.
+    const bool history_key = key == Key::WheelUp || key == Key::PageUp || key == Key::Backspace ||
+                             (key == Key::Up && !choosing);
     if (history_key && w_.state.GameMode) {
         OpenHistory();
         return true;

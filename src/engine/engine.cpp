@@ -7,6 +7,7 @@
 
 #include "base/runtime_error.h"
 #include "base/scoped_count.h"
+#include "engine/extras_keys.h"
 #include "platform/application.h"
 #include "window/design_pictures.h"
 
@@ -182,6 +183,12 @@ bool Engine::ComfortKeyPress(Key key, bool choosing) {
     bool taken = false;
     Guarded([&] { taken = comfort.KeyPress(key, choosing); });
     return taken;
+}
+
+bool Engine::ExtrasKeyPress(Key key) {
+    if (!state.CGMode && !state.MusicMode && !state.SceneMode) return false;
+    Guarded([&] { PressOnExtras(*this, key); });
+    return true;
 }
 
 bool Engine::RightClick() {

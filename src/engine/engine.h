@@ -105,6 +105,8 @@ class Engine : public MainWindow {
     bool ConfirmKeyedTitleImage(ControlId image);
     // A key the conveniences take before the game sees it.
     bool ComfortKeyPress(Key key, bool choosing);
+    // A key on the gallery, the music room or the scene list: true when one of them is shown.
+    bool ExtrasKeyPress(Key key);
     // The control under a press, while the button is held.
     std::optional<ControlId> pressed_;
     bool pressing_ = false;

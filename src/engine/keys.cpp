@@ -2,6 +2,7 @@
 #include <vector>
 
 #include "engine/engine.h"
+#include "engine/key_steps.h"
 #include "window/title_images.h"
 
 namespace tsukikage {
@@ -17,16 +18,6 @@ std::vector<ControlId> TitleImagesShown(const Form& form) {
     return shown;
 }
 
-// The next control from the focus in a row, stopping at its ends; the first when the focus
-// is not in the row.
-ControlId Step(const std::vector<ControlId>& row, std::optional<ControlId> focus, int step) {
-    const auto at = focus ? std::find(row.begin(), row.end(), *focus) : row.end();
-    if (at == row.end()) return row.front();
-    const auto index = std::clamp<std::ptrdiff_t>(at - row.begin() + step, 0,
-                                                  static_cast<std::ptrdiff_t>(row.size()) - 1);
-    return row[static_cast<std::size_t>(index)];
-}
-
 }  // namespace
 
 // Return, Space, Page Down, the Right arrow and the wheel turned down are the advance marker;
@@ -35,6 +26,7 @@ ControlId Step(const std::vector<ControlId>& row, std::optional<ControlId> focus
 // Return or Space clicks one. Every key goes through the click it stands for, so a hidden
 // marker and a restore in progress stop it alike; a page key in a transition finishes it.
 void Engine::KeyPress(Key key) {
+    if (ExtrasKeyPress(key)) return;
     const bool choosing = form.ChoicesShown();
     if (ComfortKeyPress(key, choosing)) return;
     if (form.key_focus && !form.IsShown(*form.key_focus)) form.key_focus.reset();

@@ -55,6 +55,7 @@ void Gallery::ClaimEvents(EventTable& events) {
 void Gallery::Open() {
     w_.state.CGPage = 1;
     w_.SelectMode(Mode::Gallery);
+    w_.form.key_focus.reset();  // the keys start afresh on the screen
     w_.form[ControlId::Shape1].visible = true;
     w_.form.Show(ControlId::SystemBack);
     CGViewing = false;

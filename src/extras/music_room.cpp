@@ -22,6 +22,7 @@ void MusicRoom::ClaimEvents(EventTable& events) {
 
 void MusicRoom::Open() {
     w_.SelectMode(Mode::MusicRoom);
+    w_.form.key_focus.reset();  // the keys start afresh on the screen
     sound_.StopSound();
     TrackNames = ReadNameList(w_.folder, "\\list.dat");
     TrackNo = 1;

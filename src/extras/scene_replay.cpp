@@ -47,6 +47,7 @@ void SceneReplay::Open() {
     w_.SelectMode(Mode::SceneList);
     ReadList();
     w_.state.SceneMarker = 1;
+    w_.form.key_focus.reset();  // the keys start afresh on the screen
     SceneNo = 1;
     ShowScene();
 }

@@ -78,3 +78,8 @@ add_test(NAME screens_in_chromium
          COMMAND ${TSUKIKAGE_SYSTEM_PYTHON} ${CMAKE_CURRENT_SOURCE_DIR}/wasm/screens_test.py
                  ${CMAKE_BINARY_DIR}/web ${CMAKE_CURRENT_SOURCE_DIR}/golden ${CMAKE_BINARY_DIR})
 set_tests_properties(screens_in_chromium PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 600 RUN_SERIAL TRUE)
+# The page played with a game controller, the Gamepad API stood in for (wasm/gamepad_test.py).
+add_test(NAME gamepad_in_chromium
+         COMMAND ${TSUKIKAGE_SYSTEM_PYTHON} ${CMAKE_CURRENT_SOURCE_DIR}/wasm/gamepad_test.py
+                 ${CMAKE_BINARY_DIR}/web ${CMAKE_BINARY_DIR})
+set_tests_properties(gamepad_in_chromium PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300 RUN_SERIAL TRUE)

@@ -146,6 +146,8 @@ TEST(BrowserKeys, TheDesktopsKeysByTheirBrowserNamesAndNoOthers) {
         {"1", Key::Digit1},
         {"2", Key::Digit2},
         {"Escape", Key::Escape},
+        {"Backspace", Key::Backspace},
+        {"Delete", std::nullopt},  // beside it on the keyboard, and no key of the game's
         {"a", Key::A},
         {"A", Key::A},
         {"WheelDown", Key::WheelDown},

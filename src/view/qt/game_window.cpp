@@ -73,7 +73,7 @@ GameWindow::GameWindow(Engine& engine, QWidget* parent)
     for (int i = 0; i < kTimerCount; ++i) {
         const auto id = static_cast<TimerId>(i);
         connect(&timers_[static_cast<std::size_t>(i)], &QTimer::timeout, this, [this, id] {
-            if (id == TimerId::Comfort && skip_held_ &&
+            if (id == TimerId::Comfort && skip_held_ && !pad_skip_held_ &&
                 !(QGuiApplication::queryKeyboardModifiers() & Qt::ControlModifier)) {
                 SetSkipHeld(false);
             }
@@ -262,6 +262,7 @@ void GameWindow::keyPressEvent(QKeyEvent* event) {
                                              {Qt::Key_2, Key::Digit2},
                                              {Qt::Key_PageUp, Key::PageUp},
                                              {Qt::Key_Escape, Key::Escape},
+                                             {Qt::Key_Backspace, Key::Backspace},
                                              {Qt::Key_A, Key::A}};
     const auto key = kKeys.find(event->key());
     if (held == Qt::NoModifier && key != kKeys.end()) {

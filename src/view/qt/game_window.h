@@ -8,6 +8,7 @@
 #include <string>
 
 #include "engine/engine.h"
+#include "engine/pad.h"
 #include "view/qt/about_dialog.h"
 
 class QAction;
@@ -57,6 +58,10 @@ class GameWindow : public QWidget {
     // Sync, and paint now rather than at the next turn of the event loop: a modal box is
     // about to open over the window.
     void RepaintNow();
+    // A game controller's button (game_window_pad.cpp): the key or the window's action it
+    // stands for, or, while a menu or a box is open, the key that works it.
+    void PadPressed(PadButton button);
+    void PadReleased(PadButton button);
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -99,6 +104,8 @@ class GameWindow : public QWidget {
     bool alt_alone_ = false;
     bool menu_pinned_ = false;
     bool skip_held_ = false;
+    // Skip held by a pad's button, which the keyboard's modifiers know nothing of.
+    bool pad_skip_held_ = false;
     // Smooth scaling asked for everywhere (TSUKIKAGE_SMOOTH=1).
     bool smooth_always_ = false;
 

@@ -18,6 +18,7 @@ std::optional<Key> KeyFromBrowser(std::string_view name) {
         {"1", Key::Digit1},
         {"2", Key::Digit2},
         {"Escape", Key::Escape},
+        {"Backspace", Key::Backspace},
         {"a", Key::A},
         {"A", Key::A},
         {"WheelDown", Key::WheelDown},
