@@ -197,6 +197,7 @@ enum class Key {
     WheelUp,
     Escape,
     A,
+    V,
 };
 
 // The design names of controls and menu items ("lblSel(0)", "save1").
