@@ -32,6 +32,9 @@
 #include "base/game_folder.h"
 #include "sound/music_command.h"
 #endif
+#ifdef TSUKIKAGE_HAVE_SPEECHD
+#include "speech/speechd_speaker.h"
+#endif
 
 namespace {
 
@@ -126,8 +129,14 @@ int main(int argc, char** argv) {
     tsukikage::SilentMusicDevice music_device;
     tsukikage::SoundLevels& sound_levels = tsukikage::FixedSoundLevels();
 #endif
-    tsukikage::Platform platform{message_box,     beeper,     busy_pointer, process,
-                                 picture_decoder, wave_voice, music_device, sound_levels};
+#ifdef TSUKIKAGE_HAVE_SPEECHD
+    tsukikage::SpeechdSpeaker speaker(
+        language, [](std::string_view line) { std::cerr << "tsukikage: " << line << '\n'; });
+#else
+    tsukikage::Speaker& speaker = tsukikage::NoSpeech();
+#endif
+    tsukikage::Platform platform{message_box, beeper,       busy_pointer, process, picture_decoder,
+                                 wave_voice,  music_device, sound_levels, speaker};
 
     tsukikage::Engine engine(platform, game_folder, UserRecords(game_folder), ReadPagesFolder());
     engine.ApplySettings(tsukikage::LoadPlaySettings());
