@@ -12,8 +12,8 @@ class SelfVoicingTest : public fakes::GameTest {
     void SetUp() override {
         WriteGameFile("data/001.jpg", fakes::TestPictureBytes(640, 480, 0xFF000001));
         WriteGameFile("data/002.jpg", fakes::TestPictureBytes(640, 480, 0xFF000002));
-        WriteScenario({"一", ".", "二", ".", ".a 1", "三", ".", ".s", "A", "甲", "B", "乙？", "-",
-                       ".A", "甲の道", "その先", ".", ".B", "乙の道", "."});
+        WriteScenario({"一", ".",    "二", ".",  ".a 1",   "三",     ".", ".s", "A",      "甲",
+                       "B",  "乙？", "-",  ".A", "甲の道", "その先", ".", ".B", "乙の道", "."});
         engine = std::make_unique<Engine>(fakes.platform, folder.path(), std::filesystem::path(),
                                           read_folder.path());
         engine->Form_Load();
@@ -33,8 +33,22 @@ class SelfVoicingTest : public fakes::GameTest {
     fakes::TempFolder read_folder;
 };
 
-enum class Step { On, OnSkippingUnread, Off, V, NewGame, Advance, Finish, Pick1, Pick2, Skip,
-                  Release, History, Escape, ToTitle };
+enum class Step {
+    On,
+    OnSkippingUnread,
+    Off,
+    V,
+    NewGame,
+    Advance,
+    Finish,
+    Pick1,
+    Pick2,
+    Skip,
+    Release,
+    History,
+    Escape,
+    ToTitle
+};
 
 TEST_F(SelfVoicingTest, SaysEachNewScreenOnceAndStopsWhenItTurns) {
     const struct {
@@ -42,7 +56,9 @@ TEST_F(SelfVoicingTest, SaysEachNewScreenOnceAndStopsWhenItTurns) {
         std::vector<Step> steps;
         std::vector<std::string> calls;
     } cases[] = {
-        {"off by default", {Step::NewGame, Step::Advance, Step::V}, {"say 読み上げ オン", "say 二"}},
+        {"off by default",
+         {Step::NewGame, Step::Advance, Step::V},
+         {"say 読み上げ オン", "say 二"}},
         {"a turn cuts the page before off",
          {Step::On, Step::NewGame, Step::Advance, Step::Advance},
          {"say 一", "stop", "say 二", "stop", "say 三"}},
@@ -54,7 +70,8 @@ TEST_F(SelfVoicingTest, SaysEachNewScreenOnceAndStopsWhenItTurns) {
         {"the title screen says nothing, nor does a setting turned on there",
          {Step::On, Step::Advance},
          {}},
-        {"back to the title stops the page", {Step::On, Step::NewGame, Step::ToTitle},
+        {"back to the title stops the page",
+         {Step::On, Step::NewGame, Step::ToTitle},
          {"say 一", "stop"}},
         {"skip says nothing, and the choice it stops at once released",
          {Step::OnSkippingUnread, Step::NewGame, Step::Skip, Step::Release},
