@@ -20,6 +20,8 @@ std::optional<Key> KeyFromBrowser(std::string_view name) {
         {"Escape", Key::Escape},
         {"a", Key::A},
         {"A", Key::A},
+        {"v", Key::V},
+        {"V", Key::V},
         {"WheelDown", Key::WheelDown},
         {"WheelUp", Key::WheelUp},
     };
