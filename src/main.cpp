@@ -33,6 +33,9 @@
 #include "sound/music_command.h"
 #include "view/pad/sdl_pad.h"
 #endif
+#ifdef TSUKIKAGE_HAVE_SPEECHD
+#include "speech/speechd_speaker.h"
+#endif
 
 namespace {
 
@@ -127,8 +130,14 @@ int main(int argc, char** argv) {
     tsukikage::SilentMusicDevice music_device;
     tsukikage::SoundLevels& sound_levels = tsukikage::FixedSoundLevels();
 #endif
-    tsukikage::Platform platform{message_box,     beeper,     busy_pointer, process,
-                                 picture_decoder, wave_voice, music_device, sound_levels};
+#ifdef TSUKIKAGE_HAVE_SPEECHD
+    tsukikage::SpeechdSpeaker speaker(
+        language, [](std::string_view line) { std::cerr << "tsukikage: " << line << '\n'; });
+#else
+    tsukikage::Speaker& speaker = tsukikage::NoSpeech();
+#endif
+    tsukikage::Platform platform{message_box, beeper,       busy_pointer, process, picture_decoder,
+                                 wave_voice,  music_device, sound_levels, speaker};
 
     tsukikage::Engine engine(platform, game_folder, UserRecords(game_folder), ReadPagesFolder());
     if (tsukikage::IsInstalledDemo(ProgramFolder(argv[0]), game_folder)) {

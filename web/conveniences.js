@@ -175,6 +175,9 @@ const TsukikageConveniences = (() => {
                     slider('autoSpeed', 10, 200), element('span', 'end', '速い'));
     reading.append(element('legend', '', 'スキップとオート'),
                    checkBox('skipUnread', '未読の文章もスキップする'), speedRow);
+    const speech = element('fieldset');
+    speech.append(element('legend', '', '読み上げ'),
+                  checkBox('selfVoicing', '文章と選択肢を読み上げる（V キー）'));
 
     const buttons = element('p', 'box-buttons');
     const ok = element('button', '', 'OK');
@@ -183,7 +186,7 @@ const TsukikageConveniences = (() => {
     const cancel = element('button', '', 'キャンセル');
     cancel.value = 'cancel';
     buttons.append(ok, cancel);
-    form.append(title, sound, reading, buttons);
+    form.append(title, sound, reading, speech, buttons);
     dialog.append(form);
     document.body.append(dialog);
 
@@ -211,14 +214,16 @@ const TsukikageConveniences = (() => {
       effectsMuted: field('effectsMuted').checked,
       skipUnread: field('skipUnread').checked,
       autoSpeed: Number(field('autoSpeed').value),
+      selfVoicing: field('selfVoicing').checked,
     };
   }
 
   function apply(settings) {
     if (!settings) return;
-    view.call('tk_apply_settings', Array(6).fill('number'),
+    view.call('tk_apply_settings', Array(7).fill('number'),
               [settings.musicVolume, settings.musicMuted ? 1 : 0, settings.effectsVolume,
-               settings.effectsMuted ? 1 : 0, settings.skipUnread ? 1 : 0, settings.autoSpeed]);
+               settings.effectsMuted ? 1 : 0, settings.skipUnread ? 1 : 0, settings.autoSpeed,
+               settings.selfVoicing ? 1 : 0]);
   }
 
   function openSettings(settings) {

@@ -448,7 +448,7 @@
     if (event.ctrlKey || event.altKey || event.metaKey) return;
     // The keys the game takes (view/web/browser_keys.cpp); the page keeps the others.
     if (['Enter', ' ', 'PageDown', 'PageUp', 'ArrowRight', 'ArrowLeft', 'ArrowUp', 'ArrowDown',
-         '1', '2', 'Escape', 'a', 'A', 'Backspace'].includes(event.key)) {
+         '1', '2', 'Escape', 'a', 'A', 'Backspace', 'v', 'V'].includes(event.key)) {
       event.preventDefault();
       TsukikageMenubar.close();
       call('tk_key', ['string'], [event.key]);

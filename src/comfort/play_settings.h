@@ -19,6 +19,8 @@ struct PlaySettings {
     // On the full screen, the picture as large as the screen allows, smoothed, rather than
     // at the largest whole factor, sharp.
     bool fit_screen = false;
+    // Each new page and the choices are read aloud.
+    bool self_voicing = false;
 
     bool operator==(const PlaySettings&) const = default;
 };

@@ -45,6 +45,8 @@ std::string PlaySettingsText(const PlaySettings& settings) {
     text += "auto_ms_per_character=" + std::to_string(settings.auto_ms_per_character) + "\n";
     text += "\n[view]\n";
     text += std::string("fit_screen=") + truth(settings.fit_screen) + "\n";
+    text += "\n[speech]\n";
+    text += std::string("self_voicing=") + truth(settings.self_voicing) + "\n";
     return text;
 }
 
@@ -76,6 +78,7 @@ PlaySettings ParsePlaySettings(std::string_view text) {
         if (key == "play/skip_unread") truth(settings.skip_unread);
         if (key == "play/auto_ms_per_character") number(settings.auto_ms_per_character);
         if (key == "view/fit_screen") truth(settings.fit_screen);
+        if (key == "speech/self_voicing") truth(settings.self_voicing);
     }
     return Clamped(settings);
 }

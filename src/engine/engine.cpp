@@ -39,7 +39,8 @@ Engine::Engine(Platform& platform, std::filesystem::path game_folder,
       title(*this, new_game, graphics, sound, extras),
       quit(*this, reader, sound),
       about_box(*this),
-      comfort(*this, reader, page, graphics, std::move(read_pages)) {
+      comfort(*this, reader, page, graphics, std::move(read_pages)),
+      voicing(*this, page, comfort) {
     FillCommandTable();
     sound.ClaimEvents(events);
     graphics.ClaimEvents(events);
@@ -80,7 +81,10 @@ void Engine::Guarded(Handler&& handler) {
             const ScopedCount handling(handling_);
             handler();
         }
-        if (handling_ == 0) comfort.AfterEvent();
+        if (handling_ == 0) {
+            comfort.AfterEvent();
+            voicing.AfterEvent();
+        }
     } catch (const RuntimeError& error) {
         form.Changed();
         platform.message_box.Show(UnhandledErrorText(error), MessageIcon::Critical,
@@ -180,6 +184,10 @@ int Engine::TimerWaitMs(TimerId timer) {
 }
 
 bool Engine::ComfortKeyPress(Key key, bool choosing) {
+    if (key == Key::V) {
+        Guarded([&] { voicing.Toggle(); });
+        return true;
+    }
     bool taken = false;
     Guarded([&] { taken = comfort.KeyPress(key, choosing); });
     return taken;

@@ -4,6 +4,7 @@
 
 #include "comfort/comfort.h"
 #include "comfort/conveniences_menu.h"
+#include "comfort/self_voicing.h"
 #include "extras/extras.h"
 #include "graphics/graphics.h"
 #include "platform/interfaces.h"
@@ -96,6 +97,7 @@ class Engine : public MainWindow {
     Quit quit;
     AboutBox about_box;
     Comfort comfort;
+    SelfVoicing voicing;
 
   private:
     void FillCommandTable();

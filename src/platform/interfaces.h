@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "base/surface.h"
+#include "platform/speaker.h"
 
 namespace tsukikage {
 
@@ -120,6 +121,7 @@ struct Platform {
     WaveVoice& wave_voice;
     MusicDevice& music_device;
     SoundLevels& sound_levels = FixedSoundLevels();
+    Speaker& speaker = NoSpeech();
 };
 
 }  // namespace tsukikage

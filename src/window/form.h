@@ -198,6 +198,7 @@ enum class Key {
     Escape,
     A,
     Backspace,
+    V,
 };
 
 // The design names of controls and menu items ("lblSel(0)", "save1").

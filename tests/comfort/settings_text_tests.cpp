@@ -15,6 +15,7 @@ TEST(SettingsText, ReadsBackWhatItWrites) {
     changed.skip_unread = true;
     changed.auto_ms_per_character = kMaxAutoMsPerCharacter;
     changed.fit_screen = true;
+    changed.self_voicing = true;
     EXPECT_EQ(ParsePlaySettings(PlaySettingsText(changed)), changed);
     EXPECT_EQ(ParsePlaySettings(PlaySettingsText(PlaySettings{})), PlaySettings{});
 }
@@ -24,7 +25,7 @@ TEST(SettingsText, ReadsTheDesktopFileAndKeepsDefaultsForWhatDoesNotRead) {
     const std::string desktop =
         "[play]\r\nauto_ms_per_character = 5\r\nskip_unread=TRUE\r\n\r\n"
         "[sound]\r\neffects_muted=1\r\nmusic_volume=250\r\neffects_volume=abc\r\n"
-        "music_muted=maybe\r\n[view]\r\nfit_screen=true\r\n";
+        "music_muted=maybe\r\n[view]\r\nfit_screen=true\r\n[speech]\r\nself_voicing=yes\r\n";
     PlaySettings expected;
     expected.fit_screen = true;
     expected.auto_ms_per_character = kMinAutoMsPerCharacter;  // brought into its range
@@ -37,6 +38,7 @@ TEST(SettingsText, ReadsTheDesktopFileAndKeepsDefaultsForWhatDoesNotRead) {
     EXPECT_EQ(ParsePlaySettings("[play]\nmusic_volume=10\nmusic_muted=true\nfit_screen=1\n"),
               PlaySettings{});
     EXPECT_EQ(ParsePlaySettings("music_volume=10\n[sound"), PlaySettings{});
+    EXPECT_EQ(ParsePlaySettings("[play]\nself_voicing=true\n"), PlaySettings{});
     EXPECT_EQ(ParsePlaySettings("[sound]\nmusic_volume=99999999999999999999\n"), PlaySettings{});
 }
 

@@ -103,6 +103,14 @@ class RecordingSoundLevels : public SoundLevels {
     int voice = 100;
 };
 
+// Every call in order: "say <text>" or "stop".
+class RecordingSpeaker : public Speaker {
+  public:
+    void Say(std::string_view text) override { calls.push_back("say " + std::string(text)); }
+    void Stop() override { calls.emplace_back("stop"); }
+    std::vector<std::string> calls;
+};
+
 // All fakes together, as one Platform.
 struct RecordingPlatform {
     RecordingMessageBox message_box;
@@ -113,8 +121,9 @@ struct RecordingPlatform {
     RecordingWaveVoice wave_voice;
     ScriptedMusicDevice music_device;
     RecordingSoundLevels sound_levels;
-    Platform platform{message_box,     beeper,     busy_pointer, process,
-                      picture_decoder, wave_voice, music_device, sound_levels};
+    RecordingSpeaker speaker;
+    Platform platform{message_box, beeper,       busy_pointer, process, picture_decoder,
+                      wave_voice,  music_device, sound_levels, speaker};
     // Wave-voice calls ("wave <name> <flags>") and music commands ("mci <command>") in the
     // order they happened.
     std::vector<std::string> sound_log;
@@ -142,6 +151,7 @@ struct RecordingPlatform {
         picture_decoder.decoded.clear();
         wave_voice.calls.clear();
         music_device.commands.clear();
+        speaker.calls.clear();
         sound_log.clear();
     }
     RecordingPlatform(const RecordingPlatform&) = delete;

@@ -72,6 +72,11 @@ add_test(NAME sound_in_chromium
          COMMAND ${TSUKIKAGE_SYSTEM_PYTHON} ${CMAKE_CURRENT_SOURCE_DIR}/wasm/sound_test.py
                  ${CMAKE_BINARY_DIR}/web)
 set_tests_properties(sound_in_chromium PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300 RUN_SERIAL TRUE)
+# Self-voicing on the page, its speechSynthesis recorded (wasm/voicing_test.py).
+add_test(NAME voicing_in_chromium
+         COMMAND ${TSUKIKAGE_SYSTEM_PYTHON} ${CMAKE_CURRENT_SOURCE_DIR}/wasm/voicing_test.py
+                 ${CMAKE_BINARY_DIR}/web ${CMAKE_BINARY_DIR})
+set_tests_properties(voicing_in_chromium PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300 RUN_SERIAL TRUE)
 # The page played further: the demo to its end by clicks and by keys, the conveniences' menu
 # and the settings, touch, and the transitions' frames against tests/golden (wasm/screens_test.py).
 add_test(NAME screens_in_chromium

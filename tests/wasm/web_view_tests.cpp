@@ -252,6 +252,7 @@ TEST(Conveniences, MenuItemsAndSettingsAsThePageShowsThem) {
     PlaySettings settings;
     settings.auto_ms_per_character = kMaxAutoMsPerCharacter;
     settings.music_volume = 140;  // out of range: shown at the end
+    settings.self_voicing = true;
     ConvenienceItem history{"history", "履歴", false, std::nullopt, false, {}};
     ConvenienceItem automatic{"auto", "オート", true, true, false, {}};
     ConvenienceItem separator;
@@ -266,9 +267,11 @@ TEST(Conveniences, MenuItemsAndSettingsAsThePageShowsThem) {
                 " && frame.items[3].items.length === 2"
                 " && frame.items[3].items[0].caption === 'スロット1　\"引用\"\\n改行'"
                 " && frame.items[3].items[1].name === '' && !frame.items[3].items[1].enabled"
-                " && frame.settings.autoSpeed === 10 && frame.settings.musicVolume === 100");
+                " && frame.settings.autoSpeed === 10 && frame.settings.musicVolume === 100"
+                " && frame.settings.selfVoicing === true");
     ExpectHolds(ConveniencesJson({}, PlaySettings()),
-                "frame.items.length === 0 && frame.settings.autoSpeed === 150");
+                "frame.items.length === 0 && frame.settings.autoSpeed === 150"
+                " && frame.settings.selfVoicing === false");
 }
 
 TEST(Conveniences, SettingsFromThePageAreBroughtIntoRange) {

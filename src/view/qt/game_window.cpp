@@ -264,6 +264,13 @@ void GameWindow::keyPressEvent(QKeyEvent* event) {
                                              {Qt::Key_Escape, Key::Escape},
                                              {Qt::Key_Backspace, Key::Backspace},
                                              {Qt::Key_A, Key::A}};
+    // V turns self-voicing over, kept for the next run as the dialog's settings are.
+    if (held == Qt::NoModifier && event->key() == Qt::Key_V) {
+        Dispatch([&] { engine_.KeyPress(Key::V); });
+        SaveSettings();
+        event->accept();
+        return;
+    }
     const auto key = kKeys.find(event->key());
     if (held == Qt::NoModifier && key != kKeys.end()) {
         Dispatch([&] { engine_.KeyPress(key->second); });

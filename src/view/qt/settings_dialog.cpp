@@ -110,6 +110,13 @@ SettingsDialog::SettingsDialog(const PlaySettings& shown, QWidget* parent)
                      settings.fit_screen);
     screen_layout->addWidget(fit_screen_);
 
+    auto* speech = new QGroupBox(QStringLiteral("読み上げ"), this);
+    auto* speech_layout = new QVBoxLayout(speech);
+    self_voicing_ =
+        MakeCheckBox(speech, "selfVoicing", QStringLiteral("文章と選択肢を読み上げる（V キー）"),
+                     settings.self_voicing);
+    speech_layout->addWidget(self_voicing_);
+
     buttons_ = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons_, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons_, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -119,12 +126,14 @@ SettingsDialog::SettingsDialog(const PlaySettings& shown, QWidget* parent)
     layout->addWidget(sound);
     layout->addWidget(reading);
     layout->addWidget(screen);
+    layout->addWidget(speech);
     layout->addWidget(buttons_);
 
     for (QSlider* slider : {music_volume_, effects_volume_, auto_speed_}) {
         connect(slider, &QSlider::valueChanged, this, &SettingsDialog::Changed);
     }
-    for (QCheckBox* box : {music_muted_, effects_muted_, skip_unread_, fit_screen_}) {
+    for (QCheckBox* box :
+         {music_muted_, effects_muted_, skip_unread_, fit_screen_, self_voicing_}) {
         connect(box, &QCheckBox::toggled, this, &SettingsDialog::Changed);
     }
 }
@@ -138,6 +147,7 @@ PlaySettings SettingsDialog::settings() const {
     settings.skip_unread = skip_unread_->isChecked();
     settings.auto_ms_per_character = WaitForSpeed(auto_speed_->value());
     settings.fit_screen = fit_screen_->isChecked();
+    settings.self_voicing = self_voicing_->isChecked();
     return settings;
 }
 

@@ -37,6 +37,7 @@ class SettingsDialog : public QDialog {
     // Right is faster: the slider's value runs against the wait for each character.
     QSlider* auto_speed() const { return auto_speed_; }
     QCheckBox* fit_screen() const { return fit_screen_; }
+    QCheckBox* self_voicing() const { return self_voicing_; }
     QDialogButtonBox* buttons() const { return buttons_; }
 
   private:
@@ -49,6 +50,7 @@ class SettingsDialog : public QDialog {
     QCheckBox* skip_unread_ = nullptr;
     QSlider* auto_speed_ = nullptr;
     QCheckBox* fit_screen_ = nullptr;
+    QCheckBox* self_voicing_ = nullptr;
     QDialogButtonBox* buttons_ = nullptr;
 };
 

@@ -17,6 +17,7 @@ constexpr auto kEffectsMuted = "sound/effects_muted";
 constexpr auto kSkipUnread = "play/skip_unread";
 constexpr auto kAutoMsPerCharacter = "play/auto_ms_per_character";
 constexpr auto kFitScreen = "view/fit_screen";
+constexpr auto kSelfVoicing = "speech/self_voicing";
 
 QSettings UserFile() {
     return QSettings(QSettings::IniFormat, QSettings::UserScope, QString::fromLatin1(kName),
@@ -53,6 +54,7 @@ PlaySettings LoadPlaySettings() {
     settings.auto_ms_per_character =
         ReadNumber(file, kAutoMsPerCharacter, defaults.auto_ms_per_character);
     settings.fit_screen = ReadTruth(file, kFitScreen, defaults.fit_screen);
+    settings.self_voicing = ReadTruth(file, kSelfVoicing, defaults.self_voicing);
     return Clamped(settings);
 }
 
@@ -65,6 +67,7 @@ bool SavePlaySettings(const PlaySettings& settings) {
     file.setValue(QString::fromLatin1(kSkipUnread), settings.skip_unread);
     file.setValue(QString::fromLatin1(kAutoMsPerCharacter), settings.auto_ms_per_character);
     file.setValue(QString::fromLatin1(kFitScreen), settings.fit_screen);
+    file.setValue(QString::fromLatin1(kSelfVoicing), settings.self_voicing);
     file.sync();
     // A format error is the old file's (it is written over all the same); only a file that
     // could not be written loses the settings.

@@ -21,6 +21,8 @@ std::optional<Key> KeyFromBrowser(std::string_view name) {
         {"Backspace", Key::Backspace},
         {"a", Key::A},
         {"A", Key::A},
+        {"v", Key::V},
+        {"V", Key::V},
         {"WheelDown", Key::WheelDown},
         {"WheelUp", Key::WheelUp},
     };

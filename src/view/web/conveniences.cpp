@@ -48,6 +48,7 @@ std::string ConveniencesJson(const std::vector<ConvenienceItem>& items, const Pl
            ",\"effectsVolume\":" + std::to_string(settings.effects_volume) +
            ",\"effectsMuted\":" + Bool(settings.effects_muted) +
            ",\"skipUnread\":" + Bool(settings.skip_unread) +
+           ",\"selfVoicing\":" + Bool(settings.self_voicing) +
            ",\"autoSpeed\":" + std::to_string(Mirrored(settings.auto_ms_per_character)) +
            ",\"autoSpeedRange\":[" + std::to_string(kMinAutoMsPerCharacter) + "," +
            std::to_string(kMaxAutoMsPerCharacter) +
@@ -56,13 +57,15 @@ std::string ConveniencesJson(const std::vector<ConvenienceItem>& items, const Pl
 }
 
 PlaySettings SettingsFromPage(int music_volume, bool music_muted, int effects_volume,
-                              bool effects_muted, bool skip_unread, int auto_speed) {
+                              bool effects_muted, bool skip_unread, int auto_speed,
+                              bool self_voicing) {
     PlaySettings settings;
     settings.music_volume = music_volume;
     settings.music_muted = music_muted;
     settings.effects_volume = effects_volume;
     settings.effects_muted = effects_muted;
     settings.skip_unread = skip_unread;
+    settings.self_voicing = self_voicing;
     // Clamped first, so a speed far out of range cannot wrap into the other end.
     settings.auto_ms_per_character =
         Mirrored(std::clamp(auto_speed, kMinAutoMsPerCharacter, kMaxAutoMsPerCharacter));

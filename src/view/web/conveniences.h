@@ -19,6 +19,7 @@ std::string ConveniencesJson(const std::vector<ConvenienceItem>& items,
 // The settings from the dialog's controls, each number brought into its range: the page's
 // values are untrusted.
 PlaySettings SettingsFromPage(int music_volume, bool music_muted, int effects_volume,
-                              bool effects_muted, bool skip_unread, int auto_speed);
+                              bool effects_muted, bool skip_unread, int auto_speed,
+                              bool self_voicing = false);
 
 }  // namespace tsukikage::web

@@ -21,6 +21,7 @@
 #include "view/web/timer_schedule.h"
 #include "view/web/web_platform.h"
 #include "view/web/web_sound.h"
+#include "view/web/web_speaker.h"
 #include "window/title_images.h"
 
 namespace tsukikage::web {
@@ -42,8 +43,8 @@ class Player {
           sound_folder_(game_folder),
           wave_voice_([this](std::string_view name) { return sound_folder_.FindSound(name); }),
           music_device_(music_player_, music_clock_, GameMusicResolver(game_folder)),
-          platform_{message_box_,     beeper_,     busy_pointer_, process_,
-                    picture_decoder_, wave_voice_, music_device_, sound_levels_},
+          platform_{message_box_, beeper_,       busy_pointer_, process_, picture_decoder_,
+                    wave_voice_,  music_device_, sound_levels_, speaker_},
           engine(platform_, game_folder, {}, std::filesystem::path(kPlayerFolder) / "read-pages"),
           settings_(std::filesystem::path(kPlayerFolder) / "settings.ini") {
         if (const std::optional<PlaySettings> kept = settings_.Load()) engine.ApplySettings(*kept);
@@ -86,6 +87,7 @@ class Player {
     SteadyMusicClock music_clock_;
     MusicCommandDevice music_device_;
     WebSoundLevels sound_levels_;
+    WebSpeaker speaker_;
     Platform platform_;
 
   public:
@@ -226,10 +228,11 @@ EMSCRIPTEN_KEEPALIVE void tk_toggle_auto() {
 // The settings dialog's controls, applied as they change; the dialog's Cancel applies the
 // ones it opened with.
 EMSCRIPTEN_KEEPALIVE void tk_apply_settings(int music_volume, int music_muted, int effects_volume,
-                                            int effects_muted, int skip_unread, int auto_speed) {
-    const tsukikage::PlaySettings settings =
-        tsukikage::web::SettingsFromPage(music_volume, music_muted != 0, effects_volume,
-                                         effects_muted != 0, skip_unread != 0, auto_speed);
+                                            int effects_muted, int skip_unread, int auto_speed,
+                                            int self_voicing) {
+    const tsukikage::PlaySettings settings = tsukikage::web::SettingsFromPage(
+        music_volume, music_muted != 0, effects_volume, effects_muted != 0, skip_unread != 0,
+        auto_speed, self_voicing != 0);
     player->Dispatch([&] { player->engine.ApplySettings(settings); });
 }
 
