@@ -4,24 +4,22 @@
 #include <optional>
 #include <string_view>
 
+#include "window/title_images.h"
+
 namespace tsukikage {
 namespace {
 
-struct ButtonName {
-    ControlId id;
-    std::string_view title_screen;
-    std::string_view load_screen;  // the same images load the slots there
-};
-
-// What each title image does, in the words such images carry (a picture has no text of its own).
-constexpr ButtonName kTitleImageNames[] = {
-    {ControlId::NewGameImage, "はじめから", "ロード１"},
-    {ControlId::LoadGameImage, "つづきから", "ロード２"},
-    {ControlId::CGImage, "ＣＧ鑑賞", "ロード３"},
-    {ControlId::SceneImage, "シーン回想", "ロード４"},
-    {ControlId::MusicImage, "音楽鑑賞", "ロード５"},
-    {ControlId::EndImage, "おわり", "もどる"},
-};
+// What each title image does, in the words such images carry (a picture has no text of its
+// own), in the order of kTitleImages: on the title screen, and on the load screen, where the
+// same images load the slots.
+constexpr std::string_view kTitleImageNames[] = {"はじめから", "つづきから", "ＣＧ鑑賞",
+                                                 "シーン回想", "音楽鑑賞",   "おわり"};
+constexpr std::string_view kLoadImageNames[] = {"ロード１", "ロード２", "ロード３",
+                                                "ロード４", "ロード５", "もどる"};
+static_assert(std::size(kTitleImageNames) == std::size(kTitleImages));
+static_assert(std::size(kLoadImageNames) == std::size(kTitleImages));
+// A locked extra shows a question mark instead of its words.
+constexpr std::string_view kLockedExtraName = "？？？";
 
 // The extras' arrow and player buttons: pictures with no words, named by what they do.
 constexpr std::pair<ControlId, std::string_view> kButtonNames[] = {
@@ -143,9 +141,14 @@ std::vector<AccessibleItem> AccessibleItems(const Form& form, const WindowState&
                 list.Add(LblSel(i), AccessibleRole::Button, std::to_string(i + 1) + ". " + caption);
         }
     }
-    for (const ButtonName& image : kTitleImageNames) {
-        list.Add(image.id, AccessibleRole::Button,
-                 std::string(state.LoadMode ? image.load_screen : image.title_screen));
+    for (std::size_t i = 0; i < std::size(kTitleImages); ++i) {
+        const TitleImage& image = kTitleImages[i];
+        const auto ending = static_cast<std::size_t>(image.unlocked_by_ending);
+        const bool locked = ending != 0 && state.EndFlags[ending] == 0;
+        std::string_view name = state.LoadMode ? kLoadImageNames[i]
+                                : locked       ? kLockedExtraName
+                                               : kTitleImageNames[i];
+        list.Add(image.image, AccessibleRole::Button, std::string(name));
     }
     for (int i = 0; i < kThumbnailCount; ++i) {
         list.Add(CGPic(i), AccessibleRole::ListItem, "ＣＧ " + std::to_string(i + 1));

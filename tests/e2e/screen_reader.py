@@ -278,10 +278,10 @@ def main():
     listed = wait_for("title screen's buttons", title_buttons, 40)
     dump_tree(os.path.join(work, "title-tree.txt"))
     say(f"title screen: {describe(listed)}")
-    names = [name for _, name, _, _ in listed]
-    for wanted in ("はじめから", "つづきから", "ＣＧ鑑賞", "シーン回想", "音楽鑑賞", "おわり"):
-        if wanted not in names:
-            raise Failure(f"the title screen has no button '{wanted}': {describe(listed)}")
+    # No ending is reached yet: the three extras are locked and read as they look.
+    buttons = [name for role, name, _, _ in listed if role == "push button"]
+    if buttons != ["はじめから", "つづきから", "？？？", "？？？", "？？？", "おわり"]:
+        raise Failure(f"the title screen's buttons read {buttons}")
 
     # The keyboard goes through the title images and the focus follows; a new game asks
     # first, in a box that reads as one.

@@ -120,6 +120,7 @@ TEST(AccessibleItemsTest, TitleImagesAreNamedForTheScreenTheyServe) {
     for (bool load_mode : {false, true}) {
         WindowState state;
         state.LoadMode = load_mode;
+        state.EndFlags = {0, 1, 1, 1};
         const std::vector<AccessibleItem> items = AccessibleItems(form, state);
         for (std::size_t i = 0; i < std::size(images); ++i) {
             const AccessibleItem* item = Find(items, images[i]);
@@ -128,6 +129,18 @@ TEST(AccessibleItemsTest, TitleImagesAreNamedForTheScreenTheyServe) {
             EXPECT_EQ(item->role, AccessibleRole::Button);
         }
     }
+    // An extra whose ending is not reached reads as its picture shows it; the load screen's
+    // images are never locked.
+    WindowState locked;
+    locked.EndFlags = {1, 0, 1, 0};
+    std::vector<AccessibleItem> items = AccessibleItems(form, locked);
+    EXPECT_EQ(Find(items, ControlId::CGImage)->name, "？？？");
+    EXPECT_EQ(Find(items, ControlId::SceneImage)->name, "シーン回想");
+    EXPECT_EQ(Find(items, ControlId::MusicImage)->name, "？？？");
+    EXPECT_EQ(Find(items, ControlId::NewGameImage)->name, "はじめから");
+    locked.LoadMode = true;
+    items = AccessibleItems(form, locked);
+    EXPECT_EQ(Find(items, ControlId::CGImage)->name, "ロード３");
     // Inside the hidden game screen they are not shown, whatever their own flag says.
     form[ControlId::Picture1].visible = false;
     EXPECT_EQ(Find(AccessibleItems(form, WindowState{}), ControlId::NewGameImage), nullptr);
