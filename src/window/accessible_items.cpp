@@ -9,15 +9,6 @@
 namespace tsukikage {
 namespace {
 
-// What each title image does, in the words such images carry (a picture has no text of its
-// own), in the order of kTitleImages: on the title screen, and on the load screen, where the
-// same images load the slots.
-constexpr std::string_view kTitleImageNames[] = {"はじめから", "つづきから", "ＣＧ鑑賞",
-                                                 "シーン回想", "音楽鑑賞",   "おわり"};
-constexpr std::string_view kLoadImageNames[] = {"ロード１", "ロード２", "ロード３",
-                                                "ロード４", "ロード５", "もどる"};
-static_assert(std::size(kTitleImageNames) == std::size(kTitleImages));
-static_assert(std::size(kLoadImageNames) == std::size(kTitleImages));
 // A locked extra shows a question mark instead of its words.
 constexpr std::string_view kLockedExtraName = "？？？";
 
@@ -145,9 +136,9 @@ std::vector<AccessibleItem> AccessibleItems(const Form& form, const WindowState&
         const TitleImage& image = kTitleImages[i];
         const auto ending = static_cast<std::size_t>(image.unlocked_by_ending);
         const bool locked = ending != 0 && state.EndFlags[ending] == 0;
-        std::string_view name = state.LoadMode ? kLoadImageNames[i]
+        std::string_view name = state.LoadMode ? kLoadImageCaptions[i]
                                 : locked       ? kLockedExtraName
-                                               : kTitleImageNames[i];
+                                               : kTitleImageCaptions[i];
         list.Add(image.image, AccessibleRole::Button, std::string(name));
     }
     for (int i = 0; i < kThumbnailCount; ++i) {
