@@ -228,6 +228,7 @@
     document.title = frame.caption;
     TsukikageMenubar.sync(frame.menus);
     TsukikageAbout.sync(frame.about);
+    TsukikageLiveRegion.follow(frame);
     state.paintedAt = performance.now();
     TsukikageFontsAhead.follow(cssFont(frame.overlay.face, frame.overlay.px));
     if (window.tsukikage.afterPaint) window.tsukikage.afterPaint(frame);
@@ -496,6 +497,7 @@
   TsukikageAbout.attach(view);
   TsukikageTouch.attach(canvas, view);
   TsukikageGamepad.attach(view);
+  TsukikageLiveRegion.attach(canvas);
 
   async function start() {
     status.textContent = '';

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <iterator>
 #include <string_view>
 
 #include "window/form.h"
@@ -30,5 +31,14 @@ inline constexpr TitleImage kTitleImages[] = {
     {ControlId::MusicImage, "\\Data\\music.bmp", "\\Data\\load5.bmp", 3},
     {ControlId::EndImage, "\\Data\\End.bmp", "\\Data\\back.bmp", 0},
 };
+
+// The words such images carry, in the same order: what each does on the title screen, and on
+// the load screen. A screen reader says them for the pictures; the demo game draws them.
+inline constexpr std::string_view kTitleImageCaptions[] = {"はじめから", "つづきから", "ＣＧ鑑賞",
+                                                           "シーン回想", "音楽鑑賞",   "おわり"};
+inline constexpr std::string_view kLoadImageCaptions[] = {"ロード１", "ロード２", "ロード３",
+                                                          "ロード４", "ロード５", "もどる"};
+static_assert(std::size(kTitleImageCaptions) == std::size(kTitleImages));
+static_assert(std::size(kLoadImageCaptions) == std::size(kTitleImages));
 
 }  // namespace tsukikage

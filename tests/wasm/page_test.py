@@ -147,6 +147,22 @@ def first_line(text):
     return text.replace("\r\n", "\n").replace("\r", "\n").split("\n")[0].strip("\u3000 ")
 
 
+def readable(text):
+    """A caption as a screen reader gets it: one kind of line break, no blanks at the ends."""
+    return text.replace("\r\n", "\n").replace("\r", "\n").strip(" \t\n\u3000")
+
+
+def check_live_region(page, expected):
+    """The hidden live region reads what the screen shows, and the canvas has a name."""
+    text, live, width, name = page.js(
+        "const r = document.getElementById('live-text');"
+        "return [r.textContent, r.getAttribute('aria-live'), r.getBoundingClientRect().width,"
+        " document.getElementById('screen').getAttribute('aria-label')];")
+    assert live == "polite" and name, f"no live region or no name for the canvas ({live}, {name})"
+    assert width <= 1, "the live region can be seen"
+    assert text == expected, f"the live region reads {text!r}, not {expected!r}"
+
+
 def page_size(folder):
     """The bytes a browser fetches, gzipped as a server would send them, fonts apart."""
     sizes = {}
@@ -259,6 +275,7 @@ def main():
         assert first and first in scenario, f"the first line is not the demo's: {first!r}"
         check_caption_painted(page, "Label1")
         check_picture_painted(page, "Picture1")
+        check_live_region(page, readable(page.caption("Label1")))
         texts = [first]
 
         # Through the pages up to the first choice, then pick its first caption. A click while
@@ -270,13 +287,19 @@ def main():
             page.click_until("imgAhead", "the next page", "return tsukikage.control('imgSel(0)') ||"
                              " (tsukikage.control('Label1') || {}).caption !== arguments[0];", before)
             texts.append(first_line(page.caption("Label1")))
+            page.settled()
+            if not page.choosing():
+                check_live_region(page, readable(page.caption("Label1")))
         assert page.choosing(), "no choice came"
+        check_live_region(page, "1. 「月が明るすぎて」と答える 2. 黙って首を横に振る")
         check_caption_painted(page, "lblSel(0)")
         choice = page.control("lblSel(0)")["caption"]
         page.click_until("lblSel(0)", "the page after the choice",
                          "return !tsukikage.control('imgSel(0)');")
         after = first_line(page.control("Label1")["caption"])
         assert after in scenario, f"the page after the choice is not the demo's: {after!r}"
+        page.settled()
+        check_live_region(page, readable(page.caption("Label1")))
         check_caption_painted(page, "Label1")
 
         png = page.js("return document.getElementById('screen').toDataURL('image/png');")

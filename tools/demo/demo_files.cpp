@@ -8,14 +8,6 @@
 namespace tsukikage::demo {
 namespace {
 
-// The captions drawn on the title images' pictures and the load screen's, in the player's
-// order of the images.
-constexpr std::string_view kTitleCaptions[] = {"はじめから", "つづきから", "ＣＧ鑑賞",
-                                               "シーン回想", "音楽鑑賞",   "おわり"};
-constexpr std::string_view kLoadCaptions[] = {"ロード１", "ロード２", "ロード３",
-                                              "ロード４", "ロード５", "もどる"};
-static_assert(std::size(kTitleCaptions) == std::size(kTitleImages));
-
 constexpr Track kTracks[] = {
     {kThemeName, ThemeWave},
     {"月影の回廊", CorridorWave},
@@ -43,10 +35,10 @@ std::span<const TitleImage> TitleImages() {
     static const std::vector<TitleImage> images = [] {
         std::vector<TitleImage> all;
         for (std::size_t i = 0; i < std::size(kTitleImages); ++i) {
-            all.push_back({kTitleImages[i].title_picture, kTitleCaptions[i], false});
+            all.push_back({kTitleImages[i].title_picture, kTitleImageCaptions[i], false});
         }
         for (std::size_t i = 0; i < std::size(kTitleImages); ++i) {
-            all.push_back({kTitleImages[i].load_picture, kLoadCaptions[i], false});
+            all.push_back({kTitleImages[i].load_picture, kLoadImageCaptions[i], false});
         }
         all.push_back({kLockedExtraPicture, "？？？", true});
         return all;

@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "view/qt/accessible_canvas.h"
 #include "view/qt/canvas.h"
 #include "view/qt/scaling.h"
 
@@ -55,6 +56,8 @@ GameWindow::GameWindow(Engine& engine, QWidget* parent)
     canvas_->on_mouse_move = [this](int x, int y) { Dispatch([&] { engine_.MouseMoveAt(x, y); }); };
     canvas_->on_wheel_down = [this] { Dispatch([&] { engine_.KeyPress(Key::WheelDown); }); };
     canvas_->on_wheel_up = [this] { Dispatch([&] { engine_.KeyPress(Key::WheelUp); }); };
+    accessibility_ = new CanvasAccessibility(canvas_, engine_.form, engine_.state);
+    accessibility_->on_press = [this](ControlId id) { Dispatch([&] { engine_.Click(id); }); };
     canvas_->on_right_press = [this](QPoint global) {
         bool closed = false;
         Dispatch([&] { closed = engine_.RightClick(); });
@@ -357,6 +360,7 @@ void GameWindow::Sync() {
         canvas_->update();
         canvas_->RefreshPointer();
     }
+    accessibility_->Update();
 }
 
 // Fitting the screen fills it at any factor, which only smoothing keeps pleasant.

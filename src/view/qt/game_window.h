@@ -17,6 +17,7 @@ class QMenuBar;
 namespace tsukikage {
 
 class Canvas;
+class CanvasAccessibility;
 
 // The main window: the menu bar built from the form's menus above the canvas. Every event
 // goes to the engine; afterwards the widgets are brought up to date with the model.
@@ -92,6 +93,7 @@ class GameWindow : public QWidget {
     Engine& engine_;
     QMenuBar* menu_bar_ = nullptr;
     Canvas* canvas_ = nullptr;
+    CanvasAccessibility* accessibility_ = nullptr;
     std::array<QAction*, kMenuCount> actions_{};
     std::array<std::string, kMenuCount> shown_menu_captions_;
     std::string shown_caption_;
