@@ -18,6 +18,8 @@ QString FromUtf8(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// Text is a paragraph, not a label: Orca reads a new name of the focused object, except of a
+// label or a list item, whose name changes it ignores as noise.
 QAccessible::Role RoleOf(AccessibleRole role) {
     switch (role) {
         case AccessibleRole::Button:
@@ -27,7 +29,7 @@ QAccessible::Role RoleOf(AccessibleRole role) {
         case AccessibleRole::StaticText:
             break;
     }
-    return QAccessible::StaticText;
+    return QAccessible::Paragraph;
 }
 
 // One thing the canvas draws. It asks its owner for the item each time, so it never tells
@@ -62,7 +64,7 @@ class ItemInterface : public QAccessibleInterface, public QAccessibleActionInter
     }
     QAccessible::Role role() const override {
         const AccessibleItem* item = Item();
-        return item ? RoleOf(item->role) : QAccessible::StaticText;
+        return item ? RoleOf(item->role) : QAccessible::Paragraph;
     }
     QAccessible::State state() const override {
         QAccessible::State state;
@@ -231,26 +233,35 @@ void CanvasAccessibility::Update() {
     std::vector<AccessibleItem> before = std::exchange(items_, AccessibleItems(form_, state_));
     if (!QAccessible::isActive()) return;
 
+    // An item whose words changed goes, and a new one takes its place and the focus: a screen
+    // reader reads what takes the focus, but Orca does not read a new name of what has it
+    // (it ignores the name changes of text, and Qt 6.4 sends the object instead of the name).
     for (const AccessibleItem& old : before) {
-        if (!Item(old.key)) {
-            QAccessibleEvent gone(Child(old.key), QAccessible::ObjectDestroyed);
-            QAccessible::updateAccessibility(&gone);
-        }
+        const AccessibleItem* now = Item(old.key);
+        if (!now || now->name != old.name) Retire(old.key);
     }
+    bool focus_renewed = false;
     for (const AccessibleItem& item : items_) {
         const int was = IndexOfKey(before, item.key);
-        if (was < 0) {
-            QAccessibleEvent added(Child(item.key), QAccessible::ObjectCreated);
-            QAccessible::updateAccessibility(&added);
-        } else if (before[static_cast<std::size_t>(was)].name != item.name) {
-            QAccessibleEvent renamed(Child(item.key), QAccessible::NameChanged);
-            QAccessible::updateAccessibility(&renamed);
-        }
+        if (was >= 0 && before[static_cast<std::size_t>(was)].name == item.name) continue;
+        QAccessibleEvent added(Child(item.key), QAccessible::ObjectCreated);
+        QAccessible::updateAccessibility(&added);
+        focus_renewed = focus_renewed || item.focused;
     }
-    // A screen reader reads what takes the focus, and a new name of what has it.
     const AccessibleItem* focused = Focused(items_);
     const AccessibleItem* was_focused = Focused(before);
-    if (focused && (!was_focused || was_focused->key != focused->key)) AnnounceFocus();
+    if (focused && (focus_renewed || !was_focused || was_focused->key != focused->key)) {
+        AnnounceFocus();
+    }
+}
+
+void CanvasAccessibility::Retire(int key) {
+    QAccessible::Id& id = child_ids_[static_cast<std::size_t>(key)];
+    if (id == 0) return;
+    QAccessibleEvent gone(QAccessible::accessibleInterface(id), QAccessible::ObjectDestroyed);
+    QAccessible::updateAccessibility(&gone);
+    QAccessible::deleteAccessibleInterface(id);
+    id = 0;
 }
 
 }  // namespace tsukikage

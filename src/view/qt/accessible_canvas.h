@@ -51,6 +51,8 @@ class CanvasAccessibility : public QObject {
     // Tells that the focused item has the focus, as the window's own focus event would
     // otherwise leave the screen reader on the window.
     void AnnounceFocus();
+    // The item's interface goes; the next one asked for under its key is a new object.
+    void Retire(int key);
 
     Canvas* canvas_;
     const Form& form_;
