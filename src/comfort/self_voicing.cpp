@@ -1,5 +1,6 @@
 #include "comfort/self_voicing.h"
 
+#include "base/ascii.h"
 #include "comfort/comfort.h"
 #include "scenario/page.h"
 
@@ -46,6 +47,11 @@ std::string SpokenChoices(std::string_view first, std::string_view second) {
     return text;
 }
 
+bool IsJapaneseVoice(std::string_view language) {
+    if (language.size() < 2 || ascii::Lower(language.substr(0, 2)) != "ja") return false;
+    return language.size() == 2 || language[2] == '-' || language[2] == '_';
+}
+
 SelfVoicing::SelfVoicing(MainWindow& window, const Page& page, Comfort& comfort)
     : w_(window), page_(page), comfort_(comfort) {}
 
@@ -62,11 +68,12 @@ void SelfVoicing::AfterEvent() {
         if (choices != seen_choices_) choices_owed_ = choices;
         seen_page_count_ = page_.shown_count();
         seen_choices_ = choices;
-        Quiet();
+        // The title's own texts change while it starts up: they do not cut the word of V.
+        if (w_.state.GameMode || saying_page_) Quiet();
     }
     if (!enabled_) return;
     if (!w_.state.GameMode) {
-        Quiet();
+        if (saying_page_) Quiet();
         page_owed_ = choices_owed_ = false;
         return;
     }
@@ -84,7 +91,7 @@ void SelfVoicing::AfterEvent() {
         text += SpokenChoices(w_.form[LblSel(0)].caption, w_.form[LblSel(1)].caption);
     }
     page_owed_ = choices_owed_ = false;
-    Say(text);
+    Say(text, true);
 }
 
 void SelfVoicing::Toggle() {
@@ -95,19 +102,20 @@ void SelfVoicing::Toggle() {
     Quiet();
     // Turned on, the page on screen is read after the word that says so.
     page_owed_ = choices_owed_ = enabled_;
-    Say(std::string(enabled_ ? kVoicingOn : kVoicingOff));
+    Say(std::string(enabled_ ? kVoicingOn : kVoicingOff), false);
 }
 
 void SelfVoicing::Quiet() {
     if (!speaking_) return;
     w_.platform.speaker.Stop();
-    speaking_ = false;
+    speaking_ = saying_page_ = false;
 }
 
-void SelfVoicing::Say(const std::string& text) {
+void SelfVoicing::Say(const std::string& text, bool page) {
     if (text.empty()) return;
     w_.platform.speaker.Say(text);
     speaking_ = true;
+    saying_page_ = page;
 }
 
 }  // namespace tsukikage

@@ -25,13 +25,15 @@ class SelfVoicing {
   private:
     // Stops the voice if it may still be speaking.
     void Quiet();
-    void Say(const std::string& text);
+    // `page`: the text is the screen's, not the word that V says.
+    void Say(const std::string& text, bool page);
 
     MainWindow& w_;
     const Page& page_;
     Comfort& comfort_;
     bool enabled_ = false;
     bool speaking_ = false;
+    bool saying_page_ = false;
     int seen_page_count_ = 0;
     bool seen_choices_ = false;
     // What came on screen and has not been said yet.
@@ -43,5 +45,7 @@ class SelfVoicing {
 std::string SpokenPage(std::string_view caption);
 // The two choices with their numbers: "1、甲。2、乙。".
 std::string SpokenChoices(std::string_view first, std::string_view second);
+// Whether a voice's language tag ("ja", "ja-JP", "ja_JP", any letter case) is Japanese.
+bool IsJapaneseVoice(std::string_view language);
 
 }  // namespace tsukikage

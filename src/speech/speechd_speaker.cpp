@@ -2,9 +2,9 @@
 
 #include <csignal>
 #include <cstdlib>
-#include <cstring>
 #include <utility>
-#include <vector>
+
+#include "comfort/self_voicing.h"
 
 namespace tsukikage {
 namespace {
@@ -14,15 +14,6 @@ std::string_view Words(Language language, std::string_view english, std::string_
 }
 
 }  // namespace
-
-bool HasJapaneseVoice(const char* const* languages, int count) {
-    for (int i = 0; i < count; ++i) {
-        const char* language = languages[i];
-        if (!language || std::strncmp(language, "ja", 2) != 0) continue;
-        if (language[2] == '\0' || language[2] == '-' || language[2] == '_') return true;
-    }
-    return false;
-}
 
 SpeechdSpeaker::SpeechdSpeaker(Language language, std::function<void(std::string_view)> note)
     : language_(language), note_(std::move(note)) {}
@@ -50,12 +41,12 @@ bool SpeechdSpeaker::Connect() {
         return false;
     }
     spd_set_language(connection_, "ja");
-    std::vector<const char*> languages;
+    bool japanese = false;
     SPDVoice** voices = spd_list_synthesis_voices(connection_);
     for (SPDVoice** voice = voices; voice && *voice; ++voice) {
-        languages.push_back((*voice)->language);
+        if ((*voice)->language && IsJapaneseVoice((*voice)->language)) japanese = true;
     }
-    if (!HasJapaneseVoice(languages.data(), static_cast<int>(languages.size()))) {
+    if (!japanese) {
         note_(Words(language_,
                     "speech-dispatcher has no Japanese voice: the pages are read by its default "
                     "voice (see the README for one)",

@@ -37,8 +37,4 @@ class SpeechdSpeaker : public Speaker {
     bool failed_ = false;
 };
 
-// Whether one of the voices a speech-dispatcher module lists speaks Japanese ("ja", "ja-JP",
-// "ja_JP").
-bool HasJapaneseVoice(const char* const* languages, int count);
-
 }  // namespace tsukikage

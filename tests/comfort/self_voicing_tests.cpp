@@ -33,96 +33,65 @@ class SelfVoicingTest : public fakes::GameTest {
     fakes::TempFolder read_folder;
 };
 
-enum class Step {
-    On,
-    OnSkippingUnread,
-    Off,
-    V,
-    NewGame,
-    Advance,
-    Finish,
-    Pick1,
-    Pick2,
-    Skip,
-    Release,
-    History,
-    Escape,
-    ToTitle
-};
-
+// Each case plays a row of steps, one letter each: o on, s on and skipping unread pages,
+// x off by the settings, v the V key, n new game, a the advance marker, f the transition to
+// its end, 1 and 2 picks, k Control held up to the choice, r Control let go, h the history,
+// e Escape, t back to the title.
 TEST_F(SelfVoicingTest, SaysEachNewScreenOnceAndStopsWhenItTurns) {
     const struct {
         const char* name;
-        std::vector<Step> steps;
+        std::string_view steps;
         std::vector<std::string> calls;
     } cases[] = {
-        {"off by default",
-         {Step::NewGame, Step::Advance, Step::V},
-         {"say 読み上げ オン", "say 二"}},
-        {"a turn cuts the page before off",
-         {Step::On, Step::NewGame, Step::Advance, Step::Advance},
-         {"say 一", "stop", "say 二", "stop", "say 三"}},
+        {"off by default", "nav", {"say 読み上げ オン", "say 二"}},
+        {"a turn cuts the page before off", "onaa", {"say 一", "stop", "say 二", "stop", "say 三"}},
         {"choices numbered, a page of two lines, the caption's own question mark kept",
-         {Step::On, Step::NewGame, Step::Advance, Step::Advance, Step::Finish, Step::Advance,
-          Step::Pick1},
+         "onaafa1",
          {"say 一", "stop", "say 二", "stop", "say 三", "stop", "say 1、甲。2、乙？", "stop",
           "say 甲の道 その先"}},
-        {"the title screen says nothing, nor does a setting turned on there",
-         {Step::On, Step::Advance},
-         {}},
-        {"back to the title stops the page",
-         {Step::On, Step::NewGame, Step::ToTitle},
-         {"say 一", "stop"}},
+        {"the title screen says nothing, nor does a setting turned on there", "oa", {}},
+        {"back to the title stops the page", "ont", {"say 一", "stop"}},
         {"skip says nothing, and the choice it stops at once released",
-         {Step::OnSkippingUnread, Step::NewGame, Step::Skip, Step::Release},
+         "snkr",
          {"say 一", "stop", "say 1、甲。2、乙？"}},
         {"V mid-page stops it and says so; the next page is silent",
-         {Step::On, Step::NewGame, Step::V, Step::Advance},
+         "onva",
          {"say 一", "stop", "say 読み上げ オフ", "stop"}},
         {"turned on at the choice, the choices are read after the word",
-         {Step::NewGame, Step::Advance, Step::Advance, Step::Finish, Step::Advance, Step::V},
+         "naafav",
          {"say 読み上げ オン", "say 1、甲。2、乙？"}},
-        {"the settings turn it off without a word",
-         {Step::On, Step::NewGame, Step::Off, Step::Advance},
-         {"say 一", "stop"}},
+        {"the settings turn it off without a word", "onxa", {"say 一", "stop"}},
         {"the history silences the page and closing it says nothing again",
-         {Step::On, Step::NewGame, Step::History, Step::Escape, Step::Advance},
+         "onhea",
          {"say 一", "stop", "say 二"}},
-        {"a pick from the choices says the page it leads to",
-         {Step::On, Step::NewGame, Step::Advance, Step::Advance, Step::Finish, Step::Advance,
-          Step::Pick2},
-         {"say 一", "stop", "say 二", "stop", "say 三", "stop", "say 1、甲。2、乙？", "stop",
-          "say 乙の道"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         SetUp();
-        for (const Step step : c.steps) {
+        for (const char step : c.steps) {
             switch (step) {
-                case Step::On:
-                case Step::Off:
-                    SetVoicing(step == Step::On);
+                case 'o':
+                case 'x':
+                case 's':
+                    SetVoicing(step != 'x', step == 's');
                     break;
-                case Step::OnSkippingUnread:
-                    SetVoicing(true, true);
-                    break;
-                case Step::V:
+                case 'v':
                     engine->KeyPress(Key::V);
                     break;
-                case Step::NewGame:
+                case 'n':
                     NewGame();
                     break;
-                case Step::Advance:
+                case 'a':
                     Advance();
                     break;
-                case Step::Finish:
+                case 'f':
                     FinishTransition();
                     break;
-                case Step::Pick1:
-                case Step::Pick2:
-                    engine->KeyPress(step == Step::Pick1 ? Key::Digit1 : Key::Digit2);
+                case '1':
+                case '2':
+                    engine->KeyPress(step == '1' ? Key::Digit1 : Key::Digit2);
                     break;
-                case Step::Skip:
+                case 'k':
                     engine->SetSkipHeld(true);
                     for (int tick = 0; tick < 20; ++tick) {
                         engine->Tick(TimerId::Comfort);
@@ -130,21 +99,23 @@ TEST_F(SelfVoicingTest, SaysEachNewScreenOnceAndStopsWhenItTurns) {
                     }
                     ASSERT_TRUE(engine->form.ChoicesShown());
                     break;
-                case Step::Release:
+                case 'r':
                     engine->SetSkipHeld(false);
                     break;
-                case Step::History:
+                case 'h':
                     engine->KeyPress(Key::PageUp);
                     ASSERT_TRUE(engine->comfort.history_open());
                     break;
-                case Step::Escape:
+                case 'e':
                     engine->KeyPress(Key::Escape);
                     break;
-                case Step::ToTitle:
+                case 't':
                     fakes.message_box.answers.push_back(true);
                     engine->BackToTitle();
                     ASSERT_TRUE(engine->state.TitleMode);
                     break;
+                default:
+                    FAIL() << "no step " << step;
             }
         }
         EXPECT_EQ(fakes.speaker.calls, c.calls);
@@ -165,6 +136,15 @@ TEST(SpokenText, JoinsLinesAndEndsEachChoiceOnce) {
         EXPECT_EQ(SpokenPage(c.first), c.page);
         EXPECT_EQ(SpokenChoices(c.first, c.second), c.choices);
     }
+}
+
+TEST(SpokenText, JapaneseVoicesByTheirLanguageTag) {
+    const struct {
+        std::string_view tag;
+        bool japanese;
+    } cases[] = {{"ja", true},  {"ja-JP", true}, {"ja_JP", true}, {"JA-jp", true}, {"jam", false},
+                 {"jv", false}, {"j", false},    {"", false},     {"en-JP", false}};
+    for (const auto& c : cases) EXPECT_EQ(IsJapaneseVoice(c.tag), c.japanese) << c.tag;
 }
 
 }  // namespace

@@ -142,7 +142,7 @@ class SettingsViewTests : public QObject {
         QTest::addColumn<int>("speed");  // the auto slider's place
         QTest::addColumn<PlaySettings>("expected");
         QTest::newRow("lowest ends, slowest")
-            << kMinAutoMsPerCharacter << PlaySettings{0, true, 0, true, true, 200, false};
+            << kMinAutoMsPerCharacter << PlaySettings{0, true, 0, true, true, 200, false, true};
         QTest::newRow("highest ends, fastest")
             << kMaxAutoMsPerCharacter << PlaySettings{100, false, 100, false, false, 10, true};
     }
@@ -161,6 +161,7 @@ class SettingsViewTests : public QObject {
             dialog->skip_unread()->setChecked(muted);
             dialog->auto_speed()->setValue(speed);
             dialog->fit_screen()->setChecked(expected.fit_screen);
+            dialog->self_voicing()->setChecked(expected.self_voicing);
             dialog->buttons()->button(QDialogButtonBox::Ok)->click();
         });
         window_->OpenSettings();
@@ -210,8 +211,9 @@ class SettingsViewTests : public QObject {
             << PlaySettings{0, true, 0, true, true, 10, false};
         QTest::newRow("highest ends")
             << sound + "music_volume=100\nmusic_muted=false\neffects_volume=100\n" + play +
-                   "skip_unread=0\nauto_ms_per_character=200\n" + view + "fit_screen=true\n"
-            << PlaySettings{100, false, 100, false, false, 200, true};
+                   "skip_unread=0\nauto_ms_per_character=200\n" + view + "fit_screen=true\n" +
+                   "[speech]\nself_voicing=true\n"
+            << PlaySettings{100, false, 100, false, false, 200, true, true};
         QTest::newRow("just beyond the ends")
             << sound + "music_volume=101\neffects_volume=-1\n" + play + "auto_ms_per_character=9\n"
             << PlaySettings{100, false, 0, false, false, 10};
@@ -222,7 +224,8 @@ class SettingsViewTests : public QObject {
         QTest::newRow("no numbers")
             << sound +
                    "music_volume=loud\nmusic_muted=maybe\neffects_volume=\neffects_muted=yes\n" +
-                   play + "skip_unread=2\nauto_ms_per_character=50.5\n" + view + "fit_screen=fill\n"
+                   play + "skip_unread=2\nauto_ms_per_character=50.5\n" + view +
+                   "fit_screen=fill\n" + "[speech]\nself_voicing=on\n"
             << defaults;
         QTest::newRow("number too long for any integer")
             << sound + "music_volume=123456789012345678901234567890\n"
@@ -243,6 +246,18 @@ class SettingsViewTests : public QObject {
         const PlaySettings saved{7, true, 93, false, true, 33, true};
         QVERIFY(SavePlaySettings(saved));
         QCOMPARE(LoadPlaySettings(), saved);
+    }
+
+    // V turns self-voicing over and writes it down at once; with Control it is no game key.
+    void vTurnsSelfVoicingOverAndKeepsIt() {
+        QTest::keyClick(window_, Qt::Key_V, Qt::ControlModifier);
+        QVERIFY(!engine_->comfort.settings().self_voicing);
+        QVERIFY(!QFile::exists(PlaySettingsFile()));
+        QTest::keyClick(window_, Qt::Key_V);
+        QVERIFY(engine_->comfort.settings().self_voicing);
+        QVERIFY(LoadPlaySettings().self_voicing);
+        QTest::keyClick(window_, Qt::Key_V);
+        QVERIFY(!LoadPlaySettings().self_voicing);
     }
 
     void aFailedSaveTellsThePlayerAndKeepsTheSettings() {
