@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QLibraryInfo>
+#include <QTimer>
 #include <QTranslator>
 
 #include <cstdlib>
@@ -160,12 +161,18 @@ int main(int argc, char** argv) {
     window.SetFullscreen(window_options.fullscreen);
     window.show();
 #ifdef TSUKIKAGE_HAVE_SDL
-    tsukikage::SdlPad pad([&window](tsukikage::PadButton button, bool pressed) {
-        if (pressed) {
-            window.PadPressed(button);
-        } else {
-            window.PadReleased(button);
-        }
+    // Game controllers are looked for once the window is up: their start takes a few
+    // milliseconds the first paint does not wait for.
+    constexpr int kPadStartMs = 500;
+    std::optional<tsukikage::SdlPad> pad;
+    QTimer::singleShot(kPadStartMs, &window, [&pad, &window] {
+        pad.emplace([&window](tsukikage::PadButton button, bool pressed) {
+            if (pressed) {
+                window.PadPressed(button);
+            } else {
+                window.PadReleased(button);
+            }
+        });
     });
 #endif
     return QApplication::exec();
