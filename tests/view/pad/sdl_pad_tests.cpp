@@ -261,57 +261,75 @@ TEST(SdlPadTest, AControllerPluggedInAndPulledOutMidGameIsOpenedAndLetGo) {
 }
 
 #ifdef MAKE_DEMO_PROGRAM
-// The demo game from the title to an ending and back, with nothing but the pad: A turns the
-// pages and answers the new game's question, Down and A take a choice.
-TEST(SdlPadTest, TheDemoPlaysToAnEndingWithThePadAlone) {
-    QTemporaryDir folder;
-    const std::string game = folder.path().toStdString() + "/game";
-    ASSERT_EQ(std::system(("\"" MAKE_DEMO_PROGRAM "\" \"" + game + "\" >/dev/null").c_str()), 0);
-    fakes::RecordingPlatform platform;
-    // The demo's pictures are real JPEG files; its looping theme has a length.
-    QtPictureDecoder pictures;
-    platform.music_device.replies["Status MIDI1 length"] = "18190";
-    Platform with_pictures{platform.message_box,
-                           platform.beeper,
-                           platform.busy_pointer,
-                           platform.process,
-                           pictures,
-                           platform.wave_voice,
-                           platform.music_device,
-                           platform.sound_levels};
-    Engine engine(with_pictures, game);
-    GameWindow window(engine);
-    window.FormLoad();
-    for (int tick = 0; tick < 3; ++tick) engine.Tick(TimerId::Timer2);
-    SdlPad pad = WindowPad(window);
-    VirtualPad virtual_pad;
-    Look(pad);
-    platform.message_box.answers = {true};
-    Tap(virtual_pad, pad, SDL_CONTROLLER_BUTTON_DPAD_DOWN);
-    Tap(virtual_pad, pad, SDL_CONTROLLER_BUTTON_A);
-    ASSERT_TRUE(engine.state.GameMode);
-    int presses = 0;
-    try {
-        for (; engine.state.GameMode && presses < 2000; ++presses) {
-            if (engine.form.ChoicesShown() && !engine.form.key_focus) {
-                Tap(virtual_pad, pad, SDL_CONTROLLER_BUTTON_DPAD_DOWN);
+// The demo game from the title to each of its three endings and back, with nothing but the
+// pad: A turns the pages and answers the new game's question; at each choice Up or Down
+// points at a caption and A takes it.
+TEST(SdlPadTest, TheDemoPlaysToEveryEndingWithThePadAlone) {
+    struct Route {
+        std::vector<int> picks;  // the caption taken at each choice in turn
+        int ending;
+    };
+    const Route routes[] = {{{0, 0, 0}, 1}, {{0, 1, 0}, 2}, {{1, 0, 0}, 3}};
+    for (const Route& route : routes) {
+        SCOPED_TRACE(::testing::PrintToString(route.picks));
+        QTemporaryDir folder;
+        const std::string game = folder.path().toStdString() + "/game";
+        ASSERT_EQ(std::system(("\"" MAKE_DEMO_PROGRAM "\" \"" + game + "\" >/dev/null").c_str()),
+                  0);
+        fakes::RecordingPlatform platform;
+        // The demo's pictures are real JPEG files; its looping theme has a length.
+        QtPictureDecoder pictures;
+        platform.music_device.replies["Status MIDI1 length"] = "18190";
+        Platform with_pictures{platform.message_box,
+                               platform.beeper,
+                               platform.busy_pointer,
+                               platform.process,
+                               pictures,
+                               platform.wave_voice,
+                               platform.music_device,
+                               platform.sound_levels};
+        Engine engine(with_pictures, game);
+        GameWindow window(engine);
+        window.FormLoad();
+        for (int tick = 0; tick < 3; ++tick) engine.Tick(TimerId::Timer2);
+        SdlPad pad = WindowPad(window);
+        VirtualPad virtual_pad;
+        Look(pad);
+        platform.message_box.answers = {true};
+        Tap(virtual_pad, pad, SDL_CONTROLLER_BUTTON_DPAD_DOWN);
+        Tap(virtual_pad, pad, SDL_CONTROLLER_BUTTON_A);
+        ASSERT_TRUE(engine.state.GameMode);
+        int presses = 0;
+        std::size_t choices = 0;
+        try {
+            for (; engine.state.GameMode && presses < 2000; ++presses) {
+                if (engine.form.ChoicesShown() && !engine.form.key_focus) {
+                    const bool first = choices < route.picks.size() && route.picks[choices] == 0;
+                    Tap(virtual_pad, pad,
+                        first ? SDL_CONTROLLER_BUTTON_DPAD_UP : SDL_CONTROLLER_BUTTON_DPAD_DOWN);
+                    ++choices;
+                }
+                Tap(virtual_pad, pad, SDL_CONTROLLER_BUTTON_A);
+                // The transitions' and the waits' timers run between presses.
+                QTest::qWait(5);
             }
-            Tap(virtual_pad, pad, SDL_CONTROLLER_BUTTON_A);
-            // The transitions' and the waits' timers run between presses.
-            QTest::qWait(5);
+        } catch (const fakes::ProcessEnded&) {
+            ADD_FAILURE() << "the program ended: "
+                          << (platform.message_box.shown.empty()
+                                  ? std::string()
+                                  : platform.message_box.shown.back().text);
         }
-    } catch (const fakes::ProcessEnded&) {
-        ADD_FAILURE() << "the program ended: "
-                      << (platform.message_box.shown.empty()
-                              ? std::string()
-                              : platform.message_box.shown.back().text);
+        EXPECT_TRUE(engine.state.TitleMode) << presses << " presses";
+        EXPECT_EQ(choices, route.picks.size());
+        for (int ending = 1; ending <= 3; ++ending) {
+            EXPECT_EQ(engine.state.EndFlags[static_cast<std::size_t>(ending)],
+                      ending == route.ending ? 1 : 0)
+                << "ending " << ending;
+        }
+        EXPECT_TRUE(std::none_of(
+            platform.message_box.shown.begin(), platform.message_box.shown.end(),
+            [](const fakes::ShownBox& box) { return box.icon == MessageIcon::Critical; }));
     }
-    RecordProperty("presses", presses);
-    EXPECT_TRUE(engine.state.TitleMode) << presses << " presses";
-    EXPECT_GE(engine.state.EndCount, 1);
-    EXPECT_TRUE(
-        std::none_of(platform.message_box.shown.begin(), platform.message_box.shown.end(),
-                     [](const fakes::ShownBox& box) { return box.icon == MessageIcon::Critical; }));
 }
 #endif
 
