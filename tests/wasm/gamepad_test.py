@@ -10,12 +10,10 @@ installed.
 """
 import base64
 import pathlib
-import shutil
 import sys
-import tempfile
 import time
 
-from page_test import CHROMIUM, SKIPPED, Page, serve, start_browser
+from page_test import CHROMIUM, SKIPPED, browser_session
 
 # A standard pad that is not there until the test plugs it in.
 PAD_STUB = """
@@ -48,16 +46,7 @@ def main():
     if not CHROMIUM:
         print("gamepad_test: Chromium is not installed (scripts/install-deps); skipped")
         return SKIPPED
-    server = serve(web)
-    profile = tempfile.mkdtemp(prefix="gamepad-test-profile-")
-    driver = start_browser(profile)
-    page = Page(driver)
-    try:
-        driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": PAD_STUB})
-        driver.get(f"http://127.0.0.1:{server.server_address[1]}/index.html")
-        page.wait("the title screen",
-                  "return window.tsukikage && tsukikage.control('NewGameImage');", 60)
-        page.settled()
+    with browser_session(web, "gamepad_test", PAD_STUB) as page:
         assert not page.js("return TsukikageGamepad.looking;"), "looking with no pad connected"
         plug(page, True)
         assert page.js("return TsukikageGamepad.looking;"), "not looking at the pad plugged in"
@@ -98,18 +87,8 @@ def main():
         assert not page.js("return TsukikageGamepad.looking;"), "still looking after unplugging"
         png = page.js("return document.getElementById('screen').toDataURL('image/png');")
         (out / "gamepad_test.png").write_bytes(base64.b64decode(png.split(",", 1)[1]))
-        errors = [e for e in driver.get_log("browser") if e["level"] == "SEVERE"]
-        assert not errors, f"errors in the console: {errors}"
         print("gamepad_test: the title, a page, the history, auto mode and the menu by the pad")
         return 0
-    except Exception:
-        for entry in driver.get_log("browser"):
-            print(f"gamepad_test: console {entry['level']}: {entry['message']}")
-        raise
-    finally:
-        driver.quit()
-        server.shutdown()
-        shutil.rmtree(profile, ignore_errors=True)
 
 
 if __name__ == "__main__":

@@ -8,6 +8,7 @@ Usage: page_test.py WEB_DIR GAME_DIR OUT_DIR. Exits 77 (skipped) only when Chrom
 installed.
 """
 import base64
+import contextlib
 import functools
 import gzip
 import http.server
@@ -50,6 +51,35 @@ def start_browser(profile):
         options.add_argument(flag)
     options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
     return webdriver.Chrome(service=Service(DRIVER), options=options)
+
+
+@contextlib.contextmanager
+def browser_session(web, name, before_load=None):
+    """A server for the built page and a browser on it, the title screen shown: yields the
+    Page. `before_load` is a script run in every document before the page's own. On a failure
+    the page's console is printed; the browser, the server and its profile go in any case."""
+    server = serve(web)
+    profile = tempfile.mkdtemp(prefix=f"{name}-profile-")
+    driver = start_browser(profile)
+    page = Page(driver)
+    try:
+        if before_load:
+            driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": before_load})
+        driver.get(f"http://127.0.0.1:{server.server_address[1]}/index.html")
+        page.wait("the title screen",
+                  "return window.tsukikage && tsukikage.control('NewGameImage');", 60)
+        page.settled()
+        yield page
+        errors = [e for e in driver.get_log("browser") if e["level"] == "SEVERE"]
+        assert not errors, f"errors in the console: {errors}"
+    except Exception:
+        for entry in driver.get_log("browser"):
+            print(f"{name}: console {entry['level']}: {entry['message']}")
+        raise
+    finally:
+        driver.quit()
+        server.shutdown()
+        shutil.rmtree(profile, ignore_errors=True)
 
 
 class Page:

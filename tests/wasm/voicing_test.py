@@ -8,9 +8,7 @@ spoken; the setting stands in the engine's settings the dialog shows.
 Usage: voicing_test.py WEB_DIR OUT_DIR. Exits 77 (skipped) only when Chromium is not installed.
 """
 import pathlib
-import shutil
 import sys
-import tempfile
 
 sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent))
 import page_test  # noqa: E402  (the browser, the server and the page's helpers)
@@ -56,16 +54,7 @@ def main():
     if not page_test.CHROMIUM:
         print("voicing_test: Chromium is not installed (scripts/install-deps); skipped")
         return page_test.SKIPPED
-    server = page_test.serve(web)
-    profile = tempfile.mkdtemp(prefix="voicing-test-profile-")
-    driver = page_test.start_browser(profile)
-    page = page_test.Page(driver)
-    try:
-        driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": RECORDER})
-        driver.get(f"http://127.0.0.1:{server.server_address[1]}/index.html")
-        page.wait("the title screen",
-                  "return window.tsukikage && tsukikage.control('NewGameImage');", 60)
-        page.settled()
+    with page_test.browser_session(web, "voicing_test", RECORDER) as page:
         assert spoken(page) == [], f"spoken before it was turned on: {spoken(page)}"
 
         press(page, "v")
@@ -103,19 +92,9 @@ def main():
                        " [0])).settings.selfVoicing;")
         assert kept is False, f"the settings show self-voicing as {kept!r} after V turned it off"
 
-        errors = [e for e in driver.get_log("browser") if e["level"] == "SEVERE"]
-        assert not errors, f"errors in the console: {errors}"
         print(f"voicing_test: {len(expected)} calls in order, "
               f"{sum(1 for c in expected if c[0] == 'speak')} texts spoken")
         return 0
-    except Exception:
-        print("voicing_test: the page's console: " + "; ".join(
-            f"{e['level']} {e['message']}" for e in driver.get_log("browser")))
-        raise
-    finally:
-        driver.quit()
-        server.shutdown()
-        shutil.rmtree(profile, ignore_errors=True)
 
 
 if __name__ == "__main__":
