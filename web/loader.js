@@ -29,14 +29,18 @@
     : fetch(`${ENGINE}.wasm`).then(ok).then((r) => r.arrayBuffer()).then(WebAssembly.compile))
     .catch(() => null);
 
-  const parsed = new Promise((resolve) => {
+  // The engine's script runs once the page's own scripts have: the last of them says so
+  // (TsukikageLoader.pageReady), without waiting for the rest of the page to be parsed and
+  // laid out; the page's end stands for that call in any case.
+  const pageReady = new Promise((resolve) => {
+    window.TsukikageLoader = { pageReady: resolve };
     if (document.readyState !== 'loading') resolve();
     else document.addEventListener('DOMContentLoaded', resolve, { once: true });
   });
 
   data.then(async (package_) => {
     const module = await compiled;
-    await parsed;
+    await pageReady;
     if (package_) {
       Module.getPreloadedPackage = (name, size) =>
         (name.endsWith(`${ENGINE}.data`) && package_.byteLength === size ? package_ : null);

@@ -28,9 +28,9 @@ add_custom_command(
     COMMENT "Taking the game for the page")
 
 set(WEB_PAGE_FILES player.css player.js paint.js dialogs.css conveniences.js touch.js
-    pictures.js loader.js record_archive.js records.js own_folder.js game_tools.js sound.js
-    fluid_quiet.js fonts_ahead.js menubar.js about_box.js gamepad.js self_voicing.js
-    live_region.js)
+    pictures.js picture_images.js loader.js record_archive.js records_database.js records.js
+    own_folder.js game_tools.js sound.js fluid_quiet.js fonts_ahead.js menubar.js
+    about_box.js gamepad.js self_voicing.js live_region.js page_ready.js)
 set(WEB_PAGE_OUTPUTS ${WEB_DIR}/fonts/fonts.css ${WEB_DIR}/index.html ${WEB_DIR}/page.js)
 list(TRANSFORM WEB_PAGE_FILES PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/web/ OUTPUT_VARIABLE WEB_PAGE_SOURCES)
 add_custom_command(

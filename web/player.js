@@ -6,6 +6,7 @@
 (() => {
   const { WIDTH, HEIGHT, paintFrame, textsOf, cssFont } = TsukikagePaint;
   const GAME_FOLDER = '/game';
+  const GAME_NAME = 'game';  // the bundled game's name among the kept records
   const ICONS = ['', 'critical', 'question', 'exclamation', 'information'];
   const ICON_SIGNS = ['', '×', '?', '!', 'i'];
 
@@ -14,6 +15,7 @@
   const menubar = document.getElementById('menubar');
   const status = document.getElementById('status');
   const boxDialog = document.getElementById('box');
+  TsukikageRecords.readAheadFor(GAME_NAME);
 
   const state = {
     started: false,
@@ -41,7 +43,6 @@
     firstPaintAt: null,
     titleShownAt: null,
   };
-  const pictures = new Map();  // picture number -> { canvas, live }
   const cursors = new Map();   // picture number and scale -> CSS cursor
 
   // --- The engine's calls into the page -------------------------------------------------
@@ -191,26 +192,12 @@
     });
   }
 
-  // A picture's image, made again only when its pixels changed (a live picture's version).
-  function pictureImage(picture) {
-    let entry = pictures.get(picture.id);
-    if (entry && entry.version === picture.version) return entry.canvas;
+  // A picture's pixels in the engine's memory as R, G, B, A bytes, read in place: the image
+  // takes its copy before the engine runs again.
+  function pictureRgba(picture) {
     const pointer = Module._tk_picture_rgba(picture.id);
     if (!pointer) return null;
-    if (!entry) {
-      const image = document.createElement('canvas');
-      image.width = picture.width;
-      image.height = picture.height;
-      entry = { canvas: image };
-      pictures.set(picture.id, entry);
-    }
-    // Read in place: putImageData copies the pixels before the engine runs again.
-    const bytes = new Uint8ClampedArray(Module.HEAPU8.buffer, pointer,
-                                        picture.width * picture.height * 4);
-    entry.canvas.getContext('2d').putImageData(
-      new ImageData(bytes, picture.width, picture.height), 0, 0);
-    entry.version = picture.version;
-    return entry.canvas;
+    return new Uint8ClampedArray(Module.HEAPU8.buffer, pointer, picture.width * picture.height * 4);
   }
 
   function paint() {
@@ -220,9 +207,9 @@
     const used = new Set();
     paintFrame(ctx, frame, (picture) => {
       used.add(picture.id);
-      return pictureImage(picture);
+      return TsukikagePictureImages.imageOf(picture, pictureRgba);
     });
-    for (const id of pictures.keys()) if (!used.has(id)) pictures.delete(id);
+    TsukikagePictureImages.keepOnly(used);
     state.frame = frame;
     state.paintedRevision = frame.revision;
     document.title = frame.caption;
@@ -232,7 +219,12 @@
     state.paintedAt = performance.now();
     TsukikageFontsAhead.follow(cssFont(frame.overlay.face, frame.overlay.px));
     if (window.tsukikage.afterPaint) window.tsukikage.afterPaint(frame);
-    if (state.firstPaintAt === null) state.firstPaintAt = state.paintedAt;
+    if (state.firstPaintAt === null) {
+      state.firstPaintAt = state.paintedAt;
+      // The browser's audio opens in the first quiet moment after the game is on the canvas.
+      const idle = window.requestIdleCallback || ((run) => setTimeout(run, 50));
+      if (typeof TsukikageSound !== 'undefined') idle(() => TsukikageSound.prepare(), { timeout: 1000 });
+    }
     if (state.titleShownAt === null && frame.controls.some((c) => c.name === 'NewGameImage')) {
       state.titleShownAt = performance.now();
       TsukikagePictures.warm(filesIn(GAME_FOLDER));
@@ -419,7 +411,7 @@
     const key = `${pointer.picture.id}@${state.scale}`;
     let cursor = cursors.get(key);
     if (!cursor) {
-      const image = pictureImage(pointer.picture);
+      const image = TsukikagePictureImages.imageOf(pointer.picture, pictureRgba);
       if (!image) return '';
       const scaled = document.createElement('canvas');
       scaled.width = image.width * state.scale;
@@ -512,7 +504,7 @@
     } catch (error) {
       console.warn('pictures ahead', error);
     }
-    const started = playFolder(GAME_FOLDER, 'game');
+    const started = playFolder(GAME_FOLDER, GAME_NAME);
     // The bundled game's packed waves are restored once its first screen is on the canvas: the
     // start-up sounds nothing before its third second, and every later call waits its turn
     // behind this one.
@@ -535,7 +527,7 @@
       }
       if (!opened) return;
       clearTimeout(state.timer);
-      pictures.clear();
+      TsukikagePictureImages.clear();
       cursors.clear();
       state.paintedRevision = -1;
       state.frame = null;

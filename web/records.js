@@ -9,8 +9,7 @@
 'use strict';
 
 const TsukikageRecords = (() => {
-  const DB_NAME = 'tsukikage';
-  const STORE = 'records';
+  const { STORE } = TsukikageRecordsDatabase;
   const PLAYER = '/player';  // the engine's folder for the player's own records (web_main.cpp)
   const SCRATCH = '/tmp/record-check';
   const EXPORT_FORMAT = 'tsukikage records';
@@ -23,31 +22,19 @@ const TsukikageRecords = (() => {
   // Kept in the browser only: the notes name the desktop's folders by their paths.
   const NOT_EXPORTED = new Set(['slots.txt']);
 
-  let database = null;
   let openMs = null;  // how long the last game's records took to be put back
   // Told once when the browser keeps nothing (storage turned off, a private window).
   let unavailableTold = false;
   let game = null;  // { folder, name, scenario, key, stamps, stored }
   let saving = Promise.resolve();
+  let readAhead = null;  // { name, sets }: a game's records read before it starts, until taken
 
-  function openDatabase() {
-    if (!database) {
-      // Saves must not go when the browser runs short of room: asked once, granted or not.
-      if (navigator.storage && navigator.storage.persist) {
-        navigator.storage.persist().catch(() => {});
-      }
-      database = new Promise((resolve, reject) => {
-        const request = indexedDB.open(DB_NAME, 1);
-        request.onupgradeneeded = () => request.result.createObjectStore(STORE);
-        request.onsuccess = () => resolve(request.result);
-        request.onerror = () => reject(request.error);
-      });
-    }
-    return database;
-  }
+  const openDatabase = () => TsukikageRecordsDatabase.open();
 
   // Runs `work` on one transaction; resolves once everything it did is committed.
   async function transaction(mode, work) {
+    // What was read ahead is no longer what is stored once anything is written.
+    if (mode === 'readwrite') readAhead = null;
     const db = await openDatabase();
     return new Promise((resolve, reject) => {
       const tx = db.transaction(STORE, mode);
@@ -73,6 +60,37 @@ const TsukikageRecords = (() => {
       };
     });
     return stored;
+  }
+
+  // Every stored set of the games kept under a name: set key -> (record name -> bytes).
+  async function loadAll(name) {
+    const sets = new Map();
+    await transaction('readonly', (store) => {
+      const request = store.openCursor(IDBKeyRange.bound([`${name}/`], [`${name}/\uffff`]));
+      request.onsuccess = () => {
+        const cursor = request.result;
+        if (!cursor) return;
+        const [key, record] = cursor.key;
+        if (!sets.has(key)) sets.set(key, new Map());
+        sets.get(key).set(record, new Uint8Array(cursor.value));
+        cursor.continue();
+      };
+    });
+    return sets;
+  }
+
+  // The records of the game the page starts with are read while the engine loads, before its
+  // scenario (which picks the set) is known; the first open of a game of that name takes them.
+  function readAheadFor(name) {
+    readAhead = { name, sets: loadAll(name).catch(() => null) };
+  }
+
+  async function takeReadAhead(name, key) {
+    if (!readAhead || readAhead.name !== name) return null;
+    const { sets } = readAhead;
+    readAhead = null;
+    const found = await sets;
+    return found && (found.get(key) || new Map());
   }
 
   // --- Where the engine keeps each record -------------------------------------------------
@@ -126,10 +144,11 @@ const TsukikageRecords = (() => {
     const scenario = scenarioOf(folder);
     if (!scenario) return false;
     const key = `${name}/${scenario.replace(/\.txt$/, '')}`;
-    let stored = new Map();
+    let stored = await takeReadAhead(name, key);
     try {
-      stored = await load(key);
+      if (!stored) stored = await load(key);
     } catch (error) {
+      stored = new Map();
       console.warn('records could not be read', error);
     }
     const slots = Module.ccall('tk_slot_notes_record', 'string', ['string'], [folder]);
@@ -344,11 +363,8 @@ const TsukikageRecords = (() => {
     return `記録を読み込みました（${[...records.keys()].join('、')}）。`;
   }
 
-  // The database opens while the engine loads: on a fresh profile that takes a few hundred
-  // milliseconds the first game's start need not wait for.
-  openDatabase().catch(() => {});
-
   return {
+    readAheadFor,
     open,
     keep,
     download,

@@ -3,11 +3,15 @@
 // over samples; MIDI plays on FluidSynth compiled to WebAssembly (js-synthesizer), running in
 // an audio worklet beside the engine's own module, with the desktop's soundfont.
 //
-// Browsers start audio only after a gesture: the graph is built at once and suspended, and
-// the first click, tap or key resumes it, so whatever the game asked for before (a looping
-// piece at the title) sounds from then on, while an effect whose moment has passed stays
-// silent. While nothing sounds the graph is suspended again, so an idle page costs no audio
-// thread (the synthesizer would render silence on and on).
+// The graph is built when the game first sounds, or when the page has a quiet moment after
+// its first paint (prepare): opening the browser's audio takes from a few to a few hundred
+// milliseconds, which the page's start need not wait for.
+//
+// Browsers start audio only after a gesture: the graph starts suspended, and the first click,
+// tap or key resumes it, so whatever the game asked for before (a looping piece at the title)
+// sounds from then on, while an effect whose moment has passed stays silent. While nothing
+// sounds the graph is suspended again, so an idle page costs no audio thread (the synthesizer
+// would render silence on and on).
 'use strict';
 
 const TsukikageSound = (() => {
@@ -15,15 +19,26 @@ const TsukikageSound = (() => {
   const IDLE_MS = 1500;  // silence before the graph is suspended: a piece's last notes ring out
   const WORKLET_SCRIPTS = ['libfluidsynth.js', 'fluid_quiet.js', 'js-synthesizer.worklet.min.js'];
 
-  const context = new AudioContext({ latencyHint: 'interactive' });
-  const voiceGain = context.createGain();
-  const musicGain = context.createGain();
-  voiceGain.connect(context.destination);
-  musicGain.connect(context.destination);
-  // The tests listen here, to each output after its level.
-  const analysers = { voice: context.createAnalyser(), music: context.createAnalyser() };
-  voiceGain.connect(analysers.voice);
-  musicGain.connect(analysers.music);
+  const levels = { voice: 1, music: 1 };  // the player's levels, kept until the graph is built
+  let graph = null;
+
+  // { context, voice, music, analysers }: the context, a gain node for each output and, for
+  // the tests, an analyser after each level.
+  function audio() {
+    if (graph) return graph;
+    const context = new AudioContext({ latencyHint: 'interactive' });
+    graph = { context, analysers: {} };
+    for (const output of ['voice', 'music']) {
+      const gain = context.createGain();
+      gain.gain.value = levels[output];
+      gain.connect(context.destination);
+      graph.analysers[output] = context.createAnalyser();
+      gain.connect(graph.analysers[output]);
+      graph[output] = gain;
+    }
+    if (!unlocked) context.suspend();
+    return graph;
+  }
 
   let voice = null;        // the source playing the wave voice
   let voiceAskedAt = null; // when a wave played once was asked for before audio could start
@@ -44,6 +59,7 @@ const TsukikageSound = (() => {
   let synthQueue = Promise.resolve();
   let synthReady = null;
   const loadSynth = () => synthReady || (synthReady = (async () => {
+    const { context, music } = audio();
     if (typeof JSSynth === 'undefined' || !context.audioWorklet) return false;
     try {
       for (const script of WORKLET_SCRIPTS) await context.audioWorklet.addModule(script);
@@ -51,7 +67,7 @@ const TsukikageSound = (() => {
       synth.init(context.sampleRate);
       // Full gain and the polyphony the desktop's synthesizer has.
       const node = synth.createAudioNode(context, { initialGain: 1.0, polyphony: 64 });
-      node.connect(musicGain);
+      node.connect(music);
       const response = await fetch(SOUNDFONT);
       if (!response.ok) throw new Error(`${SOUNDFONT}: ${response.status}`);
       await synth.loadSFont(await response.arrayBuffer());
@@ -108,7 +124,7 @@ const TsukikageSound = (() => {
   }
 
   function startSource(buffer, loop, destination, offset = 0) {
-    const source = context.createBufferSource();
+    const source = audio().context.createBufferSource();
     source.buffer = buffer;
     source.loop = loop;
     source.connect(destination);
@@ -132,7 +148,8 @@ const TsukikageSound = (() => {
 
   // Runs the graph while something sounds, and suspends it a little after the last sound.
   function follow() {
-    if (!unlocked) return;
+    if (!unlocked || !graph) return;
+    const { context } = graph;
     clearTimeout(idleTimer);
     idleTimer = null;
     if (sounding()) {
@@ -146,7 +163,7 @@ const TsukikageSound = (() => {
   }
 
   function startVoice(buffer, loop, offset = 0) {
-    voice = startSource(buffer, loop, voiceGain, offset);
+    voice = startSource(buffer, loop, audio().voice, offset);
     voice.onended = function () {
       if (voice !== this) return;
       voice = null;
@@ -171,7 +188,7 @@ const TsukikageSound = (() => {
     if (unlocked || !event.isTrusted) return;
     unlocked = true;
     catchUpVoice();
-    context.resume();
+    if (graph) graph.context.resume();
     follow();
   }
   for (const event of ['pointerdown', 'keydown', 'touchend', 'mousedown']) {
@@ -179,7 +196,9 @@ const TsukikageSound = (() => {
   }
 
   return {
-    context,
+    get context() { return audio().context; },
+    // Builds the graph ahead of the game's first sound.
+    prepare() { audio(); },
     loadSynth,
     get voicePlaying() { return voice !== null; },
     get musicStarts() { return musicStarts; },
@@ -225,7 +244,7 @@ const TsukikageSound = (() => {
       if (musicWave) {
         stopSource(musicSource);
         const offset = Math.min(fromMs / 1000, musicWave.duration);
-        musicSource = startSource(musicWave, false, musicGain, offset);
+        musicSource = startSource(musicWave, false, audio().music, offset);
         musicSource.onended = function () {
           if (musicSource !== this) return;
           musicSource = null;
@@ -273,7 +292,9 @@ const TsukikageSound = (() => {
       midi = null;
     },
     setGain(music, gain) {
-      (music ? musicGain : voiceGain).gain.value = gain;
+      const output = music ? 'music' : 'voice';
+      levels[output] = gain;
+      if (graph) graph[output].gain.value = gain;
     },
     // The game has ended: nothing more sounds.
     stopAll() {
@@ -282,7 +303,8 @@ const TsukikageSound = (() => {
     },
     // The loudest sample of an output ('voice' or 'music') in the analyser's last window.
     peak(which) {
-      const analyser = analysers[which];
+      if (!graph) return 0;
+      const analyser = graph.analysers[which];
       const samples = new Float32Array(analyser.fftSize);
       analyser.getFloatTimeDomainData(samples);
       let peak = 0;

@@ -1,8 +1,10 @@
 # Makes the served page from web/index.html: the page's own scripts in its body (those kept in
 # web/) go into one file, page.js, in the order the page lists them, so the browser fetches one
 # script instead of a score of them before the engine can start. Scripts from elsewhere (the
-# synthesizer) and the loader in the head stay as they are. Every page script opens with
-# 'use strict', so the bundle is strict throughout, as each file was.
+# synthesizer) stay as they are. The page's scripts in the head are written into the page
+# itself: they start the engine's fetches and open the records' database, and a script file
+# would hold the page's parsing until it came. Every page script opens with 'use strict', so the bundle is strict throughout, as each
+# file was.
 #
 # cmake -DSOURCE=<web folder> -DOUTPUT=<page folder> -P bundle_page.cmake
 file(READ "${SOURCE}/index.html" page)
@@ -24,6 +26,14 @@ foreach(tag ${tags})
         string(REPLACE "${tag}" "<script src=\"page.js\"></script>\n" body "${body}")
     else()
         string(REPLACE "${tag}" "" body "${body}")
+    endif()
+endforeach()
+string(REGEX MATCHALL "<script src=\"[^\"]+\"></script>" head_tags "${head}")
+foreach(tag ${head_tags})
+    string(REGEX REPLACE "<script src=\"([^\"]+)\"></script>" "\\1" name "${tag}")
+    if(EXISTS "${SOURCE}/${name}")
+        file(READ "${SOURCE}/${name}" script)
+        string(REPLACE "${tag}" "<script>\n${script}</script>" head "${head}")
     endif()
 endforeach()
 file(WRITE "${OUTPUT}/page.js" "${bundle}")
