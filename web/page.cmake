@@ -13,16 +13,19 @@ endif()
 
 set(WEB_DIR ${CMAKE_BINARY_DIR}/web)
 set(WEB_GAME ${CMAKE_BINARY_DIR}/web-game)
-# Its waves are packed to compress well (tools/web/pack_waves.py); the page restores them
-# from the list before the game starts.
+# Its waves are packed to compress well (tools/web/pack_waves.py) and come apart from the rest,
+# after the first screen (tsukikage_web.waves.gz); the page puts them back and restores them
+# from the list before the game goes on.
 set(WEB_PACKED_WAVES ${CMAKE_BINARY_DIR}/web-packed-waves.txt)
+set(WEB_LATE_WAVES ${WEB_DIR}/tsukikage_web.waves.gz)
 find_program(TSUKIKAGE_SYSTEM_PYTHON python3 PATHS /usr/bin NO_DEFAULT_PATH)
 add_custom_command(
-    OUTPUT ${WEB_GAME}/datafile ${WEB_PACKED_WAVES}
+    OUTPUT ${WEB_GAME}/datafile ${WEB_PACKED_WAVES} ${WEB_LATE_WAVES}
     COMMAND ${CMAKE_COMMAND} -DFROM=${TSUKIKAGE_WEB_GAME} -DTO=${WEB_GAME}
             -P ${CMAKE_CURRENT_SOURCE_DIR}/web/stage_game.cmake
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${WEB_DIR}
     COMMAND ${TSUKIKAGE_SYSTEM_PYTHON} ${CMAKE_CURRENT_SOURCE_DIR}/tools/web/pack_waves.py
-            ${WEB_GAME} ${WEB_PACKED_WAVES}
+            ${WEB_GAME} ${WEB_PACKED_WAVES} ${WEB_LATE_WAVES}
     DEPENDS ${TSUKIKAGE_WEB_GAME}/datafile ${CMAKE_CURRENT_SOURCE_DIR}/web/stage_game.cmake
             ${CMAKE_CURRENT_SOURCE_DIR}/tools/web/pack_waves.py
     COMMENT "Taking the game for the page")
@@ -30,7 +33,7 @@ add_custom_command(
 set(WEB_PAGE_FILES player.css player.js paint.js dialogs.css conveniences.js touch.js
     pictures.js picture_images.js loader.js record_archive.js records_database.js records.js
     own_folder.js game_tools.js sound.js fluid_quiet.js fonts_ahead.js menubar.js
-    about_box.js gamepad.js self_voicing.js live_region.js page_ready.js)
+    about_box.js gamepad.js self_voicing.js live_region.js page_ready.js late_waves.js)
 set(WEB_PAGE_OUTPUTS ${WEB_DIR}/fonts/fonts.css ${WEB_DIR}/index.html ${WEB_DIR}/page.js)
 list(TRANSFORM WEB_PAGE_FILES PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/web/ OUTPUT_VARIABLE WEB_PAGE_SOURCES)
 add_custom_command(
@@ -82,7 +85,7 @@ foreach(pair ${WEB_SOUND_FILES})
                        COMMAND ${CMAKE_COMMAND} -E copy ${from} ${WEB_DIR}/${to} DEPENDS ${from})
     list(APPEND WEB_PAGE_OUTPUTS ${WEB_DIR}/${to})
 endforeach()
-add_custom_target(web_page DEPENDS ${WEB_PAGE_OUTPUTS} ${WEB_GAME}/datafile)
+add_custom_target(web_page DEPENDS ${WEB_PAGE_OUTPUTS} ${WEB_GAME}/datafile ${WEB_LATE_WAVES})
 
 add_executable(tsukikage_web ${CMAKE_CURRENT_SOURCE_DIR}/src/view/web/web_main.cpp)
 target_link_libraries(tsukikage_web PRIVATE webview)
@@ -94,7 +97,9 @@ target_link_options(tsukikage_web PRIVATE -sASYNCIFY -sASYNCIFY_STACK_SIZE=13107
                     -sENVIRONMENT=web -sEXPORTED_RUNTIME_METHODS=ccall,UTF8ToString,FS
                     "SHELL:--preload-file ${WEB_GAME}@/game"
                     "SHELL:--preload-file ${WEB_PACKED_WAVES}@/packed-waves.txt")
-set_property(TARGET tsukikage_web APPEND PROPERTY LINK_DEPENDS ${WEB_GAME}/datafile)
+# The game is packed anew whenever it was staged anew: the staged files keep the game's own
+# times, the list of packed waves is written at each staging.
+set_property(TARGET tsukikage_web APPEND PROPERTY LINK_DEPENDS ${WEB_GAME}/datafile ${WEB_PACKED_WAVES})
 # The data gzipped beside it, which the page fetches and expands (web/loader.js).
 add_custom_command(TARGET tsukikage_web POST_BUILD
     COMMAND ${TSUKIKAGE_SYSTEM_PYTHON} -c

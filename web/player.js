@@ -504,14 +504,17 @@
     } catch (error) {
       console.warn('pictures ahead', error);
     }
+    TsukikageLateWaves.fetchAhead();
     const started = playFolder(GAME_FOLDER, GAME_NAME);
-    // The bundled game's packed waves are restored once its first screen is on the canvas: the
-    // start-up sounds nothing before its third second, and every later call waits its turn
-    // behind this one.
+    // The bundled game's packed waves are put back and restored once its first screen is on
+    // the canvas: the start-up sounds nothing before its third second, and every later call
+    // waits its turn behind this one.
     state.chain = state.chain.catch(() => {}).then(() => new Promise((shown) => {
       requestAnimationFrame(() => setTimeout(shown, 0));
-    })).then(() => Module.ccall('tk_unpack_waves', 'number', ['string', 'string'],
-                                ['/packed-waves.txt', GAME_FOLDER]));
+    })).then(() => TsukikageLateWaves.putBack(GAME_FOLDER, FS))
+      .catch((error) => console.warn('the game\'s waves could not be fetched:', error))
+      .then(() => Module.ccall('tk_unpack_waves', 'number', ['string', 'string'],
+                               ['/packed-waves.txt', GAME_FOLDER]));
     await started;
   }
 

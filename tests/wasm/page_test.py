@@ -196,9 +196,10 @@ def check_live_region(page, expected):
 def page_size(folder):
     """The bytes a browser fetches, gzipped as a server would send them, fonts apart."""
     sizes = {}
-    for name in ("tsukikage_web.wasm", "tsukikage_web.js", "tsukikage_web.data", "index.html",
-                 "player.js", "paint.js", "player.css"):
-        sizes[name] = len(gzip.compress((folder / name).read_bytes(), 9))
+    for name in ("tsukikage_web.wasm", "tsukikage_web.js", "tsukikage_web.data.gz",
+                 "tsukikage_web.waves.gz", "index.html", "page.js", "player.css"):
+        bytes_ = (folder / name).read_bytes()
+        sizes[name] = len(bytes_ if name.endswith(".gz") else gzip.compress(bytes_, 9))
     return sizes
 
 
@@ -216,7 +217,8 @@ def idle_cpu(driver, seconds=5.0):
 
 
 def check_waves_restored(page, game):
-    """The waves packed into the page's data are the game's own bytes once the game runs."""
+    """The waves packed for the page, apart from its data, are the game's own bytes once the
+    game runs: fetched, written back over their empty files and restored."""
     import hashlib
     digests = page.driver.execute_async_script("""
         const done = arguments[arguments.length - 1];

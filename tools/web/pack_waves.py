@@ -5,9 +5,16 @@ bytes of the data chunk come before the high bytes. The file keeps its size and 
 gzip then finds the smooth signal's patterns, and the page's data package shrinks by a
 third. The page restores the samples before the game starts (src/view/web/packed_waves.cpp).
 
-Usage: pack_waves.py GAME_DIR LIST. Writes LIST: the packed files, one path relative to
-GAME_DIR a line (UTF-8).
+Usage: pack_waves.py GAME_DIR LIST [LATE]. Writes LIST: the packed files, one path relative
+to GAME_DIR a line (UTF-8).
+
+With LATE, the packed waves leave the game folder for LATE, gzipped, and their files in the
+folder are left empty, so that the folder lists every name: the page fetches them after the
+game's first screen is on the canvas, since the start never plays one and they are most of
+the data's bytes. LATE holds, for each packed file in LIST's order, the name's UTF-8 length
+(4 bytes, little-endian), the name, the file's length (4 bytes) and its bytes.
 """
+import gzip
 import pathlib
 import struct
 import sys
@@ -77,11 +84,24 @@ def pack_file(path):
     return True
 
 
+def move_late(folder, names, late):
+    """The packed files' bytes into LATE, and their files in the folder emptied."""
+    parts = []
+    for name in names:
+        path = folder / name
+        encoded, data = name.encode("utf-8"), path.read_bytes()
+        parts += [struct.pack("<I", len(encoded)), encoded, struct.pack("<I", len(data)), data]
+        path.write_bytes(b"")
+    late.write_bytes(gzip.compress(b"".join(parts), 9, mtime=0))
+
+
 def main():
     folder, listing = pathlib.Path(sys.argv[1]), pathlib.Path(sys.argv[2])
     packed = [path.relative_to(folder).as_posix() for path in sorted(folder.rglob("*"))
               if path.is_file() and pack_file(path)]
     listing.write_text("".join(f"{name}\n" for name in packed), encoding="utf-8")
+    if len(sys.argv) > 3:
+        move_late(folder, packed, pathlib.Path(sys.argv[3]))
 
 
 if __name__ == "__main__":
