@@ -5,7 +5,9 @@
 'use strict';
 
 const TsukikageLateWaves = (() => {
-  const FILE = 'tsukikage_web.waves.gz';
+  // Gzipped, or plain for a browser that cannot expand gzip.
+  const GZIPPED = typeof DecompressionStream === 'function';
+  const FILE = GZIPPED ? 'tsukikage_web.waves.gz' : 'tsukikage_web.waves';
   let fetching = null;
 
   function fetchAhead() {
@@ -23,10 +25,9 @@ const TsukikageLateWaves = (() => {
   // number written. Each entry: the name's UTF-8 length (4 bytes, little-endian), the name,
   // the file's length (4 bytes) and its bytes.
   async function putBack(folder, fs) {
-    const gzipped = await fetchAhead();
-    const expanded = new Response(new Blob([gzipped]).stream()
-      .pipeThrough(new DecompressionStream('gzip')));
-    const bytes = new Uint8Array(await expanded.arrayBuffer());
+    const fetched = await fetchAhead();
+    const bytes = new Uint8Array(GZIPPED ? await new Response(new Blob([fetched]).stream()
+      .pipeThrough(new DecompressionStream('gzip'))).arrayBuffer() : fetched);
     const view = new DataView(bytes.buffer);
     const names = new TextDecoder();
     let at = 0;

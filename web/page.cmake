@@ -20,7 +20,7 @@ set(WEB_PACKED_WAVES ${CMAKE_BINARY_DIR}/web-packed-waves.txt)
 set(WEB_LATE_WAVES ${WEB_DIR}/tsukikage_web.waves.gz)
 find_program(TSUKIKAGE_SYSTEM_PYTHON python3 PATHS /usr/bin NO_DEFAULT_PATH)
 add_custom_command(
-    OUTPUT ${WEB_GAME}/datafile ${WEB_PACKED_WAVES} ${WEB_LATE_WAVES}
+    OUTPUT ${WEB_GAME}/datafile ${WEB_PACKED_WAVES} ${WEB_LATE_WAVES} ${WEB_DIR}/tsukikage_web.waves
     COMMAND ${CMAKE_COMMAND} -DFROM=${TSUKIKAGE_WEB_GAME} -DTO=${WEB_GAME}
             -P ${CMAKE_CURRENT_SOURCE_DIR}/web/stage_game.cmake
     COMMAND ${CMAKE_COMMAND} -E make_directory ${WEB_DIR}

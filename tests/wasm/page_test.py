@@ -237,10 +237,14 @@ def check_waves_restored(page, game):
 
 class GameDataHandler(QuietHandler):
     """Serves the gzipped game data as a server may: `marked` says it is gzip-encoded (the
-    browser then expands it on the way), `missing` has none (only the plain file)."""
+    browser then expands it on the way), `missing` has none (only the plain file). For `no
+    decompressor` no gzipped file is there: the page must not ask for one."""
     way = "marked"
 
     def send_head(self):
+        if self.way == "no decompressor" and self.path.split("?")[0].endswith(".gz"):
+            self.send_error(404)
+            return None
         if self.path.split("?")[0].endswith(".data.gz"):
             if self.way == "missing":
                 self.send_error(404)
@@ -256,18 +260,30 @@ class GameDataHandler(QuietHandler):
         return super().send_head()
 
 
-def check_game_data_served_other_ways(driver, web):
-    """The game's data reaches the engine whole however the server hands the gzipped file."""
-    for way in ("marked", "missing"):
-        handler = functools.partial(type(way, (GameDataHandler,), {"way": way}),
+def check_game_data_served_other_ways(driver, web, game):
+    """The game's data reaches the engine whole however the server hands the gzipped file,
+    and a browser that cannot expand gzip gets the plain data and waves."""
+    for way in ("marked", "missing", "no decompressor"):
+        handler = functools.partial(type("Way", (GameDataHandler,), {"way": way}),
                                     directory=str(web))
         server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
         threading.Thread(target=server.serve_forever, daemon=True).start()
+        script = None
+        if way == "no decompressor":
+            script = driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument",
+                                            {"source": "delete globalThis.DecompressionStream;"})
         try:
             driver.get(f"http://127.0.0.1:{server.server_address[1]}/index.html")
-            Page(driver).wait(f"the title screen, the data served {way}",
-                              "return window.tsukikage && tsukikage.control('NewGameImage');", 60)
+            page = Page(driver)
+            page.wait(f"the title screen, the data served {way}",
+                      "return window.tsukikage && tsukikage.control('NewGameImage');", 60)
+            page.driver.execute_async_script(
+                "const done = arguments[arguments.length - 1]; tsukikage.idle().then(done, done);")
+            check_waves_restored(page, game)
         finally:
+            if script:
+                driver.execute_cdp_cmd("Page.removeScriptToEvaluateOnNewDocument",
+                                       {"identifier": script["identifier"]})
             server.shutdown()
 
 
@@ -338,7 +354,7 @@ def main():
         (out / "page_test.png").write_bytes(base64.b64decode(png.split(",", 1)[1]))
         errors = [e for e in driver.get_log("browser") if e["level"] == "SEVERE"]
         assert not errors, f"errors in the console: {errors}"
-        check_game_data_served_other_ways(driver, web)
+        check_game_data_served_other_ways(driver, web, game)
         sizes = page_size(web)
         print(f"page_test: {len(texts)} pages and the choice {choice!r} played")
         print(f"page_test: load to first paint {load_ms[0]:.0f} ms, to the title"

@@ -8,10 +8,11 @@ third. The page restores the samples before the game starts (src/view/web/packed
 Usage: pack_waves.py GAME_DIR LIST [LATE]. Writes LIST: the packed files, one path relative
 to GAME_DIR a line (UTF-8).
 
-With LATE, the packed waves leave the game folder for LATE, gzipped, and their files in the
-folder are left empty, so that the folder lists every name: the page fetches them after the
-game's first screen is on the canvas, since the start never plays one and they are most of
-the data's bytes. LATE holds, for each packed file in LIST's order, the name's UTF-8 length
+With LATE (a name ending in .gz), the packed waves leave the game folder for LATE, gzipped,
+and for LATE without its .gz, for browsers that cannot expand gzip; their files in the folder
+are left empty, so that the folder lists every name. The page fetches them after the game's
+first screen is on the canvas, since the start never plays one and they are most of the
+data's bytes. LATE holds, for each packed file in LIST's order, the name's UTF-8 length
 (4 bytes, little-endian), the name, the file's length (4 bytes) and its bytes.
 """
 import gzip
@@ -92,7 +93,9 @@ def move_late(folder, names, late):
         encoded, data = name.encode("utf-8"), path.read_bytes()
         parts += [struct.pack("<I", len(encoded)), encoded, struct.pack("<I", len(data)), data]
         path.write_bytes(b"")
-    late.write_bytes(gzip.compress(b"".join(parts), 9, mtime=0))
+    plain = b"".join(parts)
+    late.with_suffix("").write_bytes(plain)
+    late.write_bytes(gzip.compress(plain, 9, mtime=0))
 
 
 def main():
