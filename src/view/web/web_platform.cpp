@@ -23,9 +23,9 @@ EM_JS(int, BoxAnswer, (), { return Module.page.boxAnswer ? 1 : 0; });
 EM_JS(void, ShowBusy, (int busy), { Module.page.setBusy(busy !== 0); });
 EM_JS(void, ShowEnded, (int status), { Module.page.ended(status); });
 // Decodes the bytes; 1 and the picture kept for TakeDecoded, or 0 when they are no picture
-// the browser can read.
+// the browser can read. The page reads them in place, copying them only to decode them.
 EM_ASYNC_JS(int, DecodeBytes, (const unsigned char* bytes, int size), {
-    return await Module.page.decodePicture(HEAPU8.slice(bytes, bytes + size));
+    return await Module.page.decodePicture(HEAPU8.subarray(bytes, bytes + size));
 });
 EM_JS(int, DecodedWidth, (), { return Module.page.decoded.width; });
 EM_JS(int, DecodedHeight, (), { return Module.page.decoded.height; });
