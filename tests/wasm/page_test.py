@@ -98,6 +98,13 @@ class Page:
             time.sleep(0.05)
         raise AssertionError(f"timed out waiting for {what}")
 
+    def next_page(self):
+        """Clicks the advance marker until the next page or the choice is shown. A click while
+        a page is still coming in is ignored, as on the desktop: it is made again."""
+        self.click_until("imgAhead", "the next page", "return tsukikage.control('imgSel(0)') ||"
+                         " (tsukikage.control('Label1') || {}).caption !== arguments[0];",
+                         self.caption("Label1"))
+
     def control(self, name):
         return self.js("return window.tsukikage && tsukikage.control(arguments[0]);", name)
 
@@ -326,14 +333,11 @@ def main():
         check_live_region(page, readable(page.caption("Label1")))
         texts = [first]
 
-        # Through the pages up to the first choice, then pick its first caption. A click while
-        # a page is still coming in is ignored, as on the desktop: it is made again.
+        # Through the pages up to the first choice, then pick its first caption.
         for _ in range(40):
             if page.choosing():
                 break
-            before = page.caption("Label1")
-            page.click_until("imgAhead", "the next page", "return tsukikage.control('imgSel(0)') ||"
-                             " (tsukikage.control('Label1') || {}).caption !== arguments[0];", before)
+            page.next_page()
             texts.append(first_line(page.caption("Label1")))
             page.settled()
             if not page.choosing():

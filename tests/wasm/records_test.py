@@ -65,10 +65,7 @@ class RecordsPage(Page):
         for _ in range(40):
             if self.choosing():
                 return
-            before = self.caption("Label1")
-            self.click_until("imgAhead", "the next page", "return tsukikage.control('imgSel(0)')"
-                             " || (tsukikage.control('Label1') || {}).caption !== arguments[0];",
-                             before)
+            self.next_page()
         raise AssertionError("no choice came")
 
     def menu(self, *names):

@@ -69,9 +69,7 @@ def main():
         for _ in range(40):
             if page.choosing():
                 break
-            before = page.caption("Label1")
-            page.click_until("imgAhead", "the next page", "return tsukikage.control('imgSel(0)') ||"
-                             " (tsukikage.control('Label1') || {}).caption !== arguments[0];", before)
+            page.next_page()
             expected.append(["cancel"])
             if not page.choosing():
                 expected.append(["speak", spoken_page(page.caption("Label1")), "ja-JP", "Japanese"])
