@@ -110,10 +110,29 @@ fail() {
     say "FAIL: $*" >&2
     if [[ -n $player_pid ]] && running "$player_pid"; then
         import -silent -window root "$artifacts/failure-screen.png" 2>/dev/null || true
+        report_player >&2
     fi
     if [[ -f $work/shot.png ]]; then cp "$work/shot.png" "$artifacts/failure-last-look.png"; fi
     say "screenshots and logs: $artifacts" >&2
     exit 1
+}
+
+# report_player: what the running player shows and does, for a failure that only the test
+# output outlives: its windows, mapped or not, the end of its log and where its threads wait.
+report_player() {
+    local id
+    say "the player's windows:"
+    for id in $(xdotool search --pid "$player_pid" 2>/dev/null); do
+        echo "  $id $(xwininfo -id "$id" 2>/dev/null | sed -n 's/^ *Map State: //p')" \
+            "\"$(xdotool getwindowname "$id" 2>/dev/null)\""
+    done
+    say "the end of its log ($player_log):"
+    tail -n 20 "$player_log" 2>/dev/null | sed 's/^/  /'
+    if command -v gdb >/dev/null; then
+        say "its threads:"
+        timeout 60 gdb -batch -nx -p "$player_pid" -ex 'thread apply all bt 12' 2>/dev/null |
+            grep -E '^(Thread|#)' | head -n 120 | sed 's/^/  /'
+    fi
 }
 
 # --- time -------------------------------------------------------------------------------------
