@@ -28,8 +28,8 @@ void BM_DecodeJpeg640x480(benchmark::State& state) {
     const std::filesystem::path path = WriteJpeg();
     tsukikage::QtPictureDecoder decoder;
     for (auto _ : state) {
-        tsukikage::Surface surface = decoder.Decode(path);
-        benchmark::DoNotOptimize(surface.pixels.data());
+        const auto surface = decoder.Decode(path);
+        benchmark::DoNotOptimize(surface->pixels.data());
     }
     std::filesystem::remove(path);
 }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -59,11 +60,12 @@ class ProcessControl {
 }
 
 // Decodes a BMP or JPEG file. Raises error 53 when the file is missing and 481 when it is no
-// readable picture.
+// readable picture. The picture is shared and never changes: a decoder may hand the same one
+// out again for the same file.
 class PictureDecoder {
   public:
     virtual ~PictureDecoder() = default;
-    virtual Surface Decode(const std::filesystem::path& path) = 0;
+    virtual std::shared_ptr<const Surface> Decode(const std::filesystem::path& path) = 0;
 };
 
 // Flags of the wave-sound call.

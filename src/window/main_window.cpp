@@ -19,7 +19,7 @@ std::shared_ptr<const Surface> MainWindow::LoadPicture(std::string_view name) {
 std::shared_ptr<const Surface> MainWindow::LoadPictureIfPresent(std::string_view name) {
     const std::filesystem::path* path = folder.Lookup(name);
     if (!path) return nullptr;
-    return std::make_shared<const Surface>(platform.picture_decoder.Decode(*path));
+    return platform.picture_decoder.Decode(*path);
 }
 
 void MainWindow::SelectMode(Mode mode) {

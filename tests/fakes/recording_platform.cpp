@@ -76,7 +76,7 @@ std::optional<Surface> ParsePlainPicture(std::string_view text) {
 
 }  // namespace
 
-Surface FakePictureDecoder::Decode(const std::filesystem::path& path) {
+std::shared_ptr<const Surface> FakePictureDecoder::Decode(const std::filesystem::path& path) {
     if (recording) decoded.push_back(path);
     // Read in one go and parsed from memory: a file stream's buffer would be the largest
     // allocation of many a fuzz run.
@@ -90,7 +90,9 @@ Surface FakePictureDecoder::Decode(const std::filesystem::path& path) {
         bytes.append(chunk, static_cast<std::size_t>(n));
     }
     ::close(fd);
-    if (std::optional<Surface> plain = ParsePlainPicture(bytes)) return std::move(*plain);
+    if (std::optional<Surface> plain = ParsePlainPicture(bytes)) {
+        return std::make_shared<const Surface>(std::move(*plain));
+    }
     std::istringstream in(std::move(bytes));
     std::string magic;
     int width = 0;
@@ -99,8 +101,8 @@ Surface FakePictureDecoder::Decode(const std::filesystem::path& path) {
         width > 4096 || height > 4096) {
         Raise(err::kInvalidPicture);
     }
-    Surface surface(width, height);
-    for (auto& pixel : surface.pixels) {
+    auto surface = std::make_shared<Surface>(width, height);
+    for (auto& pixel : surface->pixels) {
         if (!(in >> std::hex >> pixel)) Raise(err::kInvalidPicture);
     }
     return surface;

@@ -61,7 +61,7 @@ class FakeProcessControl : public ProcessControl {
 // ARGB hex value per pixel (blank separated); anything else raises 481, a missing file 53.
 class FakePictureDecoder : public PictureDecoder {
   public:
-    Surface Decode(const std::filesystem::path& path) override;
+    std::shared_ptr<const Surface> Decode(const std::filesystem::path& path) override;
     std::vector<std::filesystem::path> decoded;
     bool recording = true;
 };

@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::WriteScratchFile(file, fuzz::AsText(data, size));
     QtPictureDecoder decoder;
     try {
-        fuzz::Check(decoder.Decode(file));
+        fuzz::Check(*decoder.Decode(file));
     } catch (const RuntimeError& error) {
         if (error.number() != err::kInvalidPicture) fuzz::Fail("a picture error other than 481");
     }

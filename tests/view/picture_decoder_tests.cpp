@@ -101,7 +101,7 @@ class PictureDecoderTests : public QObject {
         const std::filesystem::path path = root_ / "\x83\x65.bmp";
         Write(path, Encode(image, "BMP"));
 
-        const Surface surface = decoder_.Decode(path);
+        const Surface surface = *decoder_.Decode(path);
         QCOMPARE(surface.width, 3);
         QCOMPARE(surface.height, 2);
         for (int i = 0; i < 6; ++i) QCOMPARE(surface.at(i % 3, i / 3), colours[i]);
@@ -113,7 +113,7 @@ class PictureDecoderTests : public QObject {
         const std::filesystem::path path = root_ / "photo.jpg";
         Write(path, Encode(image, "JPEG"));
 
-        const Surface surface = decoder_.Decode(path);
+        const Surface surface = *decoder_.Decode(path);
         QCOMPARE(surface.width, 40);
         QCOMPARE(surface.height, 30);
         const std::uint32_t centre = surface.at(20, 15);
@@ -170,7 +170,7 @@ class PictureDecoderTests : public QObject {
         QCOMPARE(ErrorOf(decoder_, path), error);
         QVERIFY(timer.elapsed() < 1000);
         if (error == 0) {
-            const Surface surface = decoder_.Decode(path);
+            const Surface surface = *decoder_.Decode(path);
             QCOMPARE(surface.width, width);
             if (corner != 0) QCOMPARE(surface.at(0, 0), corner);
         }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -12,15 +13,15 @@ namespace tsukikage::web {
 namespace {
 
 // A picture of one pixel whose colour tells it apart: with a file of 4 bytes, 8 bytes kept.
-Surface Pixel(std::uint32_t colour) {
-    return Surface(1, 1, colour);
+std::shared_ptr<const Surface> Pixel(std::uint32_t colour) {
+    return std::make_shared<const Surface>(1, 1, colour);
 }
 
 // The colour found for each file, 0 for none.
 std::vector<std::uint32_t> Look(DecodedPictures& decoded, const std::vector<std::string>& files) {
     std::vector<std::uint32_t> colours;
     for (const std::string& file : files) {
-        const Surface* found = decoded.Find(file);
+        const std::shared_ptr<const Surface> found = decoded.Find(file);
         colours.push_back(found ? found->pixels.front() : 0);
     }
     return colours;
@@ -28,7 +29,8 @@ std::vector<std::uint32_t> Look(DecodedPictures& decoded, const std::vector<std:
 
 TEST(DecodedPictures, FindsPicturesByTheWholeBytesOfTheirFiles) {
     DecodedPictures decoded(1000);
-    decoded.Keep("BM01", Pixel(1));
+    const std::shared_ptr<const Surface> first = Pixel(1);
+    decoded.Keep("BM01", first);
     decoded.Keep(std::string("BM\0\x01", 4), Pixel(2));
     decoded.Keep("BM01", Pixel(3));  // the same file again keeps the first pixels
     EXPECT_EQ(decoded.kept_bytes(), 16u);
@@ -36,6 +38,8 @@ TEST(DecodedPictures, FindsPicturesByTheWholeBytesOfTheirFiles) {
     EXPECT_EQ(Look(decoded, {"BM01", std::string("BM\0\x01", 4), "BM02", "BM0", "BM011", "",
                              std::string("BM\0\x02", 4)}),
               (std::vector<std::uint32_t>{1, 2, 0, 0, 0, 0, 0}));
+    // The very picture kept, not a copy: the page keeps its image by the picture.
+    EXPECT_EQ(decoded.Find("BM01"), first);
 }
 
 TEST(DecodedPictures, LetsTheLeastRecentlyUsedGoPastTheBudget) {

@@ -118,7 +118,7 @@ void QtProcessControl::End(ExitStatus status) {
     std::_Exit(static_cast<int>(status));
 }
 
-Surface QtPictureDecoder::Decode(const std::filesystem::path& path) {
+std::shared_ptr<const Surface> QtPictureDecoder::Decode(const std::filesystem::path& path) {
     // Read through std::filesystem: names on disk may be raw Shift-JIS bytes that QString
     // cannot carry back to the file system.
     const std::string file = ReadPictureFile(path);
@@ -153,13 +153,13 @@ Surface QtPictureDecoder::Decode(const std::filesystem::path& path) {
     image.convertTo(QImage::Format_RGB32);
     if (image.isNull()) Raise(err::kInvalidPicture);
 
-    Surface surface(image.width(), image.height());
+    auto surface = std::make_shared<Surface>(image.width(), image.height());
     const std::size_t row_bytes = static_cast<std::size_t>(image.width()) * 4;
     for (int y = 0; y < image.height(); ++y) {
-        std::memcpy(&surface.pixels[static_cast<std::size_t>(y) * image.width()],
+        std::memcpy(&surface->pixels[static_cast<std::size_t>(y) * image.width()],
                     image.constScanLine(y), row_bytes);
     }
-    for (std::uint32_t& pixel : surface.pixels) pixel |= 0xFF000000u;
+    for (std::uint32_t& pixel : surface->pixels) pixel |= 0xFF000000u;
     return surface;
 }
 

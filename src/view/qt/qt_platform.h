@@ -48,7 +48,7 @@ class QtProcessControl : public ProcessControl {
 
 class QtPictureDecoder : public PictureDecoder {
   public:
-    Surface Decode(const std::filesystem::path& path) override;
+    std::shared_ptr<const Surface> Decode(const std::filesystem::path& path) override;
 };
 
 // Makes the design's Japanese font names find the installed Japanese font.

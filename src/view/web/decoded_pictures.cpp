@@ -13,19 +13,19 @@ std::size_t HashOf(std::string_view file) {
 
 }  // namespace
 
-const Surface* DecodedPictures::Find(std::string_view file) {
+std::shared_ptr<const Surface> DecodedPictures::Find(std::string_view file) {
     const auto [first, last] = by_hash_.equal_range(HashOf(file));
     for (auto it = first; it != last; ++it) {
         if (it->second->file != file) continue;
         entries_.splice(entries_.begin(), entries_, it->second);
-        return &it->second->pixels;
+        return it->second->pixels;
     }
     return nullptr;
 }
 
-void DecodedPictures::Keep(std::string file, const Surface& pixels) {
-    if (Find(file)) return;
-    Entry entry{std::move(file), pixels};
+void DecodedPictures::Keep(std::string file, std::shared_ptr<const Surface> pixels) {
+    if (!pixels || Find(file)) return;
+    Entry entry{std::move(file), std::move(pixels)};
     if (entry.Bytes() > budget_) return;
     kept_ += entry.Bytes();
     const std::size_t hash = HashOf(entry.file);

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <list>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -13,23 +14,24 @@ namespace tsukikage::web {
 // The pixels of the picture files decoded last, found again by the files' bytes. A game
 // shows the same files again and again (the window's picture on every page, a scene's
 // backgrounds), and each decode in the browser waits for the page: a page turned with
-// pictures met before then takes no wait at all. The least recently used go first once the
-// bytes kept pass the budget.
+// pictures met before then takes no wait at all, and gets the very picture it had before, so
+// the page has its image already. The least recently used go first once the bytes kept pass
+// the budget.
 class DecodedPictures {
   public:
     explicit DecodedPictures(std::size_t budget_bytes) : budget_(budget_bytes) {}
 
     // The pixels decoded from these bytes, or nullptr.
-    const Surface* Find(std::string_view file);
-    void Keep(std::string file, const Surface& pixels);
+    std::shared_ptr<const Surface> Find(std::string_view file);
+    void Keep(std::string file, std::shared_ptr<const Surface> pixels);
 
     std::size_t kept_bytes() const { return kept_; }
 
   private:
     struct Entry {
         std::string file;
-        Surface pixels;
-        std::size_t Bytes() const { return file.size() + pixels.pixels.size() * 4; }
+        std::shared_ptr<const Surface> pixels;
+        std::size_t Bytes() const { return file.size() + pixels->pixels.size() * 4; }
     };
     using Entries = std::list<Entry>;  // the most recently used first
     std::size_t budget_;

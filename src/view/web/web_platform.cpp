@@ -2,6 +2,7 @@
 
 #include <emscripten.h>
 
+#include <memory>
 #include <string>
 #include <utility>
 
@@ -76,9 +77,9 @@ void WebProcessControl::End(ExitStatus status) {
     throw GameEnded{status};
 }
 
-Surface WebPictureDecoder::Decode(const std::filesystem::path& path) {
+std::shared_ptr<const Surface> WebPictureDecoder::Decode(const std::filesystem::path& path) {
     std::string bytes = ReadPictureFile(path);
-    if (const Surface* known = decoded_.Find(bytes)) return *known;
+    if (std::shared_ptr<const Surface> known = decoded_.Find(bytes)) return known;
     if (DecodeBytes(reinterpret_cast<const unsigned char*>(bytes.data()),
                     static_cast<int>(bytes.size())) == 0) {
         Raise(err::kInvalidPicture);
@@ -89,8 +90,8 @@ Surface WebPictureDecoder::Decode(const std::filesystem::path& path) {
         DropDecoded();
         Raise(err::kInvalidPicture);
     }
-    Surface surface(width, height);
-    TakeDecoded(surface.pixels.data());
+    auto surface = std::make_shared<Surface>(width, height);
+    TakeDecoded(surface->pixels.data());
     decoded_.Keep(std::move(bytes), surface);
     return surface;
 }

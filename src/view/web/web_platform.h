@@ -58,7 +58,7 @@ class WebProcessControl : public ProcessControl {
 // Files decoded before come back from memory without the wait.
 class WebPictureDecoder : public PictureDecoder {
   public:
-    Surface Decode(const std::filesystem::path& path) override;
+    std::shared_ptr<const Surface> Decode(const std::filesystem::path& path) override;
 
   private:
     // Some twenty full-screen pictures with their files.
