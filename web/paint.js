@@ -57,30 +57,58 @@ const TsukikagePaint = (() => {
 
   // One line broken into rows no wider than `width`: between any two characters, a Latin
   // word moved whole to the next row when it fits there, a blank where a row breaks dropped.
+  // A row takes as many characters as fit, at least one. A run of characters is never
+  // narrower than a part of it, so the longest run that fits is found by halving, a handful
+  // of measures a row instead of one a character.
   function wrapLine(ctx, text, width) {
     const chars = Array.from(text);
+    const run = (from, to) => chars.slice(from, to).join('');
+    const fits = (from, to) => ctx.measureText(run(from, to)).width <= width;
     const rows = [];
-    let row = '';
-    let i = 0;
-    while (i < chars.length) {
-      const next = chars[i];
-      if (row === '' || ctx.measureText(row + next).width <= width) {
-        row += next;
-        ++i;
-        continue;
+    let start = 0;  // the row is chars[start, end)
+    let end = 0;
+    while (end < chars.length) {
+      let fit = end === start ? end + 1 : end;  // a row's first character always goes in
+      let over = chars.length + 1;
+      while (over - fit > 1) {
+        const middle = (fit + over) >> 1;
+        if (fits(start, middle)) fit = middle;
+        else over = middle;
       }
-      let word = row.length;
-      while (word > 0 && isWordChar(row[word - 1]) && isWordChar(next)) --word;
-      if (word > 0 && word < row.length) {
-        rows.push(row.slice(0, word));
-        row = row.slice(word);
+      end = fit;
+      if (end === chars.length) break;
+      const next = chars[end];
+      let word = end;
+      while (word > start && isWordChar(chars[word - 1]) && isWordChar(next)) --word;
+      if (word > start && word < end) {
+        rows.push(run(start, word));
+        start = word;
       } else {
-        rows.push(row);
-        row = '';
-        if (next === ' ') ++i;
+        rows.push(run(start, end));
+        start = next === ' ' ? end + 1 : end;
+        end = start;
       }
     }
-    rows.push(row);
+    rows.push(run(start, end));
+    return rows;
+  }
+
+  // The rows of lines laid out before, by font, width and line: a page is painted again and
+  // again while it shows (its marker blinks, a transition runs), with the same text. A font
+  // that comes in changes the widths, so the rows are laid out anew after any.
+  const ROWS_KEPT = 512;
+  const rowsKept = new Map();
+  if (typeof document !== 'undefined' && document.fonts) {
+    document.fonts.addEventListener('loadingdone', () => rowsKept.clear());
+  }
+  function rowsOf(ctx, line, width) {
+    const key = `${ctx.font}\n${width}\n${line}`;
+    let rows = rowsKept.get(key);
+    if (!rows) {
+      if (rowsKept.size >= ROWS_KEPT) rowsKept.clear();
+      rows = wrapLine(ctx, line, width);
+      rowsKept.set(key, rows);
+    }
     return rows;
   }
 
@@ -96,7 +124,7 @@ const TsukikagePaint = (() => {
     ctx.fillStyle = control.fore;
     let y = top;
     for (const line of leadingLines(control.caption, maxLines)) {
-      for (const row of wrapLine(ctx, line, width)) {
+      for (const row of rowsOf(ctx, line, width)) {
         if (y >= top + height) return;
         ctx.fillText(row, left, y + ascent);
         y += px;
@@ -200,7 +228,7 @@ const TsukikagePaint = (() => {
     for (let line of leadingLines(entry.text, 64)) {
       if (entry.pick && first) line = PICK_MARK + line;
       first = false;
-      rows.push(...wrapLine(ctx, line, width));
+      rows.push(...rowsOf(ctx, line, width));
     }
     return rows;
   }

@@ -1,7 +1,8 @@
-// Picture files decoded into RGBA pixels for the engine. A game shows the same files again
-// and again (the window's picture on every page, a scene's backgrounds), and decoding takes
-// the browser from 10 to 100 ms, several frames: the pixels of the files decoded last are
-// kept, found again by their bytes.
+// Picture files decoded into the engine's pixels: opaque 0xAARRGGBB words, turned so once,
+// when decoded, so that handing a picture to the engine is a single copy. A game shows the
+// same files again and again (the window's picture on every page, a scene's backgrounds), and
+// decoding takes the browser from 10 to 100 ms, several frames: the pixels of the files
+// decoded last are kept, found again by their bytes.
 'use strict';
 
 const TsukikagePictures = (() => {
@@ -76,23 +77,33 @@ const TsukikagePictures = (() => {
     return context.getImageData(0, 0, scratch.width, scratch.height);
   }
 
+  // RGBA bytes turned in place into 0xAARRGGBB words, alpha set: the original draws every
+  // picture opaque.
+  function engineWords({ width, height, data }) {
+    const pixels = new Uint32Array(data.buffer, data.byteOffset, data.length >> 2);
+    for (let i = 0, j = 0; j < pixels.length; i += 4, ++j) {
+      pixels[j] = (0xFF000000 | (data[i] << 16) | (data[i + 1] << 8) | data[i + 2]) >>> 0;
+    }
+    return { width, height, pixels };
+  }
+
   async function decodeFresh(bytes) {
     const type = typeOf(bytes);
     if (type && typeof ImageDecoder === 'function') {
       try {
-        return await withDecoder(bytes, type);
+        return engineWords(await withDecoder(bytes, type));
       } catch (error) {
         // The canvas way below reads what the decoder would not.
       }
     }
     try {
-      return await withCanvas(bytes);
+      return engineWords(await withCanvas(bytes));
     } catch (error) {
       return null;
     }
   }
 
-  // The pixels of a picture file's bytes as { width, height, data (RGBA) }, or null when
+  // The pixels of a picture file's bytes as { width, height, pixels (0xAARRGGBB) }, or null when
   // they are no picture the browser reads. The pixels are shared: the caller only reads them.
   // The bytes may be a view of the engine's memory: they are read before anything is waited
   // for, and copied only when they must be decoded.
@@ -112,14 +123,14 @@ const TsukikagePictures = (() => {
     if (kept.get(key) && same(kept.get(key).bytes, bytes)) return kept.get(key).image;
     if (hit) {
       kept.delete(key);
-      keptBytes -= hit.image.data.length;
+      keptBytes -= hit.image.pixels.byteLength;
     }
     kept.set(key, { bytes, image });
-    keptBytes += image.data.length;
+    keptBytes += image.pixels.byteLength;
     for (const [oldest, entry] of kept) {
       if (keptBytes <= KEPT_BYTES || oldest === key) break;
       kept.delete(oldest);
-      keptBytes -= entry.image.data.length;
+      keptBytes -= entry.image.pixels.byteLength;
     }
     return image;
   }
@@ -136,7 +147,7 @@ const TsukikagePictures = (() => {
       decoding.delete(key);
       if (image && !kept.has(key)) {
         kept.set(key, { bytes, image });
-        keptBytes += image.data.length;
+        keptBytes += image.pixels.byteLength;
       }
     });
   }
@@ -155,7 +166,7 @@ const TsukikagePictures = (() => {
           const image = await decodeFresh(bytes);
           if (image && !kept.has(key)) {
             kept.set(key, { bytes, image });
-            keptBytes += image.data.length;
+            keptBytes += image.pixels.byteLength;
           }
         }
         next();

@@ -231,10 +231,22 @@
     }
   }
 
+  // Texts whose font pieces were all there: pieces never go, and a page is painted many times.
+  const FONT_TEXTS_KEPT = 256;
+  const fontTextsThere = new Set();
+  function fontsThere(font, text) {
+    const key = `${font}\n${text}`;
+    if (fontTextsThere.has(key)) return true;
+    if (!document.fonts.check(font, text)) return false;
+    if (fontTextsThere.size >= FONT_TEXTS_KEPT) fontTextsThere.clear();
+    fontTextsThere.add(key);
+    return true;
+  }
+
   // Whether the pieces of the font the frame's text needs are there; if not, they are fetched
   // and the frame is painted once they came. Pieces that failed leave the text to another face.
   function fontsReady(frame) {
-    const missing = [...textsOf(frame)].filter(([font, text]) => !document.fonts.check(font, text));
+    const missing = [...textsOf(frame)].filter(([font, text]) => !fontsThere(font, text));
     if (missing.length === 0) return true;
     const key = JSON.stringify(missing);
     if (state.fontsTried === key) return true;

@@ -50,6 +50,11 @@ target_link_options(web_view_tests PRIVATE -sEXIT_RUNTIME=1)
 add_test(NAME web_view_tests
          COMMAND ${TSUKIKAGE_NODE} --no-experimental-fetch $<TARGET_FILE:web_view_tests>)
 
+# The page's line breaking, in node (wasm/text_wrap_test.js).
+add_test(NAME text_wrap_tests
+         COMMAND ${TSUKIKAGE_NODE} ${CMAKE_CURRENT_SOURCE_DIR}/wasm/text_wrap_test.js
+                 ${PROJECT_SOURCE_DIR}/web/paint.js)
+
 # The page in headless Chromium: the demo played with the mouse from the title to a choice,
 # the canvas checked against the model (wasm/page_test.py). Skipped only without Chromium.
 # Debian's Python, which has Selenium, whatever python3 comes first on the PATH.

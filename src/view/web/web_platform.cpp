@@ -30,13 +30,9 @@ EM_ASYNC_JS(int, DecodeBytes, (const unsigned char* bytes, int size), {
 });
 EM_JS(int, DecodedWidth, (), { return Module.page.decoded.width; });
 EM_JS(int, DecodedHeight, (), { return Module.page.decoded.height; });
-// Copies the decoded picture as opaque 0xAARRGGBB pixels, and lets it go.
+// Copies the decoded picture's opaque 0xAARRGGBB pixels, and lets it go.
 EM_JS(void, TakeDecoded, (std::uint32_t* pixels), {
-    const rgba = Module.page.decoded.data;
-    const out = HEAPU32.subarray(pixels >> 2, (pixels >> 2) + (rgba.length >> 2));
-    for (let i = 0, j = 0; j < out.length; i += 4, ++j) {
-        out[j] = (0xFF000000 | (rgba[i] << 16) | (rgba[i + 1] << 8) | rgba[i + 2]) >>> 0;
-    }
+    HEAPU32.set(Module.page.decoded.pixels, pixels >> 2);
     Module.page.decoded = null;
 });
 EM_JS(void, DropDecoded, (), { Module.page.decoded = null; });
