@@ -217,7 +217,8 @@
     TsukikageAbout.sync(frame.about);
     TsukikageLiveRegion.follow(frame);
     state.paintedAt = performance.now();
-    TsukikageFontsAhead.follow(cssFont(frame.overlay.face, frame.overlay.px));
+    TsukikageFontsAhead.follow(new Set([cssFont(frame.overlay.face, frame.overlay.px),
+                                        ...textsOf(frame).keys()]));
     if (window.tsukikage.afterPaint) window.tsukikage.afterPaint(frame);
     if (state.firstPaintAt === null) {
       state.firstPaintAt = state.paintedAt;
@@ -231,15 +232,16 @@
     }
   }
 
-  // Texts whose font pieces were all there: pieces never go, and a page is painted many times.
-  const FONT_TEXTS_KEPT = 256;
-  const fontTextsThere = new Set();
+  // The characters whose font pieces were there, by font: pieces never go, and a page is
+  // painted many times, its text made of characters met before.
+  const charsThere = new Map();
   function fontsThere(font, text) {
-    const key = `${font}\n${text}`;
-    if (fontTextsThere.has(key)) return true;
+    const known = charsThere.get(font);
+    if (known && Array.from(text).every((c) => known.has(c))) return true;
     if (!document.fonts.check(font, text)) return false;
-    if (fontTextsThere.size >= FONT_TEXTS_KEPT) fontTextsThere.clear();
-    fontTextsThere.add(key);
+    const chars = known || new Set();
+    for (const c of text) chars.add(c);
+    charsThere.set(font, chars);
     return true;
   }
 
