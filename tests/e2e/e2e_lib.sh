@@ -270,6 +270,10 @@ start_player() {
         # The player's own folders (settings, read pages) are the run's, not the machine's.
         export XDG_RUNTIME_DIR=$work/runtime QT_QPA_PLATFORM=xcb \
             WAYLAND_DISPLAY='' XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config
+        # No session bus, and none to look for: without an address, D-Bus forks a child to
+        # launch one, and a child forked from a sanitized player while another thread holds
+        # the allocator's lock hangs, and the player with it, before its window shows.
+        export DBUS_SESSION_BUS_ADDRESS=unix:path=$work/runtime/no-session-bus
         if [[ -n $limit ]]; then
             trap '' XFSZ
             exec prlimit --fsize="$limit" -- "$player" "$game"
