@@ -58,8 +58,10 @@ const TsukikagePaint = (() => {
   // One line broken into rows no wider than `width`: between any two characters, a Latin
   // word moved whole to the next row when it fits there, a blank where a row breaks dropped.
   // A row takes as many characters as fit, at least one. A run of characters is never
-  // narrower than a part of it, so the longest run that fits is found by halving, a handful
-  // of measures a row instead of one a character.
+  // narrower than a part of it, so the longest run that fits is found in a handful of
+  // measures a row instead of one a character: first the last row's length, as the rows of a
+  // page are of about one length, then steps doubling from one, then halving. No measure is
+  // much longer than a row, however long the line.
   function wrapLine(ctx, text, width) {
     const chars = Array.from(text);
     const run = (from, to) => chars.slice(from, to).join('');
@@ -67,15 +69,29 @@ const TsukikagePaint = (() => {
     const rows = [];
     let start = 0;  // the row is chars[start, end)
     let end = 0;
+    let lastRow = 0;
     while (end < chars.length) {
       let fit = end === start ? end + 1 : end;  // a row's first character always goes in
-      let over = chars.length + 1;
+      let over = chars.length + 1;              // the first end known not to fit
+      const guess = start + lastRow;
+      if (guess > fit && guess < over) {
+        if (fits(start, guess)) fit = guess;
+        else over = guess;
+      }
+      for (let step = 1; fit + step < over; step *= 2) {
+        if (!fits(start, fit + step)) {
+          over = fit + step;
+          break;
+        }
+        fit += step;
+      }
       while (over - fit > 1) {
         const middle = (fit + over) >> 1;
         if (fits(start, middle)) fit = middle;
         else over = middle;
       }
       end = fit;
+      lastRow = end - start;
       if (end === chars.length) break;
       const next = chars[end];
       let word = end;

@@ -12,9 +12,11 @@ vm.runInContext(`${fs.readFileSync(process.argv[2], 'utf8')}\nthis.paint = Tsuki
 const { wrapLine } = context.paint;
 
 let measures = 0;
+let measured = 0;  // characters
 const ctx = {
   measureText(text) {
     ++measures;
+    measured += Array.from(text).length;
     let width = 0;
     for (const c of text) width += c === 'i' ? 4 : 10;
     return { width };
@@ -40,10 +42,13 @@ for (const [what, line, width, rows] of cases) {
   assert.deepStrictEqual(Array.from(wrapLine(ctx, line, width)), rows, what);
 }
 
-// A long line is laid out with a few measures a row, not one a character.
+// A long line is laid out with a few measures a row, not one a character, and none of them
+// much longer than a row: rows of 40 characters, the line 100 times that.
 measures = 0;
-const long = 'あ'.repeat(400);
-assert.strictEqual(wrapLine(ctx, long, 400).length, 10);
-assert.ok(measures <= 10 * 10, `${measures} measures for 10 rows of 40 characters`);
+measured = 0;
+const long = 'あ'.repeat(4000);
+assert.strictEqual(wrapLine(ctx, long, 400).length, 100);
+assert.ok(measures <= 100 * 4, `${measures} measures for 100 rows`);
+assert.ok(measured <= 100 * 4 * 80, `${measured} characters measured for 100 rows`);
 
 console.log(`text wrapping: ${cases.length} cases passed`);
