@@ -203,7 +203,8 @@
   function paint() {
     if (!state.started || state.ended) return;
     const frame = JSON.parse(Module.UTF8ToString(Module._tk_frame()));
-    if (!fontsReady(frame)) return;
+    const texts = textsOf(frame);
+    if (!fontsReady(texts)) return;
     const used = new Set();
     paintFrame(ctx, frame, (picture) => {
       used.add(picture.id);
@@ -218,7 +219,7 @@
     TsukikageLiveRegion.follow(frame);
     state.paintedAt = performance.now();
     TsukikageFontsAhead.follow(new Set([cssFont(frame.overlay.face, frame.overlay.px),
-                                        ...textsOf(frame).keys()]));
+                                        ...texts.keys()]));
     if (window.tsukikage.afterPaint) window.tsukikage.afterPaint(frame);
     if (state.firstPaintAt === null) {
       state.firstPaintAt = state.paintedAt;
@@ -245,10 +246,11 @@
     return true;
   }
 
-  // Whether the pieces of the font the frame's text needs are there; if not, they are fetched
-  // and the frame is painted once they came. Pieces that failed leave the text to another face.
-  function fontsReady(frame) {
-    const missing = [...textsOf(frame)].filter(([font, text]) => !fontsThere(font, text));
+  // Whether the pieces of the font the frame's texts (textsOf) need are there; if not, they
+  // are fetched and the frame is painted once they came. Pieces that failed leave the text to
+  // another face.
+  function fontsReady(texts) {
+    const missing = [...texts].filter(([font, text]) => !fontsThere(font, text));
     if (missing.length === 0) return true;
     const key = JSON.stringify(missing);
     if (state.fontsTried === key) return true;
