@@ -120,6 +120,9 @@ def play_first_pages(driver, url):
     for _ in range(TURNS):
         if page.choosing() or not page.control("imgAhead"):
             break
+        # A player clicks once a transition has given the marker back: a click during one is
+        # not taken, and its first paint would be the transition's next frame.
+        page.wait("the advance marker", "return tsukikage.control('imgAhead').enabled;", 10)
         turns.append(turn_page(page))
     return page, turns
 

@@ -9,6 +9,7 @@
 
 const TsukikagePictureImages = (() => {
   const SPARE_BYTES = 16 * 1024 * 1024;  // canvases kept aside, the oldest let go first
+  const SPARE_PER_SIZE = 2;  // made ahead for each size of picture the game has
   const shown = new Map();   // picture number -> { canvas, version }
   const spare = [];          // canvases no picture uses, oldest first
   let spareBytes = 0;
@@ -32,6 +33,21 @@ const TsukikagePictureImages = (() => {
     canvas.width = width;
     canvas.height = height;
     return canvas;
+  }
+
+  // Makes canvases of a size the game's pictures come in while the page waits, so that the
+  // first pictures of that size the game shows need no new one. A canvas's memory is touched
+  // by its first drawing, which is what costs.
+  function prepare(width, height) {
+    const bytes = width * height * 4;
+    let ready = spare.filter((c) => c.width === width && c.height === height).length;
+    for (; ready < SPARE_PER_SIZE && spareBytes + bytes <= SPARE_BYTES; ++ready) {
+      const canvas = document.createElement('canvas');
+      canvas.width = width;
+      canvas.height = height;
+      canvas.getContext('2d').fillRect(0, 0, width, height);
+      putAside(canvas);
+    }
   }
 
   // The image of a frame's picture ({ id, width, height, version }); `rgbaOf(picture)` gives
@@ -66,6 +82,7 @@ const TsukikagePictureImages = (() => {
   }
 
   return {
+    prepare,
     imageOf,
     keepOnly,
     clear,

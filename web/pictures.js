@@ -154,8 +154,9 @@ const TsukikagePictures = (() => {
 
   // Decodes picture files ahead, one while the page has nothing else to do, so a page that
   // shows one later finds its pixels at once. It fills at most half the room kept, so it never
-  // pushes out what the game has shown. `files` are functions that read a file's bytes.
-  function warm(files) {
+  // pushes out what the game has shown. `files` are functions that read a file's bytes;
+  // `decoded(width, height)` hears of each picture decoded.
+  function warm(files, decoded = () => {}) {
     const idle = window.requestIdleCallback || ((run) => setTimeout(run, 50));
     const next = () => {
       if (files.length === 0 || keptBytes > KEPT_BYTES / 2) return;
@@ -168,6 +169,7 @@ const TsukikagePictures = (() => {
             kept.set(key, { bytes, image });
             keptBytes += image.pixels.byteLength;
           }
+          if (image) decoded(image.width, image.height);
         }
         next();
       }, { timeout: 2000 });

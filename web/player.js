@@ -6,6 +6,7 @@
 (() => {
   const { WIDTH, HEIGHT, paintFrame, textsOf, cssFont } = TsukikagePaint;
   const GAME_FOLDER = '/game';
+  const WARM_HEAP_BYTES = 16 << 20;  // a few screens of pictures, touched ahead of play
   const GAME_NAME = 'game';  // the bundled game's name among the kept records
   const ICONS = ['', 'critical', 'question', 'exclamation', 'information'];
   const ICON_SIGNS = ['', '×', '?', '!', 'i'];
@@ -25,6 +26,7 @@
     chain: Promise.resolve(),
     paintedRevision: -1,
     paintRequested: false,
+    callsWaiting: 0,      // engine calls queued or running
     frame: null,
     scale: 1,
     pressing: false,
@@ -155,7 +157,8 @@
           throw error;
         });
     };
-    state.chain = state.chain.then(run);
+    ++state.callsWaiting;
+    state.chain = state.chain.then(run).finally(() => { --state.callsWaiting; });
     return state.chain;
   }
 
@@ -163,7 +166,10 @@
     TsukikageRecords.keep().catch(() => {});
     if (state.ended) return;
     scheduleTick();
-    requestPaint();
+    // The last of a run of calls (a tap's move, press and release) paints at once: a click's
+    // page is on the canvas as soon as it is made, not a frame later.
+    if (state.callsWaiting <= 1) paintChanged();
+    else requestPaint();
     showCursor();
   }
 
@@ -188,8 +194,12 @@
     state.paintRequested = true;
     requestAnimationFrame(() => {
       state.paintRequested = false;
-      paint();
+      paintChanged();
     });
+  }
+
+  function paintChanged() {
+    if (state.started && Module._tk_revision() !== state.paintedRevision) paint();
   }
 
   // A picture's pixels in the engine's memory as R, G, B, A bytes, read in place: the image
@@ -218,8 +228,9 @@
     TsukikageAbout.sync(frame.about);
     TsukikageLiveRegion.follow(frame);
     state.paintedAt = performance.now();
-    TsukikageFontsAhead.follow(new Set([cssFont(frame.overlay.face, frame.overlay.px),
-                                        ...texts.keys()]));
+    TsukikageFontsAhead.follow(new Set([
+      cssFont(frame.overlay.face, frame.overlay.px), ...texts.keys(),
+      ...frame.textFonts.map((font) => cssFont(font.face, font.px > 0 ? font.px : 12))]));
     if (window.tsukikage.afterPaint) window.tsukikage.afterPaint(frame);
     if (state.firstPaintAt === null) {
       state.firstPaintAt = state.paintedAt;
@@ -229,28 +240,24 @@
     }
     if (state.titleShownAt === null && frame.controls.some((c) => c.name === 'NewGameImage')) {
       state.titleShownAt = performance.now();
-      TsukikagePictures.warm(filesIn(GAME_FOLDER));
+      TsukikagePictures.warm(filesIn(GAME_FOLDER), TsukikagePictureImages.prepare);
+      const idle = window.requestIdleCallback ||
+                   ((run) => setTimeout(() => run({ timeRemaining: () => 10 }), 50));
+      const warmHeap = (deadline) => {
+        while (deadline.timeRemaining() > 8) {
+          if (state.ended || !Module._tk_warm_heap(WARM_HEAP_BYTES)) return;
+        }
+        idle(warmHeap, { timeout: 2000 });
+      };
+      idle(warmHeap, { timeout: 2000 });
     }
-  }
-
-  // The characters whose font pieces were there, by font: pieces never go, and a page is
-  // painted many times, its text made of characters met before.
-  const charsThere = new Map();
-  function fontsThere(font, text) {
-    const known = charsThere.get(font);
-    if (known && Array.from(text).every((c) => known.has(c))) return true;
-    if (!document.fonts.check(font, text)) return false;
-    const chars = known || new Set();
-    for (const c of text) chars.add(c);
-    charsThere.set(font, chars);
-    return true;
   }
 
   // Whether the pieces of the font the frame's texts (textsOf) need are there; if not, they
   // are fetched and the frame is painted once they came. Pieces that failed leave the text to
   // another face.
   function fontsReady(texts) {
-    const missing = [...texts].filter(([font, text]) => !fontsThere(font, text));
+    const missing = [...texts].filter(([font, text]) => !TsukikageFontsAhead.there(font, text));
     if (missing.length === 0) return true;
     const key = JSON.stringify(missing);
     if (state.fontsTried === key) return true;

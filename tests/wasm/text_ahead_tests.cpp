@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "fakes/test_support.h"
 #include "view/web/text_ahead.h"
 
 namespace tsukikage::web {
@@ -31,6 +32,17 @@ TEST(TextAhead, TakesWholeLinesFromTheReadersPlaceUpToTheLimit) {
         EXPECT_EQ(TextAhead(scenario, c.position, c.max_bytes), c.expected);
     }
     EXPECT_EQ(TextAhead("", 0, 100), "");
+}
+
+TEST(TextAhead, BeforeAGameIsTheScenarioFilesStart) {
+    test_support::TempFolder game;
+    EXPECT_EQ(TextAheadOfNewGame(GameFolder(game.path()), 100), "");
+
+    game.Write("DataFile", "ab\r\n\x8C\x8E\r\n");  // found whatever its letter case
+    const GameFolder folder(game.path());
+    EXPECT_EQ(TextAheadOfNewGame(folder, 8), "ab\r\n月\r\n");  // exactly the file
+    EXPECT_EQ(TextAheadOfNewGame(folder, 7), "ab\r\n");        // one byte short of it
+    EXPECT_EQ(TextAheadOfNewGame(folder, 0), "");
 }
 
 }  // namespace

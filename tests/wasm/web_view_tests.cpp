@@ -175,6 +175,7 @@ TEST(Frame, ListsTheShownControlsBackToFrontWithWhatIsPainted) {
     form.Hide(ControlId::lblSel0);
     form.Show(ControlId::imgAhead);
     form.key_focus = ControlId::imgAhead;
+    form[ControlId::imgAhead].enabled = false;
     ExpectHolds(
         FrameJson(form, AboutForm(), pictures),
         "frame.controls.map(c => c.name).join() === 'Picture1,lblSel(1),Label1,imgAhead'"
@@ -182,8 +183,15 @@ TEST(Frame, ListsTheShownControlsBackToFrontWithWhatIsPainted) {
         " && frame.controls[2].fore === '#ff8000' && frame.controls[2].back === '#000000'"
         " && frame.controls[2].font.face === 'ＭＳ Ｐゴシック' && frame.controls[2].font.px "
         "=== 24 && frame.controls[3].focus && !frame.controls[2].focus"
+        " && !frame.controls[3].enabled && frame.controls[2].enabled"
         " && frame.controls[0].kind === 'PictureBox'"
         " && frame.controls[0].clip.join() === '8,8,645,483'");
+
+    // The choices' size is listed while they are hidden, each face and size once.
+    form.Hide(ControlId::lblSel1);
+    ExpectHolds(FrameJson(form, AboutForm(), pictures),
+                "frame.textFonts.map(f => f.px).sort().join() === '24,29'"
+                " && frame.textFonts.every(f => f.face === 'ＭＳ Ｐゴシック')");
 }
 
 TEST(Frame, GivesEachLivingPictureOneNumberAndMarksDrawnImagesLive) {

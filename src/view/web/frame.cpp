@@ -1,5 +1,6 @@
 #include "view/web/frame.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string_view>
 
@@ -150,9 +151,31 @@ void AppendControl(std::string& out, const Form& form, const Control& control,
     } else {
         AppendPicture(out, control.picture, false, pictures);
     }
+    out += ",\"enabled\":";
+    out += control.enabled ? "true" : "false";
     out += ",\"focus\":";
     out += form.key_focus == control.id ? "true" : "false";
     out += '}';
+}
+
+// Every face and size a caption of the form may come in, shown or not: the page readies them
+// for the text ahead, so that captions shown later (the choices) draw at once.
+void AppendTextFonts(std::string& out, const Form& form) {
+    std::vector<const Font*> listed;
+    for (ControlId id : form.stacking()) {
+        const Control& control = form[id];
+        if (control.kind != ControlKind::Label && control.kind != ControlKind::TextBox) continue;
+        const Font& font = control.font;
+        const bool known = std::any_of(listed.begin(), listed.end(), [&](const Font* other) {
+            return other->face == font.face && other->pixel_size == font.pixel_size;
+        });
+        if (known) continue;
+        if (!listed.empty()) out += ',';
+        listed.push_back(&font);
+        out += "{\"face\":";
+        AppendJsonString(out, font.face);
+        out += ",\"px\":" + std::to_string(font.pixel_size) + '}';
+    }
 }
 
 // The overlay is drawn in the page text's face and size.
@@ -238,6 +261,8 @@ std::string FrameJson(const Form& form, const AboutForm& about, PictureTable& pi
         out += item.enabled ? "true" : "false";
         out += '}';
     }
+    out += "],\"textFonts\":[";
+    AppendTextFonts(out, form);
     out += "],\"overlay\":";
     AppendOverlay(out, form.overlay, form[ControlId::Label1].font);
     out += ",\"about\":";

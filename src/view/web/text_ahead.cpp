@@ -1,5 +1,7 @@
 #include "view/web/text_ahead.h"
 
+#include <fstream>
+
 #include "base/text_codec.h"
 
 namespace tsukikage::web {
@@ -13,6 +15,17 @@ std::string TextAhead(std::string_view scenario, std::size_t position, std::size
         ahead = ahead.substr(0, line_end + 1);
     }
     return Cp932ToUtf8(ahead);
+}
+
+std::string TextAheadOfNewGame(const GameFolder& folder, std::size_t max_bytes) {
+    const std::filesystem::path* scenario = folder.Lookup("datafile");
+    if (!scenario || max_bytes == 0) return {};
+    std::ifstream in(*scenario, std::ios::binary);
+    // One byte more than asked for tells whether the file goes on past the limit.
+    std::string start(max_bytes + 1, '\0');
+    in.read(start.data(), static_cast<std::streamsize>(start.size()));
+    start.resize(static_cast<std::size_t>(in.gcount()));
+    return TextAhead(start, 0, max_bytes);
 }
 
 }  // namespace tsukikage::web

@@ -4,6 +4,8 @@
 #include <emscripten.h>
 
 #include <algorithm>
+#include <array>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -40,8 +42,8 @@ class Player {
   public:
     explicit Player(const char* game_folder)
         : message_box_([this] { BeforeBox(); }, [this] { TickDue(); }),
-          sound_folder_(game_folder),
-          wave_voice_([this](std::string_view name) { return sound_folder_.FindSound(name); }),
+          game_folder_(game_folder),
+          wave_voice_([this](std::string_view name) { return game_folder_.FindSound(name); }),
           music_device_(music_player_, music_clock_, GameMusicResolver(game_folder)),
           platform_{message_box_, beeper_,       busy_pointer_, process_, picture_decoder_,
                     wave_voice_,  music_device_, sound_levels_, speaker_},
@@ -64,6 +66,13 @@ class Player {
         settings_.Keep(engine.comfort.settings());
     }
 
+    // The text the next pages will show (view/web/text_ahead.h).
+    std::string TextAhead(std::size_t max_bytes) const {
+        const Reader& reader = engine.reader;
+        if (!reader.IsOpen()) return TextAheadOfNewGame(game_folder_, max_bytes);
+        return tsukikage::web::TextAhead(reader.ScenarioBytes(), reader.position(), max_bytes);
+    }
+
     void TickDue() {
         schedule.TickDue(engine.form, emscripten_get_now(),
                          [this](TimerId id) { engine.Tick(id); });
@@ -81,7 +90,7 @@ class Player {
     WebBusyPointer busy_pointer_;
     WebProcessControl process_;
     WebPictureDecoder picture_decoder_;
-    GameFolder sound_folder_;
+    GameFolder game_folder_;  // its sounds, and its scenario before a game begins
     WebWaveVoice wave_voice_;
     WebMusicPlayer music_player_;
     SteadyMusicClock music_clock_;
@@ -267,9 +276,7 @@ EMSCRIPTEN_KEEPALIVE const char* tk_frame() {
 
 // The scenario's text the next pages will show (view/web/text_ahead.h).
 EMSCRIPTEN_KEEPALIVE const char* tk_text_ahead(int max_bytes) {
-    const tsukikage::Reader& reader = player->engine.reader;
-    player->text = tsukikage::web::TextAhead(reader.ScenarioBytes(), reader.position(),
-                                             static_cast<std::size_t>(std::max(max_bytes, 0)));
+    player->text = player->TextAhead(static_cast<std::size_t>(std::max(max_bytes, 0)));
     return player->text.c_str();
 }
 
@@ -282,6 +289,30 @@ EMSCRIPTEN_KEEPALIVE const char* tk_pointer(int x, int y) {
 // A picture's pixels as RGBA bytes (its size is in the frame); null once it is gone.
 EMSCRIPTEN_KEEPALIVE const std::uint8_t* tk_picture_rgba(int id) {
     return player->pictures.Rgba(id);
+}
+
+// Brings `total_bytes` of the heap into the tab's memory, a piece a call, while the page is
+// idle: a page the tab touches for the first time costs tens of microseconds, and the first
+// pictures of play would pay for a few hundred of them in a click. 1 while pieces are left;
+// the last call gives them all back to the heap, whose later blocks then lie in touched memory.
+EMSCRIPTEN_KEEPALIVE int tk_warm_heap(int total_bytes) {
+    constexpr std::size_t kPieceBytes = 2 << 20;
+    static std::array<void*, 64> pieces{};
+    static std::size_t count = 0;
+    const std::size_t wanted =
+        std::min(pieces.size(), static_cast<std::size_t>(std::max(total_bytes, 0)) / kPieceBytes);
+    if (count < wanted) {
+        void* piece = std::malloc(kPieceBytes);
+        if (piece) {
+            volatile unsigned char* touch = static_cast<volatile unsigned char*>(piece);
+            for (std::size_t at = 0; at < kPieceBytes; at += 4096) touch[at] = 0;
+            pieces[count++] = piece;
+            if (count < wanted) return 1;
+        }
+    }
+    for (std::size_t i = 0; i < count; ++i) std::free(pieces[i]);
+    count = 0;
+    return 0;
 }
 
 }  // extern "C"
