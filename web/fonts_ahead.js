@@ -44,7 +44,9 @@ const TsukikageFontsAhead = (() => {
     return pieces;
   }
 
-  // Measures and draws each piece in each font off screen, as many as the idle moments hold.
+  // Measures and draws each piece in each font off screen, as many as the idle moments hold;
+  // a piece whose characters were all drawn in that font before is skipped.
+  const drawn = new Map();  // font -> characters drawn off screen
   function warm(fonts, pieces) {
     if (!scratch) {
       const canvas = document.createElement('canvas');
@@ -56,9 +58,13 @@ const TsukikageFontsAhead = (() => {
     const step = (deadline) => {
       while (work.length > 0 && deadline.timeRemaining() > 2) {
         const [font, piece] = work.shift();
+        const chars = drawn.get(font) || new Set();
+        drawn.set(font, chars);
+        if (Array.from(piece).every((c) => chars.has(c))) continue;
         scratch.font = font;
         scratch.measureText(piece);
         scratch.fillText(piece, 0, 48);
+        for (const c of piece) chars.add(c);
       }
       if (work.length > 0) idle(step, { timeout: 1000 });
     };
