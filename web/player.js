@@ -7,6 +7,8 @@
   const { WIDTH, HEIGHT, paintFrame, textsOf, cssFont } = TsukikagePaint;
   const GAME_FOLDER = '/game';
   const WARM_HEAP_BYTES = 16 << 20;  // a few screens of pictures, touched ahead of play
+  const idle = window.requestIdleCallback ||
+               ((run) => setTimeout(() => run({ timeRemaining: () => 10 }), 50));
   const GAME_NAME = 'game';  // the bundled game's name among the kept records
   const ICONS = ['', 'critical', 'question', 'exclamation', 'information'];
   const ICON_SIGNS = ['', '×', '?', '!', 'i'];
@@ -235,22 +237,28 @@
     if (state.firstPaintAt === null) {
       state.firstPaintAt = state.paintedAt;
       // The browser's audio opens in the first quiet moment after the game is on the canvas.
-      const idle = window.requestIdleCallback || ((run) => setTimeout(run, 50));
       if (typeof TsukikageSound !== 'undefined') idle(() => TsukikageSound.prepare(), { timeout: 1000 });
     }
     if (state.titleShownAt === null && frame.controls.some((c) => c.name === 'NewGameImage')) {
       state.titleShownAt = performance.now();
-      TsukikagePictures.warm(filesIn(GAME_FOLDER), TsukikagePictureImages.prepare);
-      const idle = window.requestIdleCallback ||
-                   ((run) => setTimeout(() => run({ timeRemaining: () => 10 }), 50));
-      const warmHeap = (deadline) => {
-        while (deadline.timeRemaining() > 8) {
-          if (state.ended || !Module._tk_warm_heap(WARM_HEAP_BYTES)) return;
-        }
-        idle(warmHeap, { timeout: 2000 });
-      };
-      idle(warmHeap, { timeout: 2000 });
+      readyAheadOfPlay(frame);
     }
+  }
+
+  // While the title waits, the page readies what the first pages of play need, so that their
+  // clicks pay for none of it: the game's pictures decoded, canvases of their sizes and of the
+  // picture boxes' drawn images made, and the engine's heap brought into memory.
+  function readyAheadOfPlay(frame) {
+    TsukikagePictures.warm(filesIn(GAME_FOLDER), TsukikagePictureImages.prepare);
+    idle(() => frame.imageSizes.forEach(([w, h]) => TsukikagePictureImages.prepare(w, h)),
+         { timeout: 2000 });
+    const warmHeap = (deadline) => {
+      while (deadline.timeRemaining() > 8) {
+        if (state.ended || !Module._tk_warm_heap(WARM_HEAP_BYTES)) return;
+      }
+      idle(warmHeap, { timeout: 2000 });
+    };
+    idle(warmHeap, { timeout: 2000 });
   }
 
   // Whether the pieces of the font the frame's texts (textsOf) need are there; if not, they

@@ -8,21 +8,21 @@
 namespace tsukikage {
 namespace {
 
-int AreaWidth(const Control& box) {
-    return std::max(0, box.rect.width - 2 * kPictureBoxBorder);
-}
-
-int AreaHeight(const Control& box) {
-    return std::max(0, box.rect.height - 2 * kPictureBoxBorder);
-}
-
 // The picture covers every pixel of the image it would make: the image is the picture.
 bool PictureFillsArea(const Control& box) {
-    return box.picture && box.picture->width == AreaWidth(box) &&
-           box.picture->height == AreaHeight(box);
+    return box.picture && box.picture->width == DrawingWidth(box) &&
+           box.picture->height == DrawingHeight(box);
 }
 
 }  // namespace
+
+int DrawingWidth(const Control& box) {
+    return std::max(0, box.rect.width - 2 * kPictureBoxBorder);
+}
+
+int DrawingHeight(const Control& box) {
+    return std::max(0, box.rect.height - 2 * kPictureBoxBorder);
+}
 
 Surface& DrawingImage(Control& box) {
     if (box.ShownImage()) return *box.image;
@@ -30,7 +30,7 @@ Surface& DrawingImage(Control& box) {
     if (PictureFillsArea(box)) {
         image = std::make_shared<Surface>(*box.picture);
     } else {
-        image = std::make_shared<Surface>(AreaWidth(box), AreaHeight(box),
+        image = std::make_shared<Surface>(DrawingWidth(box), DrawingHeight(box),
                                           0xFF000000u | (box.back_color & 0xFFFFFFu));
         if (box.picture) {
             CopySurface(*image, 0, 0, *box.picture,

@@ -12,6 +12,10 @@ namespace tsukikage {
 // colour, with the picture at the top left.
 Surface& DrawingImage(Control& box);
 
+// The size of the image DrawingImage makes for a box: its drawing area.
+int DrawingWidth(const Control& box);
+int DrawingHeight(const Control& box);
+
 // What the box shows, for reading: its image, or while it shows just its picture, what the
 // image would be made of. A picture that fills the drawing area exactly is that already, so
 // no image is made for it; any other picture makes the image, as DrawingImage does.

@@ -187,11 +187,15 @@ TEST(Frame, ListsTheShownControlsBackToFrontWithWhatIsPainted) {
         " && frame.controls[0].kind === 'PictureBox'"
         " && frame.controls[0].clip.join() === '8,8,645,483'");
 
-    // The choices' size is listed while they are hidden, each face and size once.
+    // The choices' size is listed while they are hidden, each face and size once, as the
+    // sizes of the images drawing into the picture boxes makes.
     form.Hide(ControlId::lblSel1);
-    ExpectHolds(FrameJson(form, AboutForm(), pictures),
-                "frame.textFonts.map(f => f.px).sort().join() === '24,29'"
-                " && frame.textFonts.every(f => f.face === 'ＭＳ Ｐゴシック')");
+    ExpectHolds(
+        FrameJson(form, AboutForm(), pictures),
+        "frame.textFonts.map(f => f.px).sort().join() === '24,29'"
+        " && frame.imageSizes.map(s => s.join('x')).includes('641x479')"
+        " && new Set(frame.imageSizes.map(s => s.join('x'))).size === frame.imageSizes.length"
+        " && frame.textFonts.every(f => f.face === 'ＭＳ Ｐゴシック')");
 }
 
 TEST(Frame, GivesEachLivingPictureOneNumberAndMarksDrawnImagesLive) {

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <string_view>
+#include <utility>
+
+#include "graphics/picture_box.h"
 
 namespace tsukikage::web {
 
@@ -178,6 +181,22 @@ void AppendTextFonts(std::string& out, const Form& form) {
     }
 }
 
+// Every size of image drawing into a picture box of the form makes, shown or not: the page
+// makes canvases of these sizes ahead, so that a transition's first frame needs no new one.
+void AppendImageSizes(std::string& out, const Form& form) {
+    std::vector<std::pair<int, int>> listed;
+    for (ControlId id : form.stacking()) {
+        const Control& control = form[id];
+        if (control.kind != ControlKind::PictureBox) continue;
+        const std::pair<int, int> size{DrawingWidth(control), DrawingHeight(control)};
+        if (size.first <= 0 || size.second <= 0) continue;
+        if (std::find(listed.begin(), listed.end(), size) != listed.end()) continue;
+        if (!listed.empty()) out += ',';
+        listed.push_back(size);
+        out += '[' + std::to_string(size.first) + ',' + std::to_string(size.second) + ']';
+    }
+}
+
 // The overlay is drawn in the page text's face and size.
 void AppendOverlay(std::string& out, const Overlay& overlay, const Font& font) {
     out += "{\"face\":";
@@ -263,6 +282,8 @@ std::string FrameJson(const Form& form, const AboutForm& about, PictureTable& pi
     }
     out += "],\"textFonts\":[";
     AppendTextFonts(out, form);
+    out += "],\"imageSizes\":[";
+    AppendImageSizes(out, form);
     out += "],\"overlay\":";
     AppendOverlay(out, form.overlay, form[ControlId::Label1].font);
     out += ",\"about\":";
