@@ -324,13 +324,13 @@ const TsukikagePaint = (() => {
     const add = (font, text) => texts.set(font, (texts.get(font) || 'あ') + text);
     for (const control of frame.controls) {
       if ((control.kind === 'Label' || control.kind === 'TextBox') && control.caption) {
-        add(cssFont(control.font.face, control.font.px > 0 ? control.font.px : 12), control.caption);
+        add(cssFont(control.font.face, control.font.px), control.caption);
       }
     }
     const overlay = frame.overlay;
     if (overlay.history) {
       add(cssFont(overlay.face, HINT_SIZE), `履歴　/${HINT}0123456789`);
-      add(cssFont(overlay.face, overlay.px > 0 ? overlay.px : 12),
+      add(cssFont(overlay.face, overlay.px),
           PICK_MARK + overlay.history.entries.map((entry) => entry.text).join(''));
     } else if (overlay.sign) {
       add(cssFont(overlay.face, HINT_SIZE), overlay.sign);

@@ -230,9 +230,9 @@
     TsukikageAbout.sync(frame.about);
     TsukikageLiveRegion.follow(frame);
     state.paintedAt = performance.now();
+    // The overlay is drawn in the page text's font, which is among the form's.
     TsukikageFontsAhead.follow(new Set([
-      cssFont(frame.overlay.face, frame.overlay.px), ...texts.keys(),
-      ...frame.textFonts.map((font) => cssFont(font.face, font.px > 0 ? font.px : 12))]));
+      ...texts.keys(), ...frame.textFonts.map((font) => cssFont(font.face, font.px))]));
     if (window.tsukikage.afterPaint) window.tsukikage.afterPaint(frame);
     if (state.firstPaintAt === null) {
       state.firstPaintAt = state.paintedAt;
